@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Names are stored in the Cyrillic single-byte code page 1251, the code page
+// of every history file this program has ever written. Qt's converter reports
+// unmappable characters as a control byte, so the mapping is taken from it
+// once and characters outside the code page are stored as '?', one per
+// character (surrogate pairs included).
+class CodePage1251
+{
+public:
+    static QByteArray Encode(const QString &text);
+    static QString Decode(const char *data, qsizetype size);
+};

@@ -1,0 +1,77 @@
+#include "HistoryFile.h"
+
+#include "platform/StableStorage.h"
+
+#include <QFileInfo>
+
+HistoryFile::HistoryFile(const QString &path) : m_file(path) {}
+
+bool HistoryFile::Open()
+{
+    const bool existed = m_file.exists();
+    if (m_file.open(QIODevice::ReadWrite)) {
+        m_created = !existed;
+        return true;
+    }
+    return existed && m_file.open(QIODevice::ReadOnly);
+}
+
+bool HistoryFile::OpenForAppend()
+{
+    const bool existed = m_file.exists();
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return false;
+    m_created = !existed;
+    if (m_created)
+        StableStorage::SyncDirectory(QFileInfo(m_file).absolutePath());
+    return true;
+}
+
+std::optional<HistoryRecord> HistoryFile::Read(qint64 recNo)
+{
+    if (recNo < 1 || !m_file.seek(OffsetOf(recNo)))
+        return std::nullopt;
+    const QByteArray bytes = m_file.read(HistoryRecord::RecordLength);
+    return HistoryRecord::Decode(bytes.constData(), bytes.size());
+}
+
+QByteArray HistoryFile::ReadBlock(qint64 recNo, qint64 maxRecords)
+{
+    if (recNo < 1 || maxRecords < 1 || !m_file.seek(OffsetOf(recNo)))
+        return {};
+    QByteArray bytes = m_file.read(maxRecords * HistoryRecord::RecordLength);
+    bytes.truncate(bytes.size() - bytes.size() % HistoryRecord::RecordLength);
+    return bytes;
+}
+
+bool HistoryFile::WriteDurably(qint64 recNo, const HistoryRecord &record)
+{
+    const qint64 oldSize = m_file.size();
+    const qint64 offset = OffsetOf(recNo);
+    // A file whose length is not a multiple of 80 may have its ragged end
+    // overwritten; keep those bytes so a failed write can give them back.
+    QByteArray saved;
+    if (offset < oldSize) {
+        if (!m_file.seek(offset))
+            return false;
+        saved = m_file.read(oldSize - offset);
+        if (saved.size() != oldSize - offset)
+            return false;
+    }
+    const QByteArray bytes = record.Encode();
+    const bool written =
+        m_file.seek(offset) && m_file.write(bytes) == bytes.size() && StableStorage::Sync(m_file);
+    if (written)
+        return true;
+    Restore(offset, saved, oldSize);
+    return false;
+}
+
+bool HistoryFile::Restore(qint64 offset, const QByteArray &saved, qint64 oldSize)
+{
+    bool restored = true;
+    if (!saved.isEmpty())
+        restored = m_file.seek(offset) && m_file.write(saved) == saved.size();
+    restored = m_file.resize(oldSize) && restored;
+    return StableStorage::Sync(m_file) && restored;
+}

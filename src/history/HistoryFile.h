@@ -1,0 +1,44 @@
+#pragma once
+
+#include "HistoryRecord.h"
+
+#include <QFile>
+
+#include <optional>
+
+// One history file opened for access by record number (1-based, 80 bytes a
+// record). It is held only for the length of one operation and closed when
+// it goes out of scope, so no file stays open between user actions.
+class HistoryFile
+{
+public:
+    explicit HistoryFile(const QString &path);
+
+    // Opens for reading and writing, creating a missing file empty. A file
+    // that exists but cannot be written is still opened, read-only, so old
+    // histories on read-only media can be viewed.
+    bool Open();
+    // Opens for writing records; fails where the file cannot be written.
+    bool OpenForAppend();
+    void Close() { m_file.close(); }
+
+    qint64 Size() const { return m_file.size(); }
+    bool WasCreated() const { return m_created; }
+
+    // Record recNo, or nothing when it lies (partly) beyond the end.
+    std::optional<HistoryRecord> Read(qint64 recNo);
+    // Whole records from recNo on, at most maxRecords of them, in one read.
+    QByteArray ReadBlock(qint64 recNo, qint64 maxRecords);
+
+    // Writes the record as number recNo and makes it durable. When any of
+    // that fails the file is put back byte for byte as it was before.
+    bool WriteDurably(qint64 recNo, const HistoryRecord &record);
+
+    static qint64 OffsetOf(qint64 recNo) { return (recNo - 1) * HistoryRecord::RecordLength; }
+
+private:
+    bool Restore(qint64 offset, const QByteArray &saved, qint64 oldSize);
+
+    QFile m_file;
+    bool m_created = false;
+};

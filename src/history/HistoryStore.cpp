@@ -1,0 +1,75 @@
+#include "HistoryStore.h"
+
+#include "HistoryFile.h"
+#include "OleDate.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Platform.h"
+#include "results/Evaluation.h"
+#include "session/SessionState.h"
+
+namespace {
+
+constexpr qint64 BlockRecords = 1024;
+
+} // namespace
+
+void HistoryStore::AppendCurrentRecord()
+{
+    if (!Append())
+        Platform::GetDialogs().MsgBox(Dialogs::Notice(NoDataMessage()));
+}
+
+bool HistoryStore::Append()
+{
+    SessionState &session = Session();
+    HistoryRecord &record = session.CurrentRecord;
+    HistoryFile file(session.DataPath);
+    if (!file.OpenForAppend())
+        return false;
+    if (record.RecName.trimmed().isEmpty())
+        record.SetName(QStringLiteral("No name"));
+    const Clock &clock = Platform::GetClock();
+    record.RecDate = OleDate::FromDate(clock.Today());
+    record.RecTime = OleDate::FromTime(clock.TimeOfDay());
+    const auto cmf = Evaluation::CalcCMF(session.Counts[1], session.Counts[4]);
+    if (!cmf)
+        return false;
+    record.RecCMF = *cmf;
+    for (std::size_t i = 0; i < record.RecCounts.size(); ++i)
+        record.RecCounts[i] = session.Counts[i + 1];
+    // Record numbers follow the rounded length, so a file with a ragged
+    // end keeps the numbering its other readers expect.
+    const double records = Evaluation::RoundHalfEven(
+        static_cast<double>(file.Size()) / static_cast<double>(HistoryRecord::RecordLength));
+    if (records + 1 > MaxRecords)
+        return false;
+    return file.WriteDurably(static_cast<qint64>(records) + 1, record);
+}
+
+bool HistoryStore::EnumerateRecords(const RecordUse &use)
+{
+    SessionState &session = Session();
+    session.RecNo = 1;
+    HistoryFile file(session.DataPath);
+    bool ok = file.Open();
+    qint64 recNo = 1;
+    while (ok) {
+        const QByteArray block = file.ReadBlock(recNo, BlockRecords);
+        if (block.isEmpty())
+            break;
+        for (qsizetype at = 0; ok && at < block.size(); at += HistoryRecord::RecordLength) {
+            if (recNo > MaxRecords) {
+                ok = false;
+                break;
+            }
+            session.RecNo = static_cast<std::int16_t>(recNo);
+            session.CurrentRecord =
+                *HistoryRecord::Decode(block.constData() + at, HistoryRecord::RecordLength);
+            ok = use(session.CurrentRecord);
+            ++recNo;
+        }
+    }
+    session.RecNo = 1;
+    return ok;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "HistoryRecord.h"
+
+#include <QString>
+
+#include <functional>
+
+// The session-level operations on the history file named by DataPath: the
+// append of a finished run and the walk over all records that the list, the
+// export and the printed table share. Both read and write the record
+// through the session's CurrentRecord, the one record buffer of the program.
+class HistoryStore
+{
+public:
+    // Completes CurrentRecord from the finished run (date, time, CMF and
+    // counts) and appends it. Every failure leaves the file as it was and
+    // tells the user "Error. No data!".
+    static void AppendCurrentRecord();
+
+    // Called with CurrentRecord holding record RecNo; returning false ends
+    // the walk as a failure.
+    using RecordUse = std::function<bool(HistoryRecord &record)>;
+
+    // Calls use once for each whole record, in file order; a ragged tail
+    // shorter than a record is not a record. Fails when the file cannot be
+    // opened, when use fails, or past record 32767. RecNo is 1 afterwards.
+    static bool EnumerateRecords(const RecordUse &use);
+
+    static constexpr qint64 MaxRecords = 32767;
+    static QString NoDataMessage() { return QStringLiteral("Error. No data!"); }
+
+private:
+    static bool Append();
+};

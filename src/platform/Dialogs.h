@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Every modal question the program asks goes through this interface: the
+// program shows real dialogs, tests install a scripted answerer and read
+// back exactly what would have been shown, and nothing ever blocks a test.
+class Dialogs
+{
+public:
+    enum class Buttons { Ok, YesNo };
+    enum class Answer { Ok, Yes, No };
+
+    struct Message
+    {
+        QString text;
+        QString title;
+        Buttons buttons = Buttons::Ok;
+        QString helpFile;
+        int helpTopic = 0;
+        friend bool operator==(const Message &, const Message &) = default;
+    };
+
+    struct Input
+    {
+        QString prompt;
+        QString title;
+        QString defaultText;
+        QString helpFile;
+        int helpTopic = 0;
+        friend bool operator==(const Input &, const Input &) = default;
+    };
+
+    virtual ~Dialogs() = default;
+
+    virtual Answer MsgBox(const Message &message) = 0;
+    // The text entered, or nothing when the box is cancelled.
+    virtual std::optional<QString> InputBox(const Input &input) = 0;
+
+    // The title a message box gets when its caller names none.
+    static QString DefaultTitle() { return QStringLiteral("Velmora"); }
+    // A message with only an OK button, under the program's title.
+    static Message Notice(const QString &text)
+    {
+        Message message;
+        message.text = text;
+        message.title = DefaultTitle();
+        return message;
+    }
+};

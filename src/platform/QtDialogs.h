@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <functional>
+
+class QWidget;
+
+// The dialogs a person actually sees: Qt message boxes and a small input
+// box, each with a Help button (and F1) where the caller names a help
+// topic. The help viewer is handed in, so this class only decides when.
+class QtDialogs : public Dialogs
+{
+public:
+    using HelpOpener = std::function<void(const QString &file, int topic)>;
+
+    explicit QtDialogs(QWidget *parent = nullptr);
+
+    Answer MsgBox(const Message &message) override;
+    std::optional<QString> InputBox(const Input &input) override;
+
+    void SetParent(QWidget *parent) { m_parent = parent; }
+    void SetHelpOpener(HelpOpener opener) { m_helpOpener = std::move(opener); }
+
+private:
+    QWidget *m_parent = nullptr;
+    HelpOpener m_helpOpener;
+};
