@@ -1,5 +1,6 @@
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
+#include "session/Startup.h"
 #include "shell/MDIForm1.h"
 
 #include <QApplication>
@@ -39,7 +40,7 @@ int main(int argc, char *argv[])
 
     MDIForm1 frame;
     dialogs.SetParent(&frame);
-    frame.show();
+    Startup::Main(frame);
     const int code = QApplication::exec();
     Platform::SetDialogs(nullptr);
     return code;

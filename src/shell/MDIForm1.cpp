@@ -1,11 +1,155 @@
 #include "MDIForm1.h"
 
-#include <QMdiArea>
+#include "platform/Twips.h"
+#include "session/Form1.h"
+#include "session/SessionState.h"
 
-MDIForm1::MDIForm1(QWidget *parent) : QMainWindow(parent), m_mdiArea(new QMdiArea(this))
+#include <QCloseEvent>
+#include <QMenuBar>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr double LoadWidth = 9465.0;
+constexpr double LoadHeight = 6165.0;
+constexpr double GrowUntilHeight = 7000.0;
+constexpr double Growth = 1.1;
+
+} // namespace
+
+MDIForm1::MDIForm1(QWidget *parent)
+    : QMainWindow(parent), m_mdiArea(new QMdiArea(this)), m_exit([] { std::_Exit(EXIT_SUCCESS); })
 {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Velmora"));
     m_mdiArea->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(m_mdiArea);
+    BuildMenus();
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MDIForm1::SubWindowActivated);
+    Load();
+}
+
+void MDIForm1::Load()
+{
+    // The outer size, frame included; the window system places the frame.
+    const QMargins frame = frameGeometry().size() == size()
+                               ? QMargins()
+                               : QMargins(geometry().left() - frameGeometry().left(),
+                                          geometry().top() - frameGeometry().top(),
+                                          frameGeometry().right() - geometry().right(),
+                                          frameGeometry().bottom() - geometry().bottom());
+    resize(Twips::ToPixels(LoadWidth) - frame.left() - frame.right(),
+           Twips::ToPixels(LoadHeight) - frame.top() - frame.bottom());
+}
+
+void MDIForm1::BuildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->menuAction()->setObjectName(QStringLiteral("mnuFile"));
+    connect(AddItem(file, "mnuOpenOld", QStringLiteral("&Open old data(for viewing only)")),
+            &QAction::triggered, this, &MDIForm1::mnuOpenOld_Click);
+    AddItem(file, "mnuSave", QStringLiteral("&Save data as..."), false);
+    AddItem(file, "mnuExport", QStringLiteral("&Export text file"), false);
+    AddItem(file, "mnuClear", QStringLiteral("&Clear default file data"), false);
+    AddSeparator(file, "mnuProbel");
+    AddItem(file, "mnuPr", QStringLiteral("&Print data"), false);
+    AddSeparator(file, "mnuPr3");
+    connect(AddItem(file, "mnuExit", QStringLiteral("&Exit")), &QAction::triggered, this,
+            &MDIForm1::mnuExit_Click);
+
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->menuAction()->setObjectName(QStringLiteral("mnuView"));
+    connect(AddItem(view, "mnuTest", QStringLiteral("&Test")), &QAction::triggered, this,
+            &MDIForm1::mnuTest_Click);
+    AddItem(view, "mnuGraph", QStringLiteral("&Results"));
+    AddItem(view, "mnuDat", QStringLiteral("&Data"));
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->menuAction()->setObjectName(QStringLiteral("mnuHelp"));
+    AddItem(help, "mnuContents", QStringLiteral("Contents"));
+    AddSeparator(help, "mnul");
+    AddItem(help, "mnuAbout", QStringLiteral("About Velmora"));
+}
+
+QAction *MDIForm1::AddItem(QMenu *menu, const char *name, const QString &caption, bool enabled)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setEnabled(enabled);
+    return action;
+}
+
+void MDIForm1::AddSeparator(QMenu *menu, const char *name)
+{
+    menu->addSeparator()->setObjectName(QLatin1String(name));
+}
+
+QAction *MDIForm1::MenuItem(const QString &name) const
+{
+    for (QAction *action : menuBar()->findChildren<QAction *>()) {
+        if (action->objectName() == name)
+            return action;
+    }
+    return nullptr;
+}
+
+QMdiSubWindow *MDIForm1::AddChild(ChildWindow *child)
+{
+    QMdiSubWindow *frame = m_mdiArea->addSubWindow(child);
+    ChildWindow::ConfigureFrame(frame);
+    frame->setWindowIcon(windowIcon());
+    return frame;
+}
+
+void MDIForm1::SubWindowActivated(QMdiSubWindow *window)
+{
+    // Null comes when the whole program loses the focus: no child changes
+    // then, and none when the program gets it back.
+    auto *child = window != nullptr ? qobject_cast<ChildWindow *>(window->widget()) : nullptr;
+    if (child == nullptr || child == m_activeChild)
+        return;
+    if (m_activeChild != nullptr && !m_activeChild->IsUnloaded())
+        m_activeChild->Form_Deactivate();
+    m_activeChild = child;
+    child->Form_Activate();
+}
+
+void MDIForm1::EnlargeMainWindow()
+{
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    const QSize outer = frameGeometry().size();
+    const QSize chrome = outer - size();
+    const double heightTwips = Twips::FromPixels(outer.height());
+    if (heightTwips >= GrowUntilHeight)
+        return;
+    const int height = Twips::ToPixels(heightTwips * Growth);
+    const int width = Twips::ToPixels(Twips::FromPixels(outer.width()) * Growth);
+    resize(width - chrome.width(), height - chrome.height());
+}
+
+void MDIForm1::mnuTest_Click()
+{
+    if (Session().TestFormActive) {
+        if (auto *test = Child<Form1>())
+            test->SubWindow()->setFocus();
+        return;
+    }
+    ShowChild<Form1>();
+}
+
+void MDIForm1::mnuExit_Click()
+{
+    m_exit();
+}
+
+void MDIForm1::closeEvent(QCloseEvent *event)
+{
+    m_mdiArea->closeAllSubWindows();
+    if (!m_mdiArea->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }

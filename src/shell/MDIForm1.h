@@ -1,11 +1,22 @@
 #pragma once
 
+#include "platform/ChildWindow.h"
+
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 
-class QMdiArea;
+#include <functional>
 
-// The program's main frame: the window that holds the test, results and
-// data windows and carries the only menu bar.
+class QAction;
+class QMenu;
+
+// The program's main frame. It holds the working windows (test, results,
+// data) as child windows, carries the only menu bar, grows on request
+// before a working window is shown in it, and ends the program. It tells
+// each child when it becomes the active one and when it stops being so;
+// switching to another program and back is not a change of child.
 class MDIForm1 : public QMainWindow
 {
     Q_OBJECT
@@ -14,7 +25,60 @@ public:
     explicit MDIForm1(QWidget *parent = nullptr);
 
     QMdiArea *MdiArea() const { return m_mdiArea; }
+    // A menu item by its name (mnuFile, mnuSave, ...), or nullptr.
+    QAction *MenuItem(const QString &name) const;
+
+    // The loaded child window of type T, or nullptr.
+    template <class T> T *Child() const;
+    // Shows the child of type T without blocking, loading it first when it
+    // is not loaded, and makes it the active window.
+    template <class T> T *ShowChild();
+
+    // Grows the frame by a tenth each way while it is below 7000 twips high
+    // and neither minimised nor maximised.
+    void EnlargeMainWindow();
+
+    void mnuOpenOld_Click() {}
+    void mnuTest_Click();
+    void mnuExit_Click();
+
+    // What "Exit" does to end the process; tests replace it.
+    void SetExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    void BuildMenus();
+    QAction *AddItem(QMenu *menu, const char *name, const QString &caption, bool enabled = true);
+    void AddSeparator(QMenu *menu, const char *name);
+    void Load();
+    void SubWindowActivated(QMdiSubWindow *window);
+    QMdiSubWindow *AddChild(ChildWindow *child);
+
     QMdiArea *m_mdiArea = nullptr;
+    QPointer<ChildWindow> m_activeChild;
+    std::function<void()> m_exit;
 };
+
+template <class T> T *MDIForm1::Child() const
+{
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList()) {
+        if (auto *child = qobject_cast<T *>(window->widget()))
+            return child;
+    }
+    return nullptr;
+}
+
+template <class T> T *MDIForm1::ShowChild()
+{
+    T *child = Child<T>();
+    if (child == nullptr) {
+        child = new T;
+        AddChild(child);
+        child->Form_Load();
+    }
+    child->SubWindow()->show();
+    m_mdiArea->setActiveSubWindow(child->SubWindow());
+    return child;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QWidget>
+
+class QMdiSubWindow;
+
+// A working window inside the main frame. The frame loads it (creates it
+// and runs Form_Load before it is first shown), tells it when it becomes the
+// active child and when it stops being so, and unloads it when it is closed;
+// a closed window is gone and the next opening loads it anew. Sizes are the
+// outer sizes of the window, frame included, in twips; the user cannot
+// resize a child window.
+class ChildWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ChildWindow(QWidget *parent = nullptr);
+
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Deactivate() {}
+    virtual void Form_Resize() {}
+    virtual void Form_Unload() {}
+
+    // The frame window around this child once it is placed in the frame.
+    QMdiSubWindow *SubWindow() const;
+    // The fixed frame of a child: title and close box, no resizing.
+    static void ConfigureFrame(QMdiSubWindow *frame);
+
+    // True from the moment the window is closed until it is gone.
+    bool IsUnloaded() const { return m_unloaded; }
+
+    double OuterWidth() const;
+    double OuterHeight() const;
+    void SetOuterWidth(double twips);
+    void SetOuterHeight(double twips);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void SetOuterSize(QSize pixels);
+
+    bool m_unloaded = false;
+};

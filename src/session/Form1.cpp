@@ -1,0 +1,312 @@
+#include "Form1.h"
+
+#include "LiveDiagram.h"
+#include "SessionState.h"
+#include "history/HistoryStore.h"
+#include "history/OleDate.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/KeyCodes.h"
+#include "platform/PictureBox.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+
+constexpr double WindowHeight = 5260.0;
+constexpr double WidthToHeight = 1.61;
+constexpr double PictureWiderBy = 100.0;
+constexpr int IntervalsPerRun = 5;
+
+// The window's small emblem: a rising bar chart beside the program's name.
+QImage emblem(const QColor &background)
+{
+    QImage pixmap(133, 48, QImage::Format_RGB32);
+    pixmap.fill(background);
+    QPainter painter(&pixmap);
+    const QColor bars[] = {{0, 200, 0}, {0, 200, 0}, {230, 200, 0}, {220, 0, 0}};
+    for (int i = 0; i < 4; ++i)
+        painter.fillRect(4 + i * 9, 44 - (34 - i * 7), 7, 34 - i * 7, bars[i]);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(18);
+    painter.setFont(font);
+    painter.setPen(QColor(0, 0, 128));
+    painter.drawText(QRect(44, 0, 89, 48), Qt::AlignVCenter | Qt::AlignLeft,
+                     QStringLiteral("Velmora"));
+    return pixmap;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &text)
+{
+    auto *widget = new QLabel(text, parent);
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+} // namespace
+
+Form1::Form1(QWidget *parent) : ChildWindow(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Velmora"));
+    BuildControls();
+    m_timer2.setInterval(56);
+    m_timer4.setInterval(500);
+    connect(&m_timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    connect(&m_timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
+    connect(&m_timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
+    connect(&m_intervals, &RunTimer::IntervalEnded, this, &Form1::IntervalEnded);
+    connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(m_command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(m_picture1, &PictureBox::KeyDown, this, &Form1::Picture1_KeyDown);
+    connect(m_picture1, &PictureBox::KeyUp, this, &Form1::Picture1_KeyUp);
+}
+
+void Form1::BuildControls()
+{
+    // A picture, not a control: it takes neither the focus nor the mouse.
+    m_image1 = new PictureBox(this);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setFocusPolicy(Qt::NoFocus);
+    m_image1->setEnabled(false);
+    Twips::Place(m_image1, 120, 120, 1995, 720);
+    m_image1->SetBackColor(palette().color(QPalette::Window));
+    m_image1->PaintPicture(emblem(palette().color(QPalette::Window)));
+
+    m_label3 = label(this, "Label3", QStringLiteral("0"));
+    Twips::Place(m_label3, 2160, 240, 495, 375);
+    m_label3->hide();
+
+    m_label1 = label(this, "Label1", QStringLiteral("Label1"));
+    Twips::Place(m_label1, 3000, 240, 855, 375);
+    m_label1->hide();
+
+    m_picture1 = new PictureBox(this);
+    m_picture1->setObjectName(QStringLiteral("Picture1"));
+    m_picture1->setProperty("HelpContextID", 103);
+    Twips::Place(m_picture1, -120, 960, 8775, 2895);
+    m_picture1->setEnabled(false);
+
+    m_label2 = label(this, "Label2", QStringLiteral("Press \"Esc\" for stop test!"));
+    Twips::Place(m_label2, 120, 3960, 1815, 255);
+    m_label2->hide();
+
+    m_command1 = new QPushButton(QStringLiteral("Start"), this);
+    m_command1->setObjectName(QStringLiteral("Command1"));
+    Twips::Place(m_command1, 120, 4200, 1575, 375);
+
+    m_command2 = new QPushButton(QStringLiteral("Next >>"), this);
+    m_command2->setObjectName(QStringLiteral("Command2"));
+    Twips::Place(m_command2, 1680, 4200, 1575, 375);
+    m_command2->setEnabled(false);
+
+    m_label4 = label(this, "Label4",
+                     QStringLiteral("With the maximal frequency press any key on the keyboard "
+                                    "(behind exception {Esc} and {Enter}) while there is a "
+                                    "display of the diagram. Try to keep the diagram in green "
+                                    "area."));
+    m_label4->setWordWrap(true);
+    Twips::Place(m_label4, 3480, 4080, 4935, 615);
+    m_label4->hide();
+
+    setTabOrder(m_picture1, m_command1);
+    setTabOrder(m_command1, m_command2);
+    for (QPushButton *button : {m_command1, m_command2})
+        button->setAutoDefault(false);
+}
+
+void Form1::Form_Load()
+{
+    SessionState &session = Session();
+    m_cycle = IdleColourCycle();
+    session.RecNo = 1;
+    m_timer2.start();
+    m_timer3.setInterval(session.TickInterval);
+    m_label1->setText(QString::number(session.TickInterval));
+    session.DiagramArmed = false;
+    session.LoopIdle = true;
+    session.CurrentRecord.SetName(QString());
+    SetOuterHeight(WindowHeight);
+    SetOuterWidth(OuterHeight() * WidthToHeight);
+    Form_Resize();
+}
+
+void Form1::Form_Activate()
+{
+    Session().TestFormActive = true;
+    // Coming back to the window in the middle of a run must neither paint
+    // the colour cycle over the diagram nor take the keys away from it.
+    if (CurrentState() != State::Idle) {
+        m_picture1->setFocus();
+        return;
+    }
+    m_timer2.start();
+    m_command1->setFocus();
+}
+
+void Form1::Form_Deactivate()
+{
+    Session().TestFormActive = false;
+    m_timer2.stop();
+}
+
+void Form1::Form_Resize()
+{
+    const QRect area = m_picture1->geometry();
+    m_picture1->resize(Twips::ToPixels(OuterWidth() + PictureWiderBy), area.height());
+}
+
+Form1::State Form1::CurrentState() const
+{
+    if (!m_picture1->isEnabled())
+        return State::Idle;
+    return Session().KeysStarted ? State::Counting : State::Armed;
+}
+
+void Form1::EnterTestedName()
+{
+    Dialogs::Input input;
+    input.prompt = QStringLiteral("Enter name of tested please!");
+    input.title = QStringLiteral("Input");
+    input.helpFile = QStringLiteral("Velm2.chm");
+    input.helpTopic = 103;
+    const auto name = Platform::GetDialogs().InputBox(input);
+    Session().CurrentRecord.SetName(name.value_or(QString()));
+}
+
+void Form1::Command1_Click()
+{
+    if (CurrentState() != State::Idle)
+        return;
+    EnterTestedName();
+    SessionState &session = Session();
+    if (session.CurrentRecord.RecName.trimmed().isEmpty())
+        return;
+    session.PenX = static_cast<float>(m_picture1->ScaleWidth() / 10);
+    session.PenY = static_cast<float>(m_picture1->ScaleHeight() / 2);
+    m_command1->setEnabled(false);
+    m_command2->setEnabled(false);
+    m_picture1->setEnabled(true);
+    m_label2->show();
+    m_timer2.stop();
+    m_picture1->SetBackColor(Qt::black);
+    LiveDiagram::DrawReferenceLines(*m_picture1);
+    // A new run starts from nothing: an interval without a release must
+    // not store the counts of an earlier run or of a record just viewed.
+    session.KeyCount = 0;
+    session.IntervalNo = 0;
+    session.Counts.fill(0);
+    const Clock &clock = Platform::GetClock();
+    session.CurrentRecord.RecDate = OleDate::FromDate(clock.Today());
+    session.CurrentRecord.RecTime = OleDate::FromTime(clock.TimeOfDay());
+    m_label4->show();
+    m_picture1->setFocus();
+}
+
+void Form1::Command2_Click()
+{
+    emit NextRequested();
+    m_command2->setEnabled(false);
+}
+
+void Form1::Picture1_KeyDown(std::int16_t keyCode)
+{
+    if (keyCode != KeyCodes::Escape)
+        return;
+    Session().Counts.fill(0);
+    StopTest();
+}
+
+void Form1::Picture1_KeyUp(std::int16_t keyCode)
+{
+    if (keyCode == KeyCodes::Enter)
+        return;
+    SessionState &session = Session();
+    session.LastKey = keyCode;
+    if (session.KeyCount == 0) {
+        session.KeysStarted = true;
+        session.KeyCount = 1;
+    } else if (session.KeyCount > 0) {
+        ++session.KeyCount;
+    }
+    m_label1->setText(QString::number(session.KeyCount));
+    session.Counts[static_cast<std::size_t>(session.IntervalNo)] = session.KeyCount;
+    if (session.DiagramArmed) {
+        EnableTimer3();
+        LiveDiagram::DrawDiagramStep(*m_picture1, true);
+    }
+    session.DiagramArmed = true;
+    if (session.KeysStarted && session.LoopIdle)
+        RunIntervals();
+}
+
+void Form1::EnableTimer3()
+{
+    // Enabling a running timer leaves its beat alone; a tick interval of 0
+    // means the drift never runs.
+    if (!m_timer3.isActive() && m_timer3.interval() > 0)
+        m_timer3.start();
+}
+
+void Form1::RunIntervals()
+{
+    Session().LoopIdle = false;
+    m_intervals.Start();
+}
+
+void Form1::IntervalEnded()
+{
+    SessionState &session = Session();
+    if (!session.KeysStarted)
+        return;
+    m_label3->setText(QString::number(m_label3->text().toInt() + 1));
+    if (session.IntervalNo < IntervalsPerRun - 1) {
+        ++session.IntervalNo;
+        session.KeyCount = 0;
+        return;
+    }
+    StopTest();
+    HistoryStore::AppendCurrentRecord();
+}
+
+void Form1::StopTest()
+{
+    SessionState &session = Session();
+    m_intervals.Stop();
+    session.IntervalNo = 0;
+    session.KeyCount = 0;
+    session.KeysStarted = false;
+    session.LoopIdle = true;
+    m_command1->setEnabled(true);
+    m_command2->setEnabled(true);
+    m_picture1->setEnabled(false);
+    m_timer3.stop();
+    m_timer2.start();
+    m_label2->hide();
+    m_label4->hide();
+    session.DiagramArmed = false;
+    m_command2->setFocus();
+    if (KeyCodes::IsArrow(session.LastKey))
+        m_timer4.start();
+}
+
+void Form1::Timer2_Timer()
+{
+    m_picture1->SetBackColor(m_cycle.Tick());
+}
+
+void Form1::Timer3_Timer()
+{
+    LiveDiagram::DrawDiagramStep(*m_picture1, false);
+}
+
+void Form1::Timer4_Timer()
+{
+    m_command2->setFocus();
+    m_timer4.stop();
+}

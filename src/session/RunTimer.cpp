@@ -1,0 +1,68 @@
+#include "RunTimer.h"
+
+#include "platform/Clock.h"
+#include "platform/Platform.h"
+#include "results/Evaluation.h"
+
+#include <cmath>
+
+RunTimer::RunTimer(QObject *parent) : QObject(parent)
+{
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &RunTimer::OnTimeout);
+}
+
+double RunTimer::FirstIntervalSeconds(double secondsSinceMidnight)
+{
+    // The clock is read in single precision, as the intervals were always
+    // measured; only the rounding of the start depends on that.
+    const auto reading = static_cast<float>(secondsSinceMidnight);
+    const double start = Evaluation::RoundHalfEven(static_cast<double>(reading));
+    return start + double(IntervalNs) / 1e9 - secondsSinceMidnight;
+}
+
+void RunTimer::Start()
+{
+    const Clock &clock = Platform::GetClock();
+    const double wall = clock.SecondsSinceMidnight();
+    const std::int64_t now = clock.MonotonicNs();
+    m_deadlineNs = now + static_cast<std::int64_t>(std::llround(FirstIntervalSeconds(wall) * 1e9));
+    m_running = true;
+    Arm();
+}
+
+void RunTimer::Stop()
+{
+    m_running = false;
+    m_timer.stop();
+}
+
+void RunTimer::EndIntervalNow()
+{
+    if (!m_running)
+        return;
+    m_lastEndNs = m_deadlineNs;
+    m_deadlineNs += IntervalNs;
+    Arm();
+    emit IntervalEnded();
+}
+
+void RunTimer::Arm()
+{
+    const std::int64_t left = m_deadlineNs - Platform::GetClock().MonotonicNs();
+    const auto ms = left <= 0 ? 0 : static_cast<int>((left + 999'999) / 1'000'000);
+    m_timer.start(ms);
+}
+
+void RunTimer::OnTimeout()
+{
+    if (!m_running)
+        return;
+    // A timer may wake a little early; never end an interval before its time.
+    if (Platform::GetClock().MonotonicNs() < m_deadlineNs) {
+        Arm();
+        return;
+    }
+    EndIntervalNow();
+}

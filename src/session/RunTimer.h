@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <cstdint>
+
+// Times the intervals of a test run without keeping the processor busy. The
+// first interval ends five seconds after the wall clock's whole second
+// nearest to the run's first key release (halves to the even second), so it
+// lasts 4.5 to 5.5 seconds; every later one ends exactly five seconds after
+// the one before. The ends are kept on the monotonic clock, so neither
+// midnight nor a change of the system time can stretch a run.
+class RunTimer : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr std::int64_t IntervalNs = 5'000'000'000;
+
+    explicit RunTimer(QObject *parent = nullptr);
+
+    void Start();
+    void Stop();
+    bool IsRunning() const { return m_running; }
+
+    // Monotonic time at which the interval being timed ends, and at which
+    // the latest one ended.
+    std::int64_t DeadlineNs() const { return m_deadlineNs; }
+    std::int64_t LastEndNs() const { return m_lastEndNs; }
+
+    // Ends the interval being timed at once, as if its time had come; lets
+    // tests run through a test without waiting for it.
+    void EndIntervalNow();
+
+    // Seconds from a wall-clock reading to the end of the first interval.
+    static double FirstIntervalSeconds(double secondsSinceMidnight);
+
+signals:
+    void IntervalEnded();
+
+private:
+    void OnTimeout();
+    void Arm();
+
+    QTimer m_timer;
+    std::int64_t m_deadlineNs = 0;
+    std::int64_t m_lastEndNs = 0;
+    bool m_running = false;
+};

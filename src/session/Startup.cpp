@@ -1,0 +1,42 @@
+#include "Startup.h"
+
+#include "Form1.h"
+#include "SessionState.h"
+#include "platform/OsVersion.h"
+#include "shell/MDIForm1.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+std::int16_t Startup::TickIntervalFor(int platformId)
+{
+    switch (platformId) {
+    case 1:
+        return 18;
+    case 2:
+        return 60;
+    default:
+        return 0;
+    }
+}
+
+QString Startup::DataPathIn(const QString &directory)
+{
+    return QDir::toNativeSeparators(directory) + QDir::separator() + QStringLiteral("restest.dat");
+}
+
+QString Startup::DefaultDataPath()
+{
+    return DataPathIn(QCoreApplication::applicationDirPath());
+}
+
+void Startup::Main(MDIForm1 &frame)
+{
+    SessionState &session = Session();
+    session.TickInterval = TickIntervalFor(OsVersion::PlatformId());
+    session.DataPath = DefaultDataPath();
+    session.TestFormActive = false;
+    session.DataFormActive = false;
+    frame.show();
+    frame.ShowChild<Form1>();
+}
