@@ -66,7 +66,10 @@ void PictureBox::Line(QPointF from, QPointF to, const QColor &colour)
 void PictureBox::FillBox(QPointF corner, QPointF opposite, const QColor &colour)
 {
     FitImage();
-    const QRect box = QRect(ToPixel(corner), ToPixel(opposite)).normalized();
+    const QPoint a = ToPixel(corner);
+    const QPoint b = ToPixel(opposite);
+    const QRect box(QPoint(qMin(a.x(), b.x()), qMin(a.y(), b.y())),
+                    QPoint(qMax(a.x(), b.x()), qMax(a.y(), b.y())));
     const QRect visible = box.intersected(m_image.rect());
     if (visible.isEmpty())
         return;
@@ -85,8 +88,13 @@ void PictureBox::PaintPicture(const QImage &picture, QPoint at)
 
 bool PictureBox::event(QEvent *event)
 {
-    // Tab and Backtab are keys like any other in the box, never a move of
-    // the focus: the box takes keys only while a person is being tested.
+    // The box takes keys only while a person is being tested, and then every
+    // key is just a key: no shortcut or menu mnemonic fires, a lone Alt does
+    // not send the focus to the menu bar, Tab and Backtab do not move it.
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {

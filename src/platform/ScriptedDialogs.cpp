@@ -5,6 +5,8 @@
 Dialogs::Answer ScriptedDialogs::MsgBox(const Message &message)
 {
     m_log.append(message);
+    if (m_onShow)
+        m_onShow(m_log.last());
     if (!m_replies.isEmpty() && std::holds_alternative<Answer>(m_replies.head()))
         return std::get<Answer>(m_replies.dequeue());
     return message.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
@@ -13,6 +15,8 @@ Dialogs::Answer ScriptedDialogs::MsgBox(const Message &message)
 std::optional<QString> ScriptedDialogs::InputBox(const Input &input)
 {
     m_log.append(input);
+    if (m_onShow)
+        m_onShow(m_log.last());
     if (!m_replies.isEmpty() && std::holds_alternative<std::optional<QString>>(m_replies.head()))
         return std::get<std::optional<QString>>(m_replies.dequeue());
     return std::nullopt;
@@ -32,4 +36,5 @@ void ScriptedDialogs::Clear()
 {
     m_replies.clear();
     m_log.clear();
+    m_onShow = nullptr;
 }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QQueue>
 
+#include <functional>
 #include <variant>
 
 // A Dialogs that answers from a script instead of a person and keeps a log
@@ -25,6 +26,10 @@ public:
     void QueueAnswer(Answer answer) { m_replies.enqueue(answer); }
     void QueueInput(std::optional<QString> text) { m_replies.enqueue(std::move(text)); }
 
+    // Called as each dialog is shown, so a test can look at the program
+    // at that very moment.
+    void OnShow(std::function<void(const Shown &)> hook) { m_onShow = std::move(hook); }
+
     const QList<Shown> &Log() const { return m_log; }
     // The texts of the message boxes shown, in order.
     QStringList MessageTexts() const;
@@ -33,4 +38,5 @@ public:
 private:
     QQueue<Reply> m_replies;
     QList<Shown> m_log;
+    std::function<void(const Shown &)> m_onShow;
 };

@@ -161,6 +161,20 @@ void Form1::Form_Resize()
     m_picture1->resize(Twips::ToPixels(OuterWidth() + PictureWiderBy), area.height());
 }
 
+void Form1::Form_Unload()
+{
+    // A closed window is no longer the active one: "Test" must load it anew
+    // instead of trying to focus a window that is gone.
+    // A run still going when its window closes is abandoned like one ended
+    // with Esc: no record, no counts left behind.
+    Session().TestFormActive = false;
+    if (CurrentState() != State::Idle)
+        Session().Counts.fill(0);
+    EndRun();
+    m_timer2.stop();
+    m_timer4.stop();
+}
+
 Form1::State Form1::CurrentState() const
 {
     if (!m_picture1->isEnabled())
@@ -276,23 +290,28 @@ void Form1::IntervalEnded()
 
 void Form1::StopTest()
 {
+    EndRun();
+    m_command1->setEnabled(true);
+    m_command2->setEnabled(true);
+    m_picture1->setEnabled(false);
+    m_timer2.start();
+    m_label2->hide();
+    m_label4->hide();
+    m_command2->setFocus();
+    if (KeyCodes::IsArrow(Session().LastKey))
+        m_timer4.start();
+}
+
+void Form1::EndRun()
+{
     SessionState &session = Session();
     m_intervals.Stop();
+    m_timer3.stop();
     session.IntervalNo = 0;
     session.KeyCount = 0;
     session.KeysStarted = false;
     session.LoopIdle = true;
-    m_command1->setEnabled(true);
-    m_command2->setEnabled(true);
-    m_picture1->setEnabled(false);
-    m_timer3.stop();
-    m_timer2.start();
-    m_label2->hide();
-    m_label4->hide();
     session.DiagramArmed = false;
-    m_command2->setFocus();
-    if (KeyCodes::IsArrow(session.LastKey))
-        m_timer4.start();
 }
 
 void Form1::Timer2_Timer()

@@ -32,6 +32,7 @@ public:
     void Form_Activate() override;
     void Form_Deactivate() override;
     void Form_Resize() override;
+    void Form_Unload() override;
 
     void Command1_Click();
     void Command2_Click();
@@ -69,6 +70,8 @@ private:
     void BuildControls();
     void IntervalEnded();
     void EnableTimer3();
+    // Stops the timing and the drift and clears the run's counters.
+    void EndRun();
 
     PictureBox *m_image1 = nullptr;
     QLabel *m_label3 = nullptr;

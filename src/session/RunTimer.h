@@ -43,7 +43,7 @@ private:
     void OnTimeout();
     void Arm();
 
-    QTimer m_timer;
+    QTimer m_timer{this};
     std::int64_t m_deadlineNs = 0;
     std::int64_t m_lastEndNs = 0;
     bool m_running = false;

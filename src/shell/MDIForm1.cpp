@@ -32,15 +32,25 @@ MDIForm1::MDIForm1(QWidget *parent)
 
 void MDIForm1::Load()
 {
-    // The outer size, frame included; the window system places the frame.
-    const QMargins frame = frameGeometry().size() == size()
-                               ? QMargins()
-                               : QMargins(geometry().left() - frameGeometry().left(),
-                                          geometry().top() - frameGeometry().top(),
-                                          frameGeometry().right() - geometry().right(),
-                                          frameGeometry().bottom() - geometry().bottom());
-    resize(Twips::ToPixels(LoadWidth) - frame.left() - frame.right(),
-           Twips::ToPixels(LoadHeight) - frame.top() - frame.bottom());
+    // The window system places the frame; the program sets only its size.
+    SetOuterSize(Twips::ToPixels(LoadWidth, LoadHeight));
+}
+
+void MDIForm1::SetOuterSize(QSize outer)
+{
+    const QSize chrome = frameGeometry().size() - size();
+    resize(outer - chrome);
+}
+
+void MDIForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // Only a shown window knows the size of its frame, so the outer size is
+    // set again once it is on the screen.
+    if (!m_loaded) {
+        m_loaded = true;
+        Load();
+    }
 }
 
 void MDIForm1::BuildMenus()
@@ -120,13 +130,11 @@ void MDIForm1::EnlargeMainWindow()
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     const QSize outer = frameGeometry().size();
-    const QSize chrome = outer - size();
     const double heightTwips = Twips::FromPixels(outer.height());
     if (heightTwips >= GrowUntilHeight)
         return;
-    const int height = Twips::ToPixels(heightTwips * Growth);
-    const int width = Twips::ToPixels(Twips::FromPixels(outer.width()) * Growth);
-    resize(width - chrome.width(), height - chrome.height());
+    SetOuterSize({Twips::ToPixels(Twips::FromPixels(outer.width()) * Growth),
+                  Twips::ToPixels(heightTwips * Growth)});
 }
 
 void MDIForm1::mnuTest_Click()

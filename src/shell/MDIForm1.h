@@ -47,18 +47,22 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void BuildMenus();
     QAction *AddItem(QMenu *menu, const char *name, const QString &caption, bool enabled = true);
     void AddSeparator(QMenu *menu, const char *name);
     void Load();
+    // Sets the size of the whole window, frame included, in pixels.
+    void SetOuterSize(QSize outer);
     void SubWindowActivated(QMdiSubWindow *window);
     QMdiSubWindow *AddChild(ChildWindow *child);
 
     QMdiArea *m_mdiArea = nullptr;
     QPointer<ChildWindow> m_activeChild;
     std::function<void()> m_exit;
+    bool m_loaded = false;
 };
 
 template <class T> T *MDIForm1::Child() const

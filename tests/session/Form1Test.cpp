@@ -1,0 +1,487 @@
+// A test run in the test window, driven the way a person drives it: Start,
+// the name prompt, key releases in the diagram area, interval ends, Esc.
+// The intervals are ended by hand instead of waiting 25 seconds, and the
+// history file is a temporary one.
+#include "session/Form1.h"
+#include "FakeClock.h"
+#include "history/HistoryRecord.h"
+#include "history/OleDate.h"
+#include "platform/PictureBox.h"
+#include "platform/Platform.h"
+#include "platform/ScriptedDialogs.h"
+#include "platform/Twips.h"
+#include "session/SessionState.h"
+#include "shell/MDIForm1.h"
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using State = Form1::State;
+
+// Another working window, to take the activation away from the test window.
+class OtherWindow : public ChildWindow
+{
+    Q_OBJECT
+};
+
+class Form1Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void loadedWindow();
+    void startWithoutName_data();
+    void startWithoutName();
+    void startArmsTheRun();
+    void enterIsNeverCounted();
+    void heldKeyCountsOnce();
+    void driftBeginsWithSecondRelease();
+    void otherKeysCountAndKeepFocus();
+    void escAborts_data();
+    void escAborts();
+    void completedRunIsStored();
+    void intervalsWithoutReleaseStoreNothingOld_data();
+    void intervalsWithoutReleaseStoreNothingOld();
+    void arrowKeyRefocusesNext_data();
+    void arrowKeyRefocusesNext();
+    void nextEnlargesFrameAndDisables();
+    void reactivationDuringRunKeepsDiagram();
+    void idleColourCycleRunsWhileActive();
+    void closingDuringRunAbandonsIt();
+
+private:
+    void Start(const QString &name);
+    void Release(int key, bool autoRepeat = false);
+    void Press(int key);
+    void Releases(int count);
+    void EndInterval() { m_form->Intervals()->EndIntervalNow(); }
+    QByteArray History() const;
+
+    QTemporaryDir m_dir;
+    ScriptedDialogs m_dialogs;
+    FakeClock m_clock;
+    MDIForm1 *m_frame = nullptr;
+    Form1 *m_form = nullptr;
+};
+
+void Form1Test::init()
+{
+    ResetSession();
+    QFile::remove(m_dir.filePath(QStringLiteral("restest.dat")));
+    Session().DataPath = m_dir.filePath(QStringLiteral("restest.dat"));
+    Session().TickInterval = 60;
+    m_dialogs.Clear();
+    Platform::SetDialogs(&m_dialogs);
+    Platform::SetClock(&m_clock);
+    m_clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0, 200));
+    m_frame = new MDIForm1;
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_frame));
+    m_form = m_frame->ShowChild<Form1>();
+    QVERIFY(Session().TestFormActive);
+}
+
+void Form1Test::cleanup()
+{
+    delete m_frame;
+    m_frame = nullptr;
+    Platform::SetDialogs(nullptr);
+    Platform::SetClock(nullptr);
+}
+
+void Form1Test::Start(const QString &name)
+{
+    m_dialogs.QueueInput(name);
+    m_form->Command1()->click();
+}
+
+void Form1Test::Press(int key)
+{
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(m_form->Picture1(), &event);
+}
+
+void Form1Test::Release(int key, bool autoRepeat)
+{
+    QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier, QString(), autoRepeat);
+    QApplication::sendEvent(m_form->Picture1(), &event);
+}
+
+void Form1Test::Releases(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        Press(Qt::Key_A);
+        Release(Qt::Key_A);
+    }
+}
+
+QByteArray Form1Test::History() const
+{
+    QFile file(Session().DataPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Form1Test::loadedWindow()
+{
+    QCOMPARE(m_form->CurrentState(), State::Idle);
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Velmora"));
+    QCOMPARE(Session().RecNo, std::int16_t(1));
+    QVERIFY(Session().LoopIdle);
+    QCOMPARE(Session().CurrentRecord.RecName, QString(20, QLatin1Char(' ')));
+    QCOMPARE(m_form->Timer3()->interval(), 60);
+    QCOMPARE(m_form->Label1()->text(), QStringLiteral("60"));
+    QCOMPARE(m_form->OuterHeight(), Twips::FromPixels(Twips::ToPixels(5260)));
+    QVERIFY(qAbs(m_form->OuterWidth() - 5260 * 1.61) <= 15);
+    QCOMPARE(m_form->Picture1()->width(), Twips::ToPixels(m_form->OuterWidth() + 100));
+    QVERIFY(m_form->Command1()->isEnabled());
+    QVERIFY(!m_form->Command2()->isEnabled());
+    QVERIFY(!m_form->Picture1()->isEnabled());
+    QVERIFY(m_form->Command1()->hasFocus());
+    QVERIFY(m_form->Timer2()->isActive());
+    QVERIFY(!m_form->Label2()->isVisible());
+    QCOMPARE(m_form->Label2()->text(), QStringLiteral("Press \"Esc\" for stop test!"));
+    // The keyboard order: diagram, Start, Next.
+    const auto nextStop = [](QWidget *from) {
+        QWidget *next = from->nextInFocusChain();
+        while (!(next->focusPolicy() & Qt::TabFocus))
+            next = next->nextInFocusChain();
+        return next;
+    };
+    QCOMPARE(nextStop(m_form->Picture1()), m_form->Command1());
+    QCOMPARE(nextStop(m_form->Command1()), m_form->Command2());
+    // The child's frame cannot be resized.
+    QCOMPARE(m_form->SubWindow()->minimumSize(), m_form->SubWindow()->maximumSize());
+}
+
+void Form1Test::startWithoutName_data()
+{
+    QTest::addColumn<std::optional<QString>>("answer");
+    QTest::newRow("cancelled") << std::optional<QString>();
+    QTest::newRow("empty") << std::optional<QString>(QString());
+    QTest::newRow("blanks") << std::optional<QString>(QStringLiteral("    "));
+}
+
+void Form1Test::startWithoutName()
+{
+    QFETCH(std::optional<QString>, answer);
+    Session().Counts = {1, 2, 3, 4, 5};
+    m_dialogs.QueueInput(answer);
+    m_form->Command1()->click();
+
+    QCOMPARE(m_dialogs.Log().size(), 1);
+    const auto &input = std::get<Dialogs::Input>(m_dialogs.Log().first());
+    QCOMPARE(input.prompt, QStringLiteral("Enter name of tested please!"));
+    QCOMPARE(input.title, QStringLiteral("Input"));
+    QCOMPARE(input.defaultText, QString());
+    QCOMPARE(input.helpFile, QStringLiteral("Velm2.chm"));
+    QCOMPARE(input.helpTopic, 103);
+
+    QCOMPARE(m_form->CurrentState(), State::Idle);
+    QVERIFY(m_form->Command1()->isEnabled());
+    QVERIFY(m_form->Timer2()->isActive());
+    QCOMPARE(Session().Counts, (std::array<std::int16_t, 5>{1, 2, 3, 4, 5}));
+}
+
+void Form1Test::startArmsTheRun()
+{
+    Session().Counts = {9, 9, 9, 9, 9};
+    Session().KeyCount = 7;
+    Start(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"));
+
+    SessionState &session = Session();
+    QCOMPARE(m_form->CurrentState(), State::Armed);
+    QCOMPARE(session.CurrentRecord.RecName, QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+    QCOMPARE(session.Counts, (std::array<std::int16_t, 5>{}));
+    QCOMPARE(session.KeyCount, std::int16_t(0));
+    QCOMPARE(session.IntervalNo, std::int16_t(0));
+    QCOMPARE(session.CurrentRecord.RecDate, 37597.0);
+    QCOMPARE(session.CurrentRecord.RecTime, 52200.0 / 86400.0);
+    QCOMPARE(session.PenX, float(m_form->Picture1()->ScaleWidth() / 10));
+    QCOMPARE(session.PenY, float(m_form->Picture1()->ScaleHeight() / 2));
+    QVERIFY(!m_form->Command1()->isEnabled());
+    QVERIFY(!m_form->Command2()->isEnabled());
+    QVERIFY(m_form->Picture1()->hasFocus());
+    QVERIFY(m_form->Label2()->isVisible());
+    QVERIFY(m_form->Label4()->isVisible());
+    QVERIFY(!m_form->Timer2()->isActive());
+    QVERIFY(!m_form->Timer3()->isActive());
+    QVERIFY(!m_form->Intervals()->IsRunning());
+    // Black, with the centre line.
+    const QImage image = m_form->Picture1()->Image();
+    QCOMPARE(image.pixelColor(image.width() / 2, 10), QColor(Qt::black));
+    const QPoint centre = m_form->Picture1()->ToPixel({4000, session.PenY});
+    QCOMPARE(image.pixelColor(centre), QColor(0, 0, 255));
+}
+
+void Form1Test::enterIsNeverCounted()
+{
+    Start(QStringLiteral("Ann"));
+    // The release of the Enter that confirmed the name arrives here.
+    Release(Qt::Key_Return);
+    Release(Qt::Key_Enter);
+    QCOMPARE(m_form->CurrentState(), State::Armed);
+    QCOMPARE(Session().KeyCount, std::int16_t(0));
+    Releases(3);
+    Release(Qt::Key_Return);
+    QCOMPARE(Session().KeyCount, std::int16_t(3));
+    QCOMPARE(Session().LastKey, std::int16_t('A'));
+}
+
+void Form1Test::heldKeyCountsOnce()
+{
+    Start(QStringLiteral("Ann"));
+    Press(Qt::Key_B);
+    for (int i = 0; i < 50; ++i) {
+        Release(Qt::Key_B, true);
+        Press(Qt::Key_B);
+    }
+    Release(Qt::Key_B);
+    QCOMPARE(Session().KeyCount, std::int16_t(1));
+    QCOMPARE(Session().Counts[0], std::int16_t(1));
+}
+
+void Form1Test::driftBeginsWithSecondRelease()
+{
+    Start(QStringLiteral("Ann"));
+    const float penX = Session().PenX;
+    const float penY = Session().PenY;
+    Releases(1);
+    QCOMPARE(m_form->CurrentState(), State::Counting);
+    QVERIFY(Session().KeysStarted);
+    QVERIFY(!Session().LoopIdle);
+    QVERIFY(m_form->Intervals()->IsRunning());
+    QVERIFY(!m_form->Timer3()->isActive());
+    QCOMPARE(Session().PenX, penX);
+    Releases(1);
+    QVERIFY(m_form->Timer3()->isActive());
+    QCOMPARE(Session().PenX, penX + 10);
+    QCOMPARE(Session().PenY, penY - 160);
+    m_form->Timer3_Timer();
+    QCOMPARE(Session().PenY, penY - 160 + 65);
+}
+
+void Form1Test::otherKeysCountAndKeepFocus()
+{
+    Start(QStringLiteral("Ann"));
+    const int keys[] = {Qt::Key_Tab,     Qt::Key_Backtab, Qt::Key_Space, Qt::Key_Shift,
+                        Qt::Key_Control, Qt::Key_Alt,     Qt::Key_F1,    Qt::Key_Left};
+    for (int key : keys) {
+        QTest::keyPress(m_form->Picture1(), Qt::Key(key));
+        QTest::keyRelease(m_form->Picture1(), Qt::Key(key));
+        QVERIFY2(m_form->Picture1()->hasFocus(), qPrintable(QKeySequence(key).toString()));
+    }
+    QCOMPARE(Session().KeyCount, std::int16_t(std::size(keys)));
+    QCOMPARE(Session().LastKey, std::int16_t(37));
+}
+
+void Form1Test::escAborts_data()
+{
+    QTest::addColumn<int>("releases");
+    QTest::addColumn<int>("intervalsEnded");
+    QTest::newRow("armed") << 0 << 0;
+    QTest::newRow("counting, first interval") << 5 << 0;
+    QTest::newRow("counting, last interval") << 5 << 4;
+}
+
+void Form1Test::escAborts()
+{
+    QFETCH(int, releases);
+    QFETCH(int, intervalsEnded);
+    Start(QStringLiteral("Ann"));
+    Releases(releases);
+    for (int i = 0; i < intervalsEnded; ++i) {
+        EndInterval();
+        Releases(40);
+    }
+    Press(Qt::Key_Escape);
+
+    SessionState &session = Session();
+    QCOMPARE(m_form->CurrentState(), State::Idle);
+    QCOMPARE(session.Counts, (std::array<std::int16_t, 5>{}));
+    QVERIFY(!session.KeysStarted);
+    QVERIFY(session.LoopIdle);
+    QVERIFY(!m_form->Intervals()->IsRunning());
+    QVERIFY(!m_form->Timer3()->isActive());
+    QVERIFY(m_form->Command2()->isEnabled());
+    QVERIFY(m_form->Command2()->hasFocus());
+    // Esc's own release no longer reaches the diagram area.
+    QVERIFY(!m_form->Picture1()->isEnabled());
+    EndInterval();
+    QVERIFY(History().isEmpty());
+    QVERIFY(m_dialogs.MessageTexts().isEmpty());
+}
+
+void Form1Test::completedRunIsStored()
+{
+    Start(QStringLiteral("Ann"));
+    const int perInterval[] = {12, 40, 38, 36, 35};
+    Form1::State stateWhenStored = State::Counting;
+    bool storedBeforeStop = false;
+    for (int i = 0; i < 5; ++i) {
+        Releases(perInterval[i]);
+        QCOMPARE(Session().IntervalNo, std::int16_t(i));
+        QCOMPARE(Session().Counts[std::size_t(i)], std::int16_t(perInterval[i]));
+        if (i == 4) {
+            stateWhenStored = m_form->CurrentState();
+            storedBeforeStop = !History().isEmpty();
+        }
+        m_clock.AdvanceMs(5000);
+        EndInterval();
+    }
+    QVERIFY(!storedBeforeStop);
+    QCOMPARE(stateWhenStored, State::Counting);
+    QCOMPARE(m_form->CurrentState(), State::Idle);
+    QCOMPARE(m_form->Label3()->text(), QStringLiteral("5"));
+
+    const QByteArray history = History();
+    QCOMPARE(history.size(), 80);
+    const auto record = HistoryRecord::Decode(history.constData(), history.size());
+    QVERIFY(record);
+    QCOMPARE(record->RecName.trimmed(), QStringLiteral("Ann"));
+    QCOMPARE(record->RecCounts, (std::array<std::int16_t, 4>{40, 38, 36, 35}));
+    QCOMPARE(record->RecCMF, std::int16_t(12));
+    // Stored with the time the run ended, not the time it was started.
+    QCOMPARE(record->RecTime, OleDate::FromTime(QTime(14, 30, 25)));
+    QVERIFY(m_dialogs.MessageTexts().isEmpty());
+    QVERIFY(m_form->Command2()->isEnabled());
+}
+
+void Form1Test::intervalsWithoutReleaseStoreNothingOld_data()
+{
+    QTest::addColumn<bool>("earlierRun");
+    QTest::newRow("after a viewed record") << false;
+    QTest::newRow("after an earlier run") << true;
+}
+
+// A run in which the person stops after the warm-up interval has no result;
+// the counts of an earlier run or of a record just viewed must not be
+// stored under the new name.
+void Form1Test::intervalsWithoutReleaseStoreNothingOld()
+{
+    QFETCH(bool, earlierRun);
+    if (earlierRun) {
+        Start(QStringLiteral("First"));
+        for (int i = 0; i < 5; ++i) {
+            Releases(40);
+            EndInterval();
+        }
+        QCOMPARE(History().size(), 80);
+    } else {
+        Session().Counts = {0, 40, 38, 36, 35};
+    }
+    const QByteArray before = History();
+    State stateAtMessage = State::Counting;
+    m_dialogs.OnShow([this, &stateAtMessage](const ScriptedDialogs::Shown &shown) {
+        if (std::holds_alternative<Dialogs::Message>(shown))
+            stateAtMessage = m_form->CurrentState();
+    });
+    Start(QStringLiteral("Second"));
+    Releases(30);
+    for (int i = 0; i < 5; ++i)
+        EndInterval();
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error. No data!"});
+    QCOMPARE(stateAtMessage, State::Idle);
+    QCOMPARE(History(), before);
+    QVERIFY(m_form->Command2()->isEnabled());
+}
+
+void Form1Test::arrowKeyRefocusesNext_data()
+{
+    QTest::addColumn<int>("lastKey");
+    QTest::addColumn<bool>("refocus");
+    QTest::newRow("left arrow") << int(Qt::Key_Left) << true;
+    QTest::newRow("down arrow") << int(Qt::Key_Down) << true;
+    QTest::newRow("letter") << int(Qt::Key_X) << false;
+}
+
+void Form1Test::arrowKeyRefocusesNext()
+{
+    QFETCH(int, lastKey);
+    QFETCH(bool, refocus);
+    Start(QStringLiteral("Ann"));
+    Releases(3);
+    Press(lastKey);
+    Release(lastKey);
+    for (int i = 0; i < 5; ++i)
+        EndInterval();
+    QVERIFY(m_form->Command2()->hasFocus());
+    QCOMPARE(m_form->Timer4()->isActive(), refocus);
+    if (!refocus)
+        return;
+    QCOMPARE(m_form->Timer4()->interval(), 500);
+    m_form->Command1()->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(m_form->Command2()->hasFocus(), 2000);
+    QVERIFY(!m_form->Timer4()->isActive());
+}
+
+void Form1Test::nextEnlargesFrameAndDisables()
+{
+    Start(QStringLiteral("Ann"));
+    Press(Qt::Key_Escape);
+    QSignalSpy next(m_form, &Form1::NextRequested);
+    m_form->Command2()->click();
+    QCOMPARE(next.size(), 1);
+    QVERIFY(!m_form->Command2()->isEnabled());
+}
+
+// Leaving the window and coming back while a person is being tested must
+// not paint the colour cycle over the diagram nor take the keys away.
+void Form1Test::reactivationDuringRunKeepsDiagram()
+{
+    Start(QStringLiteral("Ann"));
+    Releases(2);
+    m_frame->ShowChild<OtherWindow>();
+    QVERIFY(!Session().TestFormActive);
+    m_frame->MdiArea()->setActiveSubWindow(m_form->SubWindow());
+    QVERIFY(Session().TestFormActive);
+    QVERIFY(!m_form->Timer2()->isActive());
+    QVERIFY(m_form->Picture1()->hasFocus());
+    Releases(1);
+    QCOMPARE(Session().KeyCount, std::int16_t(3));
+}
+
+void Form1Test::idleColourCycleRunsWhileActive()
+{
+    m_form->Timer2_Timer();
+    QCOMPARE(m_form->Picture1()->BackColor(), QColor(5, 3, 245));
+    m_frame->ShowChild<OtherWindow>();
+    QVERIFY(!m_form->Timer2()->isActive());
+    m_frame->MdiArea()->setActiveSubWindow(m_form->SubWindow());
+    QVERIFY(m_form->Timer2()->isActive());
+    QVERIFY(m_form->Command1()->hasFocus());
+    // The cycle goes on where it stopped.
+    m_form->Timer2_Timer();
+    QCOMPARE(m_form->Picture1()->BackColor(), QColor(10, 6, 240));
+}
+
+void Form1Test::closingDuringRunAbandonsIt()
+{
+    Start(QStringLiteral("Ann"));
+    Releases(10);
+    EndInterval();
+    Releases(10);
+    QPointer<Form1> closed = m_form;
+    m_form->SubWindow()->close();
+    QVERIFY(!Session().TestFormActive);
+    QVERIFY(!Session().KeysStarted);
+    QVERIFY(Session().LoopIdle);
+    QCOMPARE(Session().Counts, (std::array<std::int16_t, 5>{}));
+    QTRY_VERIFY(closed.isNull());
+    QVERIFY(History().isEmpty());
+    // "Test" brings up a new, idle test window.
+    m_frame->MenuItem(QStringLiteral("mnuTest"))->trigger();
+    m_form = m_frame->Child<Form1>();
+    QVERIFY(m_form);
+    QCOMPARE(m_form->CurrentState(), State::Idle);
+    QVERIFY(Session().TestFormActive);
+}
+
+QTEST_MAIN(Form1Test)
+#include "Form1Test.moc"
