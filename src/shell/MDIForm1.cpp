@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QPainter>
 
 #include <cstdlib>
 
@@ -16,6 +17,23 @@ constexpr double LoadHeight = 6165.0;
 constexpr double GrowUntilHeight = 7000.0;
 constexpr double Growth = 1.1;
 
+// The program's icon, shared by the frame and its child windows: four bars
+// falling from green to red, in the classic 16 colours.
+QIcon programIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    const QColor colours[] = {Qt::green, Qt::green, Qt::yellow, Qt::red};
+    for (int i = 0; i < 4; ++i) {
+        const int height = 28 - i * 6;
+        painter.fillRect(2 + i * 7, 30 - height, 6, height, colours[i]);
+        painter.setPen(Qt::black);
+        painter.drawRect(2 + i * 7, 30 - height, 5, height - 1);
+    }
+    return QIcon(pixmap);
+}
+
 } // namespace
 
 MDIForm1::MDIForm1(QWidget *parent)
@@ -23,6 +41,7 @@ MDIForm1::MDIForm1(QWidget *parent)
 {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Velmora"));
+    setWindowIcon(programIcon());
     m_mdiArea->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(m_mdiArea);
     BuildMenus();

@@ -1,0 +1,356 @@
+// What a test run costs the machine, measured on a real test window inside
+// the real main frame (offscreen unless a platform is named): the time to
+// handle one key release with its diagram step, and over whole runs at ten
+// releases a second the share of one core the program takes and how late it
+// acts on each interval end. A late end moves presses into the wrong
+// interval and a busy program slows the person's machine, so both are
+// figures a change must not spoil. A plain program rather than a Google
+// Benchmark: whole runs take real time and the figures wanted are
+// percentiles and worst cases, not a mean per iteration.
+#include "platform/Clock.h"
+#include "platform/KeyCodes.h"
+#include "platform/PictureBox.h"
+#include "platform/Platform.h"
+#include "platform/ScriptedDialogs.h"
+#include "session/Form1.h"
+#include "session/LiveDiagram.h"
+#include "session/SessionState.h"
+#include "session/Startup.h"
+#include "shell/MDIForm1.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include <sys/resource.h>
+
+namespace {
+
+constexpr double KeyTargetUs = 50.0;
+constexpr double CpuTargetPercent = 2.0;
+constexpr int ReleasesPerSecond = 10;
+constexpr int ReleasesPerBatch = 200;
+constexpr int EndsPerRun = 5;
+
+struct Options
+{
+    int runs = 4;
+    int keys = 20000;
+};
+
+void usage()
+{
+    std::puts("usage: run_bench [--runs N] [--keys N]\n"
+              "  --runs N   whole runs at ten releases a second, about 25 s each (default 4)\n"
+              "  --keys N   key releases timed one by one (default 20000)");
+}
+
+bool parseOptions(int argc, char *argv[], Options &options)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0)
+            return false;
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--runs") == 0 && hasValue)
+            options.runs = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--keys") == 0 && hasValue)
+            options.keys = std::atoi(argv[++i]);
+        else
+            return false;
+    }
+    return options.runs >= 0 && options.keys >= 0;
+}
+
+std::int64_t steadyNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+std::int64_t cpuUs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto us = [](const timeval &t) {
+        return std::int64_t(t.tv_sec) * 1'000'000 + t.tv_usec;
+    };
+    return us(usage.ru_utime) + us(usage.ru_stime);
+}
+
+// Nearest-rank percentile of an unsorted sample.
+double percentile(std::vector<double> values, double percent)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const auto rank = static_cast<std::size_t>(std::ceil(percent / 100.0 * double(values.size())));
+    return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
+}
+
+const char *verdict(bool met)
+{
+    return met ? "met" : "MISSED";
+}
+
+// Notes when each timer event starts to be delivered. An interval end is
+// acted on inside the run timer's timer event, before any other slot hears
+// of it, so the start of that delivery is when the test window's handler
+// runs, and a slot connected after the window's own one can read it back.
+class TimerEventProbe : public QObject
+{
+public:
+    std::int64_t LastNs() const { return m_lastNs; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Timer)
+            m_lastNs = Platform::GetClock().MonotonicNs();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::int64_t m_lastNs = 0;
+};
+
+class RunBench
+{
+public:
+    RunBench(const MDIForm1 &frame, ScriptedDialogs &dialogs)
+        : m_dialogs(dialogs), m_form(frame.Child<Form1>())
+    {}
+
+    bool Ready() const { return m_form != nullptr; }
+    bool MeasureKeyHandling(int keys);
+    bool MeasureRuns(int runs);
+
+private:
+    bool StartTest();
+    void KeepPenInside();
+    void SendRelease();
+    // Whether the latest key step left its colour at the pen.
+    bool PaintedStep() const;
+
+    ScriptedDialogs &m_dialogs;
+    Form1 *m_form;
+};
+
+bool RunBench::StartTest()
+{
+    m_dialogs.QueueInput(QStringLiteral("Bench"));
+    m_form->Command1()->click();
+    return m_form->CurrentState() == Form1::State::Armed;
+}
+
+void RunBench::KeepPenInside()
+{
+    // Once the pen has left the area a step paints nothing; keep it inside
+    // so every timed step pays for its painting.
+    SessionState &session = Session();
+    const auto width = static_cast<float>(m_form->Picture1()->ScaleWidth());
+    const auto height = static_cast<float>(m_form->Picture1()->ScaleHeight());
+    if (session.PenY - LiveDiagram::KeyStep < 0.0F || session.PenY > height)
+        session.PenY = height / 2.0F;
+    if (session.PenX + 2.0F * LiveDiagram::Advance > width)
+        session.PenX = width / 10.0F;
+}
+
+bool RunBench::PaintedStep() const
+{
+    const SessionState &session = Session();
+    PictureBox *area = m_form->Picture1();
+    const QPoint pixel = area->ToPixel({session.PenX, session.PenY});
+    const QImage &image = area->Image();
+    return image.rect().contains(pixel) &&
+           QColor(image.pixel(pixel)) ==
+               LiveDiagram::ZoneColour(session.PenY, float(area->ScaleHeight()));
+}
+
+void RunBench::SendRelease()
+{
+    if (m_form->CurrentState() == Form1::State::Idle)
+        return;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(m_form->Picture1(), &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(m_form->Picture1(), &release);
+}
+
+bool RunBench::MeasureKeyHandling(int keys)
+{
+    const std::int16_t code = KeyCodes::FromQtKey(Qt::Key_A);
+    std::vector<double> us;
+    us.reserve(std::size_t(keys));
+    bool warmedUp = false;
+    int painted = 0;
+    int steps = 0;
+    while (us.size() < std::size_t(keys)) {
+        if (!StartTest()) {
+            std::fputs("run_bench: Start did not arm the test window\n", stderr);
+            return false;
+        }
+        // The first release starts the timing and draws nothing: not timed.
+        m_form->Picture1_KeyUp(code);
+        // A batch is far shorter than the first interval, so no interval
+        // ends in it and the int16 count cannot overflow.
+        for (int i = 0; i < ReleasesPerBatch && us.size() < std::size_t(keys); ++i) {
+            if (m_form->CurrentState() != Form1::State::Counting) {
+                std::fputs("run_bench: the run ended during a batch\n", stderr);
+                return false;
+            }
+            KeepPenInside();
+            const std::int64_t from = steadyNs();
+            m_form->Picture1_KeyUp(code);
+            const std::int64_t to = steadyNs();
+            ++steps;
+            if (warmedUp)
+                us.push_back(double(to - from) / 1000.0);
+            if (PaintedStep())
+                ++painted;
+            // The repaint the step asked for, so updates do not pile up.
+            QApplication::processEvents();
+        }
+        m_form->Picture1_KeyDown(KeyCodes::Escape);
+        QApplication::processEvents();
+        warmedUp = true;
+    }
+    const double median = percentile(us, 50.0);
+    std::printf("a. One key release with its diagram step (Form1::Picture1_KeyUp), %zu "
+                "releases:\n",
+                us.size());
+    std::printf("   %d of %d steps painted in the area\n", painted, steps);
+    std::printf("   median %.1f us (target <= %.0f us: %s), p99 %.1f us, max %.1f us\n", median,
+                KeyTargetUs, verdict(median <= KeyTargetUs), percentile(us, 99.0),
+                percentile(us, 100.0));
+    return true;
+}
+
+bool RunBench::MeasureRuns(int runs)
+{
+    TimerEventProbe probe;
+    qApp->installEventFilter(&probe);
+    RunTimer *intervals = m_form->Intervals();
+    std::vector<double> lateMs;
+    std::vector<double> doneMs;
+    QEventLoop loop;
+    int endsThisRun = 0;
+    QObject::connect(intervals, &RunTimer::IntervalEnded, &loop, [&] {
+        const std::int64_t now = Platform::GetClock().MonotonicNs();
+        lateMs.push_back(double(probe.LastNs() - intervals->LastEndNs()) / 1e6);
+        doneMs.push_back(double(now - intervals->LastEndNs()) / 1e6);
+        if (++endsThisRun == EndsPerRun || m_form->CurrentState() == Form1::State::Idle)
+            loop.quit();
+    });
+    QTimer keys;
+    keys.setTimerType(Qt::PreciseTimer);
+    keys.setInterval(1000 / ReleasesPerSecond);
+    QObject::connect(&keys, &QTimer::timeout, &loop, [this] { SendRelease(); });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    bool timedOut = false;
+    QObject::connect(&watchdog, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        loop.quit();
+    });
+
+    if (runs > 0)
+        std::printf("b. Whole runs at %d key releases a second:\n", ReleasesPerSecond);
+    std::int64_t totalCpuUs = 0;
+    std::int64_t totalWallNs = 0;
+    double worstShare = 0.0;
+    for (int run = 1; run <= runs; ++run) {
+        endsThisRun = 0;
+        const std::int64_t wallFrom = steadyNs();
+        const std::int64_t cpuFrom = cpuUs();
+        if (!StartTest()) {
+            std::fputs("run_bench: Start did not arm the test window\n", stderr);
+            return false;
+        }
+        keys.start();
+        watchdog.start(60'000);
+        loop.exec();
+        keys.stop();
+        watchdog.stop();
+        const std::int64_t cpuUsed = cpuUs() - cpuFrom;
+        const std::int64_t wallNs = steadyNs() - wallFrom;
+        if (timedOut || endsThisRun != EndsPerRun) {
+            std::fprintf(stderr, "run_bench: run %d did not finish (%d interval ends)\n", run,
+                         endsThisRun);
+            return false;
+        }
+        const double share = 100.0 * double(cpuUsed) * 1000.0 / double(wallNs);
+        worstShare = std::max(worstShare, share);
+        totalCpuUs += cpuUsed;
+        totalWallNs += wallNs;
+        std::printf("   run %d: %.2f s, CPU %.0f ms = %.2f %% of one core; ends late by", run,
+                    double(wallNs) / 1e9, double(cpuUsed) / 1000.0, share);
+        for (std::size_t i = lateMs.size() - EndsPerRun; i < lateMs.size(); ++i)
+            std::printf(" %.2f", lateMs[i]);
+        std::puts(" ms");
+        std::fflush(stdout);
+    }
+    qApp->removeEventFilter(&probe);
+    if (runs == 0)
+        return true;
+
+    const double share = 100.0 * double(totalCpuUs) * 1000.0 / double(totalWallNs);
+    std::printf("   CPU: %.2f %% of one core on average (target <= %.0f %%: %s), worst run %.2f "
+                "%%\n",
+                share, CpuTargetPercent, verdict(share <= CpuTargetPercent), worstShare);
+    std::printf("   interval-end lateness over %zu ends (the test window's handler starting, "
+                "minus RunTimer::LastEndNs()):\n",
+                lateMs.size());
+    std::printf("     max %.3f ms, p99 %.3f ms, median %.3f ms\n", percentile(lateMs, 100.0),
+                percentile(lateMs, 99.0), percentile(lateMs, 50.0));
+    std::printf("   the same to the handler's end (the last end of each run stores the record):\n"
+                "     max %.3f ms, p99 %.3f ms, median %.3f ms\n",
+                percentile(doneMs, 100.0), percentile(doneMs, 99.0), percentile(doneMs, 50.0));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        usage();
+        return argc == 2 && std::strcmp(argv[1], "--help") == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
+    }
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::fputs("run_bench: no temporary folder\n", stderr);
+        return EXIT_FAILURE;
+    }
+    ScriptedDialogs dialogs;
+    Platform::SetDialogs(&dialogs);
+    MDIForm1 frame;
+    Startup::Main(frame);
+    Session().DataPath = Startup::DataPathIn(dir.path());
+    QApplication::processEvents();
+
+    RunBench bench(frame, dialogs);
+    const bool ok =
+        bench.Ready() && bench.MeasureKeyHandling(options.keys) && bench.MeasureRuns(options.runs);
+    if (!dialogs.MessageTexts().isEmpty())
+        std::fprintf(stderr, "run_bench: the program said: %s\n",
+                     qPrintable(dialogs.MessageTexts().join(QStringLiteral(" / "))));
+    Platform::SetDialogs(nullptr);
+    return ok ? EXIT_SUCCESS : EXIT_FAILURE;
+}

@@ -1,0 +1,493 @@
+// The program as a person meets it: the real binary in a private X server,
+// driven through the keyboard alone with xdotool. One case runs a whole
+// test at about eight key presses a second and holds the record the program
+// appends against the presses this test timed into each interval; the other
+// aborts a test with Esc and checks that the history is left alone and the
+// window can start again. This is the only test that sees the real clock,
+// the real timers and the real key path from the X server to the diagram.
+#include "history/HistoryRecord.h"
+#include "results/Evaluation.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstring>
+#include <memory>
+#include <thread>
+
+#include <sys/prctl.h>
+
+namespace {
+
+constexpr int WindowTimeoutMs = 30000;
+constexpr int RecordTimeoutMs = 15000;
+constexpr qint64 IntervalMs = 5000;
+constexpr int CountedIntervals = 4;
+// Presses go out on a 100 ms grid that leaves out the whole seconds, where
+// the interval ends lie. Intervals 1 and 3 also leave out the grid points
+// next to their ends, so an end misplaced by a quarter of a second or more
+// (or by whole seconds) moves at least two presses between neighbouring
+// counts; with the same presses on both sides of every end, a shifted end
+// would take away as many as it adds.
+constexpr qint64 GridMs = 100;
+constexpr qint64 QuietEdgeMs = 250;
+// Where in its second the first press goes out.
+constexpr qint64 FirstPressMs = 280;
+// A press that cannot go out this soon after its grid point is left out
+// rather than sent closer to an interval end.
+constexpr qint64 LatestMs = 40;
+// How long after xdotool returns the program may still be reading a press.
+constexpr qint64 ReadingMs = 50;
+const char *const PressKeys[] = {"a", "s", "d", "f", "j", "k", "l", "1", "2", "3"};
+
+qint64 nowMs()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+void sleepUntilMs(qint64 when)
+{
+    const qint64 left = when - nowMs();
+    if (left > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(left));
+}
+
+// The whole second a run's timing starts from, as the program rounds it.
+qint64 roundedSecondMs(qint64 ms)
+{
+    return qint64(Evaluation::RoundHalfEven(double(ms) / 1000.0)) * 1000;
+}
+
+// Children die with this process even when it is killed outright, so a
+// timed-out or crashed test leaves no X server or program behind.
+void dieWithParent(QProcess &process)
+{
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
+
+bool onGrid(qint64 afterStartMs)
+{
+    if (afterStartMs % 1000 == 0)
+        return false;
+    const qint64 interval = afterStartMs / IntervalMs;
+    const qint64 within = afterStartMs % IntervalMs;
+    if (interval == 1 || interval == 3)
+        return within > QuietEdgeMs && within < IntervalMs - QuietEdgeMs;
+    return true;
+}
+
+void stop(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.kill();
+    process.waitForFinished(5000);
+}
+
+struct Press
+{
+    qint64 beforeMs = 0;
+    qint64 afterMs = 0;
+};
+
+struct StoredRecord
+{
+    QByteArray name;
+    QDateTime when;
+    std::int16_t cmf = 0;
+    std::array<std::int16_t, CountedIntervals> counts{};
+    QByteArray filler;
+};
+
+// Decoded straight from the file layout, not through the program's own
+// decoder, so a fault in its encoding cannot cancel out here.
+StoredRecord decodeRecord(const QByteArray &bytes)
+{
+    StoredRecord record;
+    const char *data = bytes.constData();
+    record.name = bytes.left(20);
+    const auto doubleAt = [data](int offset) {
+        const auto bits = qFromLittleEndian<quint64>(data + offset);
+        double value = 0.0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    };
+    const double date = doubleAt(20);
+    const double time = doubleAt(28);
+    record.when = QDateTime(QDate(1899, 12, 30).addDays(qint64(std::floor(date))),
+                            QTime(0, 0).addSecs(int(std::lround(time * 86400.0))));
+    record.cmf = qFromLittleEndian<std::int16_t>(data + 36);
+    for (int i = 0; i < CountedIntervals; ++i)
+        record.counts[std::size_t(i)] = qFromLittleEndian<std::int16_t>(data + 38 + 2 * i);
+    record.filler = bytes.mid(HistoryRecord::FillerOffset);
+    return record;
+}
+
+} // namespace
+
+class EndToEndTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void fullRunStoresTheTimedCounts();
+    void escAbortsWithoutRecord();
+
+private:
+    QString ProgramPath() const { return m_dir->filePath(QStringLiteral("velmora")); }
+    QString HistoryPath() const { return m_dir->filePath(QStringLiteral("restest.dat")); }
+    QByteArray History() const;
+
+    // Runs xdotool against the private display; false on a non-zero exit or
+    // when it takes longer than timeoutMs.
+    bool Xdotool(const QStringList &arguments, int timeoutMs = 10000, QByteArray *output = nullptr);
+    // The first visible window with exactly this title, waited for.
+    QString WaitForWindow(const QString &title, int timeoutMs = WindowTimeoutMs);
+    bool WaitForWindowGone(const QString &title, int timeoutMs = WindowTimeoutMs);
+    bool Focus(const QString &window);
+    QString ProgramOutput();
+
+    void StartProgram();
+    // Start, the name in the input box, Return; leaves the keys in the
+    // diagram area.
+    void BeginTest(const QString &name);
+    // Sends presses from early in a second until untilAfterStartMs after
+    // that second; returns every press with the wall-clock times around
+    // its sending.
+    QList<Press> SendPresses(qint64 untilAfterStartMs);
+
+    QProcess m_xvfb;
+    QString m_display;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QProcess m_program;
+    QString m_mainWindow;
+};
+
+void EndToEndTest::initTestCase()
+{
+    for (const char *tool : {"Xvfb", "xdotool"}) {
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+            QFAIL(
+                qPrintable(QStringLiteral("%1 is not installed (bash scripts/setup.sh installs it)")
+                               .arg(QLatin1String(tool))));
+    }
+    QVERIFY2(QFileInfo::exists(QStringLiteral(VELMORA_PROGRAM)), VELMORA_PROGRAM);
+    // The server picks a free display itself and names it on its stdout
+    // once it accepts clients.
+    dieWithParent(m_xvfb);
+    m_xvfb.setProcessChannelMode(QProcess::SeparateChannels);
+    m_xvfb.start(QStringLiteral("Xvfb"),
+                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                  QStringLiteral("tcp"), QStringLiteral("-noreset"), QStringLiteral("-screen"),
+                  QStringLiteral("0"), QStringLiteral("1024x768x24")});
+    QVERIFY2(m_xvfb.waitForStarted(10000), qPrintable(m_xvfb.errorString()));
+    QElapsedTimer waited;
+    waited.start();
+    QByteArray number;
+    while (!number.contains('\n') && waited.elapsed() < WindowTimeoutMs &&
+           m_xvfb.state() == QProcess::Running) {
+        m_xvfb.waitForReadyRead(500);
+        number += m_xvfb.readAllStandardOutput();
+    }
+    QVERIFY2(number.contains('\n'),
+             qPrintable(QStringLiteral("Xvfb did not start: ") +
+                        QString::fromLocal8Bit(m_xvfb.readAllStandardError())));
+    m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+    qInfo("X server on display %s", qPrintable(m_display));
+}
+
+void EndToEndTest::cleanupTestCase()
+{
+    stop(m_xvfb);
+}
+
+void EndToEndTest::init()
+{
+    // A folder of its own, as the program keeps its history beside itself.
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QFile::copy(QStringLiteral(VELMORA_PROGRAM), ProgramPath()));
+    QVERIFY(QFile::setPermissions(ProgramPath(),
+                                  QFile::permissions(ProgramPath()) | QFileDevice::ExeOwner));
+    m_mainWindow.clear();
+}
+
+void EndToEndTest::cleanup()
+{
+    stop(m_program);
+    if (QTest::currentTestFailed())
+        qInfo("Program output:\n%s", qPrintable(ProgramOutput()));
+    m_dir.reset();
+}
+
+QByteArray EndToEndTest::History() const
+{
+    QFile file(HistoryPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString EndToEndTest::ProgramOutput()
+{
+    return QString::fromLocal8Bit(m_program.readAllStandardOutput() +
+                                  m_program.readAllStandardError());
+}
+
+bool EndToEndTest::Xdotool(const QStringList &arguments, int timeoutMs, QByteArray *output)
+{
+    QProcess xdotool;
+    dieWithParent(xdotool);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    xdotool.setProcessEnvironment(environment);
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    if (!xdotool.waitForFinished(timeoutMs)) {
+        stop(xdotool);
+        return false;
+    }
+    if (output != nullptr)
+        *output = xdotool.readAllStandardOutput();
+    return xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
+}
+
+QString EndToEndTest::WaitForWindow(const QString &title, int timeoutMs)
+{
+    QByteArray found;
+    if (!Xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                  QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                  QLatin1Char('^') + title + QLatin1Char('$')},
+                 timeoutMs, &found))
+        return {};
+    return QString::fromLatin1(found).section(QLatin1Char('\n'), 0, 0).trimmed();
+}
+
+bool EndToEndTest::WaitForWindowGone(const QString &title, int timeoutMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < timeoutMs) {
+        // search exits with 1 when nothing matches.
+        if (!Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                      QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$')}))
+            return true;
+        QTest::qSleep(50);
+    }
+    return false;
+}
+
+bool EndToEndTest::Focus(const QString &window)
+{
+    // Without a window manager nobody hands the focus back when a dialog
+    // closes, and a dialog may map before the program focuses it; setting
+    // it here makes the keys' target certain.
+    return Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+}
+
+void EndToEndTest::StartProgram()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // CTest runs the suite on the offscreen platform; this program must
+    // reach the X server.
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path());
+    m_program.setProcessEnvironment(environment);
+    m_program.setWorkingDirectory(m_dir->path());
+    dieWithParent(m_program);
+    m_program.start(ProgramPath(), {});
+    QVERIFY2(m_program.waitForStarted(10000), qPrintable(m_program.errorString()));
+    m_mainWindow = WaitForWindow(QStringLiteral("Velmora"));
+    QVERIFY2(!m_mainWindow.isEmpty(),
+             qPrintable(QStringLiteral("no program window: ") + ProgramOutput()));
+}
+
+void EndToEndTest::BeginTest(const QString &name)
+{
+    QVERIFY(Focus(m_mainWindow));
+    // The test window gives "Start" the focus when it is activated.
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("space")}));
+    const QString input = WaitForWindow(QStringLiteral("Input"));
+    QVERIFY2(!input.isEmpty(), "Start did not ask for the name");
+    QVERIFY(Focus(input));
+    QVERIFY(
+        Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), name}));
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
+    QVERIFY2(WaitForWindowGone(QStringLiteral("Input")), "the input box stayed open");
+    QVERIFY(Focus(m_mainWindow));
+}
+
+QList<Press> EndToEndTest::SendPresses(qint64 untilAfterStartMs)
+{
+    QList<Press> presses;
+    const auto send = [&] {
+        Press press;
+        press.beforeMs = nowMs();
+        const char *key = PressKeys[presses.size() % std::size(PressKeys)];
+        if (!Xdotool({QStringLiteral("key"), QLatin1String(key)}))
+            return false;
+        press.afterMs = nowMs();
+        presses.append(press);
+        return true;
+    };
+    // The first press goes out well before the middle of a second, so the
+    // program and this test both round the start down to that second, yet
+    // late enough that timing from the press itself would misplace every
+    // end by more than the grid's quiet edges allow.
+    const qint64 now = nowMs();
+    sleepUntilMs(now - now % 1000 + (now % 1000 <= FirstPressMs - 20 ? 0 : 1000) + FirstPressMs);
+    if (!send())
+        return {};
+    const qint64 startMs = roundedSecondMs(presses.first().afterMs);
+    int late = 0;
+    for (qint64 offset = (presses.first().afterMs - startMs) / GridMs * GridMs + GridMs;
+         offset < untilAfterStartMs; offset += GridMs) {
+        if (!onGrid(offset))
+            continue;
+        if (nowMs() > startMs + offset + LatestMs) {
+            ++late;
+            continue;
+        }
+        sleepUntilMs(startMs + offset);
+        if (!send())
+            return {};
+    }
+    if (late > 0)
+        qInfo("%d presses left out because the machine was busy", late);
+    return presses;
+}
+
+void EndToEndTest::fullRunStoresTheTimedCounts()
+{
+    StartProgram();
+    if (QTest::currentTestFailed())
+        return;
+    const QByteArray name = "Ada Tester";
+    BeginTest(QString::fromLatin1(name));
+    if (QTest::currentTestFailed())
+        return;
+
+    // Presses go on for a second past the run's end: those must not count.
+    const QList<Press> presses = SendPresses(26 * 1000);
+    QVERIFY(!presses.isEmpty());
+    const qint64 startMs = roundedSecondMs(presses.first().afterMs);
+    const qint64 firstInSecondMs = presses.first().afterMs - startMs;
+    QVERIFY2(firstInSecondMs >= 0 && firstInSecondMs < 400,
+             qPrintable(QStringLiteral("first press sent too late in its second (%1 ms); the "
+                                       "machine is too busy for this test")
+                            .arg(presses.first().afterMs % 1000)));
+    const qint64 endMs = startMs + IntervalMs * (CountedIntervals + 1);
+
+    QElapsedTimer waited;
+    waited.start();
+    while (QFileInfo(HistoryPath()).size() < HistoryRecord::RecordLength &&
+           waited.elapsed() < RecordTimeoutMs)
+        QTest::qSleep(100);
+    const QByteArray history = History();
+    QCOMPARE(history.size(), HistoryRecord::RecordLength);
+    QCOMPARE(m_program.state(), QProcess::Running);
+
+    std::array<int, CountedIntervals> expected{};
+    int doubtful = 0;
+    QStringList log;
+    for (const Press &press : presses) {
+        const qint64 interval = (press.afterMs - startMs) / IntervalMs;
+        if (interval >= 1 && interval <= CountedIntervals)
+            ++expected[std::size_t(interval - 1)];
+        // A press whose sending, or the program's reading of it soon after,
+        // spans an interval end could fall either way.
+        if ((press.beforeMs - startMs) / IntervalMs !=
+            (press.afterMs + ReadingMs - startMs) / IntervalMs)
+            ++doubtful;
+        log << QStringLiteral("%1..%2").arg(press.beforeMs - startMs).arg(press.afterMs - startMs);
+    }
+    const StoredRecord record = decodeRecord(history);
+    const QString counts =
+        QStringLiteral("stored %1 %2 %3 %4, sent %5 %6 %7 %8 (%9 presses near an interval end)")
+            .arg(record.counts[0])
+            .arg(record.counts[1])
+            .arg(record.counts[2])
+            .arg(record.counts[3])
+            .arg(expected[0])
+            .arg(expected[1])
+            .arg(expected[2])
+            .arg(expected[3])
+            .arg(doubtful);
+    qInfo("%s", qPrintable(counts));
+    bool match = true;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        match = match && std::abs(record.counts[i] - expected[i]) <= 1;
+    if (!match)
+        qInfo("presses sent, ms after the start: %s", qPrintable(log.join(QLatin1Char(' '))));
+    QVERIFY2(match, qPrintable(counts));
+    for (const int sent : expected)
+        QVERIFY2(sent >= 20, "too few presses went out; the machine is too busy");
+
+    QCOMPARE(record.name, name.leftJustified(HistoryRecord::NameLength, ' '));
+    QCOMPARE(record.filler,
+             QByteArray(HistoryRecord::RecordLength - HistoryRecord::FillerOffset, 0));
+    const auto cmf = Evaluation::CalcCMF(record.counts[0], record.counts[3]);
+    QVERIFY(cmf.has_value());
+    QCOMPARE(record.cmf, *cmf);
+    const qint64 storedOffMs = record.when.toMSecsSinceEpoch() - endMs;
+    QVERIFY2(std::abs(storedOffMs) <= 3000,
+             qPrintable(QStringLiteral("stored time %1 is %2 ms from the run's end")
+                            .arg(record.when.toString(Qt::ISODate))
+                            .arg(storedOffMs)));
+}
+
+void EndToEndTest::escAbortsWithoutRecord()
+{
+    HistoryRecord earlier;
+    earlier.SetName(QStringLiteral("Earlier run"));
+    earlier.RecCounts = {40, 39, 38, 37};
+    {
+        QFile file(HistoryPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(earlier.Encode()), qint64(HistoryRecord::RecordLength));
+    }
+    const QByteArray before = History();
+
+    StartProgram();
+    if (QTest::currentTestFailed())
+        return;
+    BeginTest(QStringLiteral("Esc Tester"));
+    if (QTest::currentTestFailed())
+        return;
+    // Into the first counted interval, so the run has counts to lose.
+    const QList<Press> presses = SendPresses(7 * 1000);
+    QVERIFY(!presses.isEmpty());
+    const qint64 startMs = roundedSecondMs(presses.first().afterMs);
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
+
+    // Back at idle the focus is on "Next >>" and "Start" takes a new name.
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("shift+Tab")}));
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("space")}));
+    const QString input = WaitForWindow(QStringLiteral("Input"));
+    QVERIFY2(!input.isEmpty(), "Start did not work again after Esc");
+    QVERIFY(Focus(input));
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
+    QVERIFY(WaitForWindowGone(QStringLiteral("Input")));
+
+    // Past the moment the aborted run would have ended and been stored.
+    sleepUntilMs(startMs + IntervalMs * (CountedIntervals + 1) + 3000);
+    QCOMPARE(m_program.state(), QProcess::Running);
+    QCOMPARE(History(), before);
+}
+
+QTEST_GUILESS_MAIN(EndToEndTest)
+#include "EndToEndTest.moc"
