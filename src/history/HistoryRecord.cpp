@@ -63,7 +63,7 @@ QByteArray HistoryRecord::Encode() const
     putDouble(data + TimeOffset, RecTime);
     putInt16(data + CmfOffset, RecCMF);
     for (std::size_t i = 0; i < RecCounts.size(); ++i)
-        putInt16(data + CountsOffset + 2 * static_cast<int>(i), RecCounts[i]);
+        putInt16(data + CountsOffset + 2 * static_cast<qsizetype>(i), RecCounts[i]);
     return bytes;
 }
 
@@ -77,6 +77,6 @@ std::optional<HistoryRecord> HistoryRecord::Decode(const char *data, qsizetype s
     record.RecTime = getDouble(data + TimeOffset);
     record.RecCMF = getInt16(data + CmfOffset);
     for (std::size_t i = 0; i < record.RecCounts.size(); ++i)
-        record.RecCounts[i] = getInt16(data + CountsOffset + 2 * static_cast<int>(i));
+        record.RecCounts[i] = getInt16(data + CountsOffset + 2 * static_cast<qsizetype>(i));
     return record;
 }

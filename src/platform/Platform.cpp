@@ -13,7 +13,9 @@ const Clock *g_clock = nullptr;
 Dialogs &Platform::GetDialogs()
 {
     static ScriptedDialogs fallback;
-    return g_dialogs != nullptr ? *g_dialogs : fallback;
+    if (g_dialogs != nullptr)
+        return *g_dialogs;
+    return fallback;
 }
 
 void Platform::SetDialogs(Dialogs *dialogs)
@@ -24,7 +26,9 @@ void Platform::SetDialogs(Dialogs *dialogs)
 const Clock &Platform::GetClock()
 {
     static const SystemClock system;
-    return g_clock != nullptr ? *g_clock : system;
+    if (g_clock != nullptr)
+        return *g_clock;
+    return system;
 }
 
 void Platform::SetClock(const Clock *clock)

@@ -49,6 +49,13 @@ MDIForm1::MDIForm1(QWidget *parent)
     Load();
 }
 
+MDIForm1::~MDIForm1()
+{
+    // The workspace outlives this part of the frame and still reports its
+    // children's activation while it is torn down.
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+}
+
 void MDIForm1::Load()
 {
     // The window system places the frame; the program sets only its size.

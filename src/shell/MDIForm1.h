@@ -23,6 +23,7 @@ class MDIForm1 : public QMainWindow
 
 public:
     explicit MDIForm1(QWidget *parent = nullptr);
+    ~MDIForm1() override;
 
     QMdiArea *MdiArea() const { return m_mdiArea; }
     // A menu item by its name (mnuFile, mnuSave, ...), or nullptr.

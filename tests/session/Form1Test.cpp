@@ -386,6 +386,7 @@ void Form1Test::intervalsWithoutReleaseStoreNothingOld()
     Releases(30);
     for (int i = 0; i < 5; ++i)
         EndInterval();
+    m_dialogs.OnShow(nullptr);
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error. No data!"});
     QCOMPARE(stateAtMessage, State::Idle);
     QCOMPARE(History(), before);
