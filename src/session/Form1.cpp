@@ -10,6 +10,7 @@
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
+#include "shell/MDIForm1.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -224,6 +225,8 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click()
 {
+    if (auto *frame = qobject_cast<MDIForm1 *>(window()))
+        frame->EnlargeMainWindow();
     emit NextRequested();
     m_command2->setEnabled(false);
 }

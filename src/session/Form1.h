@@ -63,7 +63,7 @@ public:
     RunTimer *Intervals() { return &m_intervals; }
 
 signals:
-    // "Next >>" was clicked: the frame shows the result.
+    // "Next >>" was clicked and the frame has grown: the result is shown.
     void NextRequested();
 
 private:

@@ -50,8 +50,11 @@ void RunTimer::EndIntervalNow()
 
 void RunTimer::Arm()
 {
+    // Timers count whole milliseconds: wake at the last whole millisecond
+    // before the end and, for the fraction left, yield to the event loop
+    // until it has passed, so an end comes well within a millisecond.
     const std::int64_t left = m_deadlineNs - Platform::GetClock().MonotonicNs();
-    const auto ms = left <= 0 ? 0 : static_cast<int>((left + 999'999) / 1'000'000);
+    const auto ms = left <= 0 ? 0 : static_cast<int>(left / 1'000'000);
     m_timer.start(ms);
 }
 

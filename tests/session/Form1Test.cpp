@@ -427,8 +427,10 @@ void Form1Test::nextEnlargesFrameAndDisables()
     Start(QStringLiteral("Ann"));
     Press(Qt::Key_Escape);
     QSignalSpy next(m_form, &Form1::NextRequested);
+    const QSize before = m_frame->frameGeometry().size();
     m_form->Command2()->click();
     QCOMPARE(next.size(), 1);
+    QVERIFY(m_frame->frameGeometry().height() > before.height());
     QVERIFY(!m_form->Command2()->isEnabled());
 }
 
