@@ -1,3 +1,4 @@
+#include "platform/DisplayCheck.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
 #include "session/Startup.h"
@@ -8,29 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-// Qt aborts with a long message when no display can be reached; say in one
-// line what is missing and how to run the program anyway.
-bool displayReachable()
-{
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        return true;
-#if defined(Q_OS_LINUX)
-    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-#else
-    return true;
-#endif
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
-    if (!displayReachable()) {
-        std::fputs("velmora: no display found (DISPLAY is not set); "
-                   "run it under a virtual one with: xvfb-run -a velmora\n",
-                   stderr);
+    if (const auto problem = DisplayCheck::Problem()) {
+        std::fprintf(stderr, "velmora: %s; run it under a virtual one with: xvfb-run -a velmora\n",
+                     qPrintable(*problem));
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 ChildWindow::ChildWindow(QWidget *parent) : QWidget(parent)
 {
@@ -22,9 +23,16 @@ QMdiSubWindow *ChildWindow::SubWindow() const
 
 void ChildWindow::ConfigureFrame(QMdiSubWindow *frame)
 {
+    // The close box is drawn only for a frame with a system menu.
     frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint);
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     frame->setAttribute(Qt::WA_DeleteOnClose);
+    // Neither sizing nor staying on top belongs to a child of fixed size.
+    for (QAction *action : frame->systemMenu()->actions()) {
+        const QString item = action->text().remove(QLatin1Char('&'));
+        if (item == QLatin1String("Size") || item == QLatin1String("Stay on Top"))
+            action->setVisible(false);
+    }
     frame->setOption(QMdiSubWindow::RubberBandResize, false);
 }
 

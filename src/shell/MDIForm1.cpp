@@ -64,8 +64,23 @@ void MDIForm1::Load()
 
 void MDIForm1::SetOuterSize(QSize outer)
 {
-    const QSize chrome = frameGeometry().size() - size();
-    resize(outer - chrome);
+    m_outerSize = outer;
+    m_chrome = frameGeometry().size() - size();
+    resize(outer - m_chrome);
+}
+
+bool MDIForm1::event(QEvent *event)
+{
+    // A window manager adds its frame only after the window is on the
+    // screen; when the frame's size turns out other than it was taken to
+    // be, the outer size the program set is set again. A user's resizing
+    // leaves the frame as it is and is left alone.
+    const bool handled = QMainWindow::event(event);
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        m_outerSize.isValid() && windowState() == Qt::WindowNoState &&
+        frameGeometry().size() - size() != m_chrome)
+        SetOuterSize(m_outerSize);
+    return handled;
 }
 
 void MDIForm1::showEvent(QShowEvent *event)

@@ -47,6 +47,7 @@ public:
     void SetExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -64,6 +65,10 @@ private:
     QPointer<ChildWindow> m_activeChild;
     std::function<void()> m_exit;
     bool m_loaded = false;
+    // The outer size the program last set, and the size of the window
+    // system's frame it was set with.
+    QSize m_outerSize;
+    QSize m_chrome;
 };
 
 template <class T> T *MDIForm1::Child() const

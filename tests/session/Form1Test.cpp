@@ -16,12 +16,32 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 using State = Form1::State;
+
+// Runs a check at the moment a widget is enabled or disabled.
+class EnabledWatcher : public QObject
+{
+public:
+    explicit EnabledWatcher(std::function<void()> check) : m_check(std::move(check)) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::EnabledChange)
+            m_check();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_check;
+};
 
 // Another working window, to take the activation away from the test window.
 class OtherWindow : public ChildWindow
@@ -156,8 +176,15 @@ void Form1Test::loadedWindow()
     };
     QCOMPARE(nextStop(m_form->Picture1()), m_form->Command1());
     QCOMPARE(nextStop(m_form->Command1()), m_form->Command2());
-    // The child's frame cannot be resized.
+    // The child's frame cannot be resized, but it can be closed.
     QCOMPARE(m_form->SubWindow()->minimumSize(), m_form->SubWindow()->maximumSize());
+    QStringList menu;
+    for (QAction *action : m_form->SubWindow()->systemMenu()->actions()) {
+        if (action->isVisible() && action->isEnabled())
+            menu << action->text().remove(QLatin1Char('&'));
+    }
+    QVERIFY2(menu.contains(QStringLiteral("Close")), qPrintable(menu.join(',')));
+    QVERIFY(!menu.contains(QStringLiteral("Size")));
 }
 
 void Form1Test::startWithoutName_data()
@@ -322,21 +349,22 @@ void Form1Test::completedRunIsStored()
 {
     Start(QStringLiteral("Ann"));
     const int perInterval[] = {12, 40, 38, 36, 35};
-    Form1::State stateWhenStored = State::Counting;
-    bool storedBeforeStop = false;
+    // The window goes idle first, and only then is the run stored.
+    qsizetype storedWhenIdle = -1;
+    EnabledWatcher watcher([&] {
+        if (!m_form->Picture1()->isEnabled())
+            storedWhenIdle = History().size();
+    });
+    m_form->Picture1()->installEventFilter(&watcher);
     for (int i = 0; i < 5; ++i) {
         Releases(perInterval[i]);
         QCOMPARE(Session().IntervalNo, std::int16_t(i));
         QCOMPARE(Session().Counts[std::size_t(i)], std::int16_t(perInterval[i]));
-        if (i == 4) {
-            stateWhenStored = m_form->CurrentState();
-            storedBeforeStop = !History().isEmpty();
-        }
         m_clock.AdvanceMs(5000);
         EndInterval();
     }
-    QVERIFY(!storedBeforeStop);
-    QCOMPARE(stateWhenStored, State::Counting);
+    m_form->Picture1()->removeEventFilter(&watcher);
+    QCOMPARE(storedWhenIdle, 0);
     QCOMPARE(m_form->CurrentState(), State::Idle);
     QCOMPARE(m_form->Label3()->text(), QStringLiteral("5"));
 

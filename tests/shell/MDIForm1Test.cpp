@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -190,8 +191,13 @@ void MDIForm1Test::testItemFocusesOrLoads()
     auto *first = m_frame->ShowChild<Form1>();
     QVERIFY(Session().TestFormActive);
     first->Timer2_Timer();
+    // During a run "Test" leaves the keys with the diagram.
+    m_dialogs.QueueInput(QStringLiteral("Ann"));
+    first->Command1()->click();
+    QVERIFY(first->Picture1()->hasFocus());
     m_frame->MenuItem(QStringLiteral("mnuTest"))->trigger();
     QCOMPARE(m_frame->Child<Form1>(), first);
+    QVERIFY(first->Picture1()->hasFocus());
     QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 1);
 
     // Closed, it is loaded anew: the colour cycle starts from the beginning.
