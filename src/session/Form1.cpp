@@ -164,10 +164,9 @@ void Form1::Form_Resize()
 
 void Form1::Form_Unload()
 {
-    // A closed window is no longer the active one: "Test" must load it anew
-    // instead of trying to focus a window that is gone.
-    // A run still going when its window closes is abandoned like one ended
-    // with Esc: no record, no counts left behind.
+    // A closed window is no longer the active one, so "Test" loads it anew
+    // instead of focusing a window that is gone; a run still going is
+    // abandoned like one ended with Esc, without a record or its counts.
     Session().TestFormActive = false;
     if (CurrentState() != State::Idle)
         Session().Counts.fill(0);
