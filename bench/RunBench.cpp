@@ -341,7 +341,7 @@ int main(int argc, char *argv[])
     ScriptedDialogs dialogs;
     Platform::SetDialogs(&dialogs);
     MDIForm1 frame;
-    Startup::Main(frame);
+    frame.Start();
     Session().DataPath = Startup::DataPathIn(dir.path());
     QApplication::processEvents();
 

@@ -1,7 +1,6 @@
 #include "platform/DisplayCheck.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
-#include "session/Startup.h"
 #include "shell/MDIForm1.h"
 
 #include <QApplication>
@@ -23,7 +22,7 @@ int main(int argc, char *argv[])
 
     MDIForm1 frame;
     dialogs.SetParent(&frame);
-    Startup::Main(frame);
+    frame.Start();
     const int code = QApplication::exec();
     Platform::SetDialogs(nullptr);
     return code;

@@ -1,9 +1,9 @@
 #include "HistoryStore.h"
 
 #include "HistoryFile.h"
-#include "OleDate.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/OleDate.h"
 #include "platform/Platform.h"
 #include "results/Evaluation.h"
 #include "session/SessionState.h"

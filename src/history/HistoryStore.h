@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HistoryRecord.h"
+#include "session/HistoryRecord.h"
 
 #include <QString>
 

@@ -79,4 +79,5 @@ void ChildWindow::closeEvent(QCloseEvent *event)
     Form_Unload();
     m_unloaded = true;
     event->accept();
+    emit Unloaded();
 }

@@ -31,6 +31,11 @@ public:
     // True from the moment the window is closed until it is gone.
     bool IsUnloaded() const { return m_unloaded; }
 
+signals:
+    // The window has run its unload handling and is going away.
+    void Unloaded();
+
+public:
     double OuterWidth() const;
     double OuterHeight() const;
     void SetOuterWidth(double twips);

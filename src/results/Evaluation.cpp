@@ -1,5 +1,7 @@
 #include "Evaluation.h"
 
+#include "platform/HalfEven.h"
+
 #include <cmath>
 #include <limits>
 
@@ -23,13 +25,7 @@ const QColor &red()
 
 double Evaluation::RoundHalfEven(double value)
 {
-    const double below = std::floor(value);
-    const double rest = value - below;
-    if (rest > 0.5)
-        return below + 1.0;
-    if (rest < 0.5)
-        return below;
-    return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
+    return HalfEven::Round(value);
 }
 
 std::optional<std::int16_t> Evaluation::CalcCMF(std::int16_t c1, std::int16_t c4)

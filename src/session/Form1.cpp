@@ -2,15 +2,13 @@
 
 #include "LiveDiagram.h"
 #include "SessionState.h"
-#include "history/HistoryStore.h"
-#include "history/OleDate.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/KeyCodes.h"
+#include "platform/OleDate.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
-#include "shell/MDIForm1.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -224,8 +222,6 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click()
 {
-    if (auto *frame = qobject_cast<MDIForm1 *>(window()))
-        frame->EnlargeMainWindow();
     emit NextRequested();
     m_command2->setEnabled(false);
 }
@@ -287,7 +283,7 @@ void Form1::IntervalEnded()
         return;
     }
     StopTest();
-    HistoryStore::AppendCurrentRecord();
+    emit RunCompleted();
 }
 
 void Form1::StopTest()

@@ -63,8 +63,11 @@ public:
     RunTimer *Intervals() { return &m_intervals; }
 
 signals:
-    // "Next >>" was clicked and the frame has grown: the result is shown.
+    // "Next >>" was clicked: the frame grows and shows the result.
     void NextRequested();
+    // The fifth interval has ended and the window is idle again: the run's
+    // record is to be appended now.
+    void RunCompleted();
 
 private:
     void BuildControls();

@@ -1,8 +1,8 @@
 #include "RunTimer.h"
 
 #include "platform/Clock.h"
+#include "platform/HalfEven.h"
 #include "platform/Platform.h"
-#include "results/Evaluation.h"
 
 #include <cmath>
 
@@ -18,7 +18,7 @@ double RunTimer::FirstIntervalSeconds(double secondsSinceMidnight)
     // The clock is read in single precision, as the intervals were always
     // measured; only the rounding of the start depends on that.
     const auto reading = static_cast<float>(secondsSinceMidnight);
-    const double start = Evaluation::RoundHalfEven(static_cast<double>(reading));
+    const double start = HalfEven::Round(static_cast<double>(reading));
     return start + double(IntervalNs) / 1e9 - secondsSinceMidnight;
 }
 

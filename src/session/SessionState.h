@@ -1,6 +1,6 @@
 #pragma once
 
-#include "history/HistoryRecord.h"
+#include "session/HistoryRecord.h"
 
 #include <QString>
 

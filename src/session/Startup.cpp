@@ -1,9 +1,7 @@
 #include "Startup.h"
 
-#include "Form1.h"
 #include "SessionState.h"
 #include "platform/OsVersion.h"
-#include "shell/MDIForm1.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,13 +28,12 @@ QString Startup::DefaultDataPath()
     return DataPathIn(QCoreApplication::applicationDirPath());
 }
 
-void Startup::Main(MDIForm1 &frame)
+void Startup::Main(const std::function<void()> &showTestWindow)
 {
     SessionState &session = Session();
     session.TickInterval = TickIntervalFor(OsVersion::PlatformId());
     session.DataPath = DefaultDataPath();
     session.TestFormActive = false;
     session.DataFormActive = false;
-    frame.show();
-    frame.ShowChild<Form1>();
+    showTestWindow();
 }

@@ -3,8 +3,7 @@
 #include <QString>
 
 #include <cstdint>
-
-class MDIForm1;
+#include <functional>
 
 // The program's entry routine and the facts it settles once per process:
 // the drift timer's tick for this kind of system and the path of the
@@ -12,9 +11,9 @@ class MDIForm1;
 class Startup
 {
 public:
-    // Sets the session's tick and history path and brings up the test window
-    // inside the frame.
-    static void Main(MDIForm1 &frame);
+    // Sets the session's tick and history path, then brings up the test
+    // window through the given opener (the frame, which hosts it).
+    static void Main(const std::function<void()> &showTestWindow);
 
     static std::int16_t TickIntervalFor(int platformId);
     // The program's directory, a separator and "restest.dat".

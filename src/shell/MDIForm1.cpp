@@ -1,8 +1,12 @@
 #include "MDIForm1.h"
 
+#include "history/Form3.h"
+#include "history/HistoryStore.h"
 #include "platform/Twips.h"
+#include "results/frmGraph.h"
 #include "session/Form1.h"
 #include "session/SessionState.h"
+#include "session/Startup.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -43,6 +47,9 @@ MDIForm1::MDIForm1(QWidget *parent)
     setWindowTitle(QStringLiteral("Velmora"));
     setWindowIcon(programIcon());
     m_mdiArea->setBackground(palette().brush(QPalette::Dark));
+    // A child that reaches past a shrunk frame can still be scrolled to.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
     BuildMenus();
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MDIForm1::SubWindowActivated);
@@ -54,6 +61,14 @@ MDIForm1::~MDIForm1()
     // The workspace outlives this part of the frame and still reports its
     // children's activation while it is torn down.
     disconnect(m_mdiArea, nullptr, this, nullptr);
+}
+
+void MDIForm1::Start()
+{
+    Startup::Main([this] {
+        show();
+        ShowChild<Form1>();
+    });
 }
 
 void MDIForm1::Load()
@@ -100,11 +115,15 @@ void MDIForm1::BuildMenus()
     file->menuAction()->setObjectName(QStringLiteral("mnuFile"));
     connect(AddItem(file, "mnuOpenOld", QStringLiteral("&Open old data(for viewing only)")),
             &QAction::triggered, this, &MDIForm1::mnuOpenOld_Click);
-    AddItem(file, "mnuSave", QStringLiteral("&Save data as..."), false);
-    AddItem(file, "mnuExport", QStringLiteral("&Export text file"), false);
-    AddItem(file, "mnuClear", QStringLiteral("&Clear default file data"), false);
+    connect(AddItem(file, "mnuSave", QStringLiteral("&Save data as..."), false),
+            &QAction::triggered, this, &MDIForm1::mnuSave_Click);
+    connect(AddItem(file, "mnuExport", QStringLiteral("&Export text file"), false),
+            &QAction::triggered, this, &MDIForm1::mnuExport_Click);
+    connect(AddItem(file, "mnuClear", QStringLiteral("&Clear default file data"), false),
+            &QAction::triggered, this, &MDIForm1::mnuClear_Click);
     AddSeparator(file, "mnuProbel");
-    AddItem(file, "mnuPr", QStringLiteral("&Print data"), false);
+    connect(AddItem(file, "mnuPr", QStringLiteral("&Print data"), false), &QAction::triggered, this,
+            &MDIForm1::mnuPr_Click);
     AddSeparator(file, "mnuPr3");
     connect(AddItem(file, "mnuExit", QStringLiteral("&Exit")), &QAction::triggered, this,
             &MDIForm1::mnuExit_Click);
@@ -113,14 +132,18 @@ void MDIForm1::BuildMenus()
     view->menuAction()->setObjectName(QStringLiteral("mnuView"));
     connect(AddItem(view, "mnuTest", QStringLiteral("&Test")), &QAction::triggered, this,
             &MDIForm1::mnuTest_Click);
-    AddItem(view, "mnuGraph", QStringLiteral("&Results"));
-    AddItem(view, "mnuDat", QStringLiteral("&Data"));
+    connect(AddItem(view, "mnuGraph", QStringLiteral("&Results")), &QAction::triggered, this,
+            &MDIForm1::mnuGraph_Click);
+    connect(AddItem(view, "mnuDat", QStringLiteral("&Data")), &QAction::triggered, this,
+            &MDIForm1::mnuDat_Click);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     help->menuAction()->setObjectName(QStringLiteral("mnuHelp"));
-    AddItem(help, "mnuContents", QStringLiteral("Contents"));
+    connect(AddItem(help, "mnuContents", QStringLiteral("Contents")), &QAction::triggered, this,
+            &MDIForm1::mnuContents_Click);
     AddSeparator(help, "mnul");
-    AddItem(help, "mnuAbout", QStringLiteral("About Velmora"));
+    connect(AddItem(help, "mnuAbout", QStringLiteral("About Velmora")), &QAction::triggered, this,
+            &MDIForm1::mnuAbout_Click);
 }
 
 QAction *MDIForm1::AddItem(QMenu *menu, const char *name, const QString &caption, bool enabled)
@@ -150,7 +173,40 @@ QMdiSubWindow *MDIForm1::AddChild(ChildWindow *child)
     QMdiSubWindow *frame = m_mdiArea->addSubWindow(child);
     ChildWindow::ConfigureFrame(frame);
     frame->setWindowIcon(windowIcon());
+    connect(child, &ChildWindow::Unloaded, this, &MDIForm1::UpdateMenus);
     return frame;
+}
+
+void MDIForm1::Connect(ChildWindow * /*child*/) {}
+
+void MDIForm1::Connect(Form1 *form)
+{
+    connect(form, &Form1::NextRequested, this, &MDIForm1::ShowResults);
+    connect(form, &Form1::RunCompleted, this, [] { HistoryStore::AppendCurrentRecord(); });
+}
+
+void MDIForm1::Connect(Form3 *form)
+{
+    connect(form, &Form3::ResultsRequested, this, &MDIForm1::ShowResults);
+    connect(form, &Form3::SaveRequested, this, &MDIForm1::mnuSave_Click);
+    connect(form, &Form3::PrintRequested, this, &MDIForm1::mnuPr_Click);
+    connect(form, &Form3::ClearRequested, this, &MDIForm1::mnuClear_Click);
+}
+
+void MDIForm1::UpdateMenus()
+{
+    // The history commands work on what the data window shows, so they are
+    // usable from its first activation until it is closed, whichever child
+    // is active meanwhile.
+    const bool dataOpen = Child<Form3>() != nullptr;
+    for (const char *name : {"mnuSave", "mnuExport", "mnuClear", "mnuPr"})
+        MenuItem(QLatin1String(name))->setEnabled(dataOpen);
+}
+
+void MDIForm1::ShowResults()
+{
+    EnlargeMainWindow();
+    ShowChild<frmGraph>();
 }
 
 void MDIForm1::SubWindowActivated(QMdiSubWindow *window)
@@ -164,6 +220,7 @@ void MDIForm1::SubWindowActivated(QMdiSubWindow *window)
         m_activeChild->Form_Deactivate();
     m_activeChild = child;
     child->Form_Activate();
+    UpdateMenus();
 }
 
 void MDIForm1::EnlargeMainWindow()
@@ -187,6 +244,31 @@ void MDIForm1::mnuTest_Click()
     }
     ShowChild<Form1>();
 }
+
+void MDIForm1::mnuGraph_Click()
+{
+    ShowResults();
+}
+
+void MDIForm1::mnuDat_Click()
+{
+    EnlargeMainWindow();
+    ShowChild<Form3>();
+}
+
+void MDIForm1::mnuOpenOld_Click() {}
+
+void MDIForm1::mnuSave_Click() {}
+
+void MDIForm1::mnuExport_Click() {}
+
+void MDIForm1::mnuClear_Click() {}
+
+void MDIForm1::mnuPr_Click() {}
+
+void MDIForm1::mnuContents_Click() {}
+
+void MDIForm1::mnuAbout_Click() {}
 
 void MDIForm1::mnuExit_Click()
 {

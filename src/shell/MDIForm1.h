@@ -9,6 +9,9 @@
 
 #include <functional>
 
+class Form1;
+class Form3;
+class frmGraph;
 class QAction;
 class QMenu;
 
@@ -16,7 +19,9 @@ class QMenu;
 // data) as child windows, carries the only menu bar, grows on request
 // before a working window is shown in it, and ends the program. It tells
 // each child when it becomes the active one and when it stops being so;
-// switching to another program and back is not a change of child.
+// switching to another program and back is not a change of child. The
+// children never open one another: they ask, and the frame opens, runs the
+// history commands, and derives the menu states from what is open.
 class MDIForm1 : public QMainWindow
 {
     Q_OBJECT
@@ -24,6 +29,9 @@ class MDIForm1 : public QMainWindow
 public:
     explicit MDIForm1(QWidget *parent = nullptr);
     ~MDIForm1() override;
+
+    // Runs the program's start-up, which brings up the test window here.
+    void Start();
 
     QMdiArea *MdiArea() const { return m_mdiArea; }
     // A menu item by its name (mnuFile, mnuSave, ...), or nullptr.
@@ -39,9 +47,20 @@ public:
     // and neither minimised nor maximised.
     void EnlargeMainWindow();
 
-    void mnuOpenOld_Click() {}
-    void mnuTest_Click();
+    void mnuOpenOld_Click();
+    void mnuSave_Click();
+    void mnuExport_Click();
+    void mnuClear_Click();
+    void mnuPr_Click();
     void mnuExit_Click();
+    void mnuTest_Click();
+    void mnuGraph_Click();
+    void mnuDat_Click();
+    void mnuContents_Click();
+    void mnuAbout_Click();
+
+    // The menu items' states, derived from the windows that are open.
+    void UpdateMenus();
 
     // What "Exit" does to end the process; tests replace it.
     void SetExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
@@ -60,6 +79,12 @@ private:
     void SetOuterSize(QSize outer);
     void SubWindowActivated(QMdiSubWindow *window);
     QMdiSubWindow *AddChild(ChildWindow *child);
+    // The requests a newly loaded child can make of the frame.
+    void Connect(ChildWindow *child);
+    void Connect(Form1 *form);
+    void Connect(Form3 *form);
+    // Grows the frame and shows the session's current result.
+    void ShowResults();
 
     QMdiArea *m_mdiArea = nullptr;
     QPointer<ChildWindow> m_activeChild;
@@ -74,7 +99,8 @@ private:
 template <class T> T *MDIForm1::Child() const
 {
     for (QMdiSubWindow *window : m_mdiArea->subWindowList()) {
-        if (auto *child = qobject_cast<T *>(window->widget()))
+        auto *child = qobject_cast<T *>(window->widget());
+        if (child != nullptr && !child->IsUnloaded())
             return child;
     }
     return nullptr;
@@ -86,6 +112,7 @@ template <class T> T *MDIForm1::ShowChild()
     if (child == nullptr) {
         child = new T;
         AddChild(child);
+        Connect(child);
         child->Form_Load();
     }
     child->SubWindow()->show();

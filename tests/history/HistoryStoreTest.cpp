@@ -1,6 +1,6 @@
 #include "history/HistoryStore.h"
 #include "FakeClock.h"
-#include "history/OleDate.h"
+#include "platform/OleDate.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"

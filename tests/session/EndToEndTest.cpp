@@ -5,7 +5,7 @@
 // aborts a test with Esc and checks that the history is left alone and the
 // window can start again. This is the only test that sees the real clock,
 // the real timers and the real key path from the X server to the diagram.
-#include "history/HistoryRecord.h"
+#include "session/HistoryRecord.h"
 #include "results/Evaluation.h"
 
 #include <QDateTime>

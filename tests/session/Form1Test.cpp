@@ -4,8 +4,8 @@
 // history file is a temporary one.
 #include "session/Form1.h"
 #include "FakeClock.h"
-#include "history/HistoryRecord.h"
-#include "history/OleDate.h"
+#include "session/HistoryRecord.h"
+#include "platform/OleDate.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedDialogs.h"

@@ -276,7 +276,7 @@ void MDIForm1Test::startupShowsTestWindow()
 {
     Session().TestFormActive = true;
     Session().DataFormActive = true;
-    Startup::Main(*m_frame);
+    m_frame->Start();
     QCOMPARE(Session().TickInterval, std::int16_t(60));
     QCOMPARE(Session().DataPath,
              QCoreApplication::applicationDirPath() + QStringLiteral("/restest.dat"));

@@ -1,6 +1,6 @@
 #include "HistoryRecord.h"
 
-#include "CodePage1251.h"
+#include "platform/CodePage1251.h"
 
 #include <QtEndian>
 

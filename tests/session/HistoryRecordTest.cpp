@@ -1,6 +1,6 @@
-#include "history/HistoryRecord.h"
-#include "history/CodePage1251.h"
-#include "history/OleDate.h"
+#include "session/HistoryRecord.h"
+#include "platform/CodePage1251.h"
+#include "platform/OleDate.h"
 
 #include <QTest>
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+#include <optional>
+
+// The date and time of a record as text, the way the user's regional
+// settings write them: a whole-day value gives the short date (07.12.2002),
+// a value without whole days the time of day with seconds (14:30:00), and a
+// value with both the date, a blank and the time. Qt's long time forms end
+// in a time-zone name that the stored times never had, so it is left out.
+class DateText
+{
+public:
+    // Nothing when the value is no date a calendar can show.
+    static std::optional<QString> FromOle(double value, const QLocale &locale = QLocale());
+
+    static QString ShortDate(const QDate &date, const QLocale &locale = QLocale());
+    static QString LongTime(const QTime &time, const QLocale &locale = QLocale());
+    // The locale's long time format without any time-zone field.
+    static QString LongTimeFormat(const QLocale &locale = QLocale());
+};

@@ -1,0 +1,7 @@
+#include "frmGraph.h"
+
+frmGraph::frmGraph(QWidget *parent) : ChildWindow(parent)
+{
+    setObjectName(QStringLiteral("frmGraph"));
+    setWindowTitle(QStringLiteral("Results"));
+}
