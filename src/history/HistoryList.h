@@ -1,0 +1,57 @@
+#pragma once
+
+#include "session/HistoryRecord.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// The history as text: one fixed-column line per record (name, date, time,
+// CMF and both verdicts between literal " * " separators), the same line in
+// the data window's list and in the exported table, so both read alike and
+// old exports keep lining up. Columns are stripped of blanks and padded to
+// their width; a value that does not fit its column is an error of the
+// file, never a line cut short.
+class HistoryList
+{
+public:
+    enum class Mode { List, Export };
+
+    // The four text columns that the list, the export and the printed table
+    // share, each padded to its width.
+    struct Columns
+    {
+        QString name; // 20
+        QString date; // 10
+        QString time; // 12
+        QString cmf;  // 3
+    };
+
+    static constexpr int NameWidth = 20;
+    static constexpr int DateWidth = 10;
+    static constexpr int TimeWidth = 12;
+    static constexpr int CmfWidth = 3;
+
+    // The columns of a record whose CMF has already been corrected;
+    // nothing when a value is wider than its column or no date at all.
+    static std::optional<Columns> ColumnsOf(const HistoryRecord &record,
+                                            const QLocale &locale = QLocale());
+    // The whole line of a corrected record; c1 and c4 decide reliability.
+    static std::optional<QString> Line(const HistoryRecord &record, std::int16_t c1,
+                                       std::int16_t c4, const QLocale &locale = QLocale());
+
+    // Reads the history file named by DataPath record by record through the
+    // session's CurrentRecord and Counts. List mode hands each line to
+    // addLine; export mode appends it and CR LF to ExportText. A failure
+    // keeps what was gathered so far, tells the user ErrorMessage() and
+    // returns false. RecNo is 1 afterwards.
+    static bool ListHistory(Mode mode, const std::function<void(const QString &)> &addLine = {});
+
+    // Strips leading and trailing blanks and pads with blanks on the right;
+    // nothing when the stripped value is wider than the column.
+    static std::optional<QString> Fit(const QString &value, int width);
+
+    static QString ErrorMessage() { return QStringLiteral("Error file data! Clear data."); }
+};

@@ -1,0 +1,190 @@
+// The history as text, from real record bytes in a real file: the line's
+// fixed columns, the corrections of stored CMF values, and the failures
+// that end a listing while keeping the lines before them.
+#include "history/HistoryList.h"
+#include "platform/Platform.h"
+#include "platform/ScriptedDialogs.h"
+#include "session/SessionState.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+HistoryRecord record(const QString &name, double date, double time, std::int16_t cmf,
+                     std::array<std::int16_t, 4> counts)
+{
+    HistoryRecord r;
+    r.SetName(name);
+    r.RecDate = date;
+    r.RecTime = time;
+    r.RecCMF = cmf;
+    r.RecCounts = counts;
+    return r;
+}
+
+constexpr double Dec7 = 37597.0;                 // 7 December 2002
+constexpr double HalfPast2 = 0.6041666666666666; // 14:30:00
+
+} // namespace
+
+class HistoryListTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void line_data();
+    void line();
+    void listAndExport();
+    void failureKeepsEarlierLines_data();
+    void failureKeepsEarlierLines();
+
+private:
+    void Write(const QList<HistoryRecord> &records, const QByteArray &tail = {});
+    QString Path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
+
+    QTemporaryDir m_dir;
+    ScriptedDialogs m_dialogs;
+};
+
+void HistoryListTest::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+}
+
+void HistoryListTest::init()
+{
+    QFile::remove(Path());
+    ResetSession();
+    Session().DataPath = Path();
+    m_dialogs.Clear();
+    Platform::SetDialogs(&m_dialogs);
+}
+
+void HistoryListTest::cleanup()
+{
+    Platform::SetDialogs(nullptr);
+}
+
+void HistoryListTest::Write(const QList<HistoryRecord> &records, const QByteArray &tail)
+{
+    QFile file(Path());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    for (const HistoryRecord &r : records)
+        file.write(r.Encode());
+    file.write(tail);
+}
+
+void HistoryListTest::line_data()
+{
+    QTest::addColumn<HistoryRecord>("stored");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("abnormal, reliable")
+        << record(QStringLiteral("Petrov"), Dec7, HalfPast2, 12, {40, 38, 36, 35})
+        << QStringLiteral(
+               "Petrov               * 07.12.2002 * 14:30:00     *  12  * Abnormal * Reliable");
+    QTest::newRow("normal, unreliable")
+        << record(QStringLiteral("  Ivanova Anna"), Dec7, HalfPast2, 4, {25, 25, 24, 24})
+        << QStringLiteral(
+               "Ivanova Anna         * 07.12.2002 * 14:30:00     *  4   *   Normal * Unreliable");
+    QTest::newRow("stored 130 listed as 100")
+        << record(QStringLiteral("A"), Dec7, 0.5, 130, {40, 30, 20, 0})
+        << QStringLiteral(
+               "A                    * 07.12.2002 * 12:00:00     *  100 * Abnormal * Reliable");
+    QTest::newRow("stored -7 listed as -1")
+        << record(QStringLiteral("B"), Dec7, 0.0, -7, {40, 40, 40, 41})
+        << QStringLiteral(
+               "B                    * 07.12.2002 * 00:00:00     *  -1  *   Normal * Unreliable");
+    QTest::newRow("Cyrillic name, full width")
+        << record(QStringLiteral("Щербакова-Мельникова"), Dec7, HalfPast2, 10, {30, 30, 30, 27})
+        << QStringLiteral(
+               "Щербакова-Мельникова * 07.12.2002 * 14:30:00     *  10  *   Normal * Reliable");
+}
+
+void HistoryListTest::line()
+{
+    QFETCH(HistoryRecord, stored);
+    QFETCH(QString, expected);
+    Write({stored});
+    QStringList lines;
+    QVERIFY(HistoryList::ListHistory(HistoryList::Mode::List,
+                                     [&](const QString &line) { lines << line; }));
+    QCOMPARE(lines, QStringList{expected});
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList());
+    // The record read is the session's current one, counts included.
+    QCOMPARE(Session().CurrentRecord.RecName, stored.RecName);
+    QCOMPARE(Session().Counts[1], stored.RecCounts[0]);
+    QCOMPARE(Session().Counts[4], stored.RecCounts[3]);
+    QCOMPARE(Session().RecNo, std::int16_t(1));
+}
+
+void HistoryListTest::listAndExport()
+{
+    const QList<HistoryRecord> records{
+        record(QStringLiteral("First"), Dec7, HalfPast2, 0, {30, 30, 30, 30}),
+        record(QStringLiteral("Second"), Dec7 + 1, 0.25, 11, {40, 38, 36, 35}),
+        record(QStringLiteral("Third"), Dec7 + 2, 0.75, 100, {30, 1, 1, 0})};
+    // A ragged tail shorter than a record is no record.
+    Write(records, QByteArray(40, 'x'));
+    QStringList lines;
+    QVERIFY(HistoryList::ListHistory(HistoryList::Mode::List,
+                                     [&](const QString &line) { lines << line; }));
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines[0].startsWith(QStringLiteral("First ")));
+    QVERIFY(lines[1].startsWith(QStringLiteral("Second ")));
+    QVERIFY(lines[2].startsWith(QStringLiteral("Third ")));
+    QVERIFY(Session().ExportText.isEmpty());
+
+    QVERIFY(HistoryList::ListHistory(HistoryList::Mode::Export));
+    QCOMPARE(Session().ExportText, lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+
+    // A missing file is created empty and lists nothing, silently.
+    QFile::remove(Path());
+    lines.clear();
+    QVERIFY(HistoryList::ListHistory(HistoryList::Mode::List,
+                                     [&](const QString &line) { lines << line; }));
+    QVERIFY(lines.isEmpty());
+    QVERIFY(QFile::exists(Path()));
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList());
+}
+
+void HistoryListTest::failureKeepsEarlierLines_data()
+{
+    QTest::addColumn<HistoryRecord>("bad");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("no date at all") << record(QStringLiteral("X"), nan, 0.5, 0, {30, 30, 30, 30});
+    QTest::newRow("year 10000") << record(QStringLiteral("X"), 3e6, 0.5, 0, {30, 30, 30, 30});
+    QTest::newRow("date with a time: wider than its column")
+        << record(QStringLiteral("X"), Dec7 + 0.5, 0.5, 0, {30, 30, 30, 30});
+    QTest::newRow("time with a date: wider than its column")
+        << record(QStringLiteral("X"), Dec7, Dec7 + 0.5, 0, {30, 30, 30, 30});
+}
+
+void HistoryListTest::failureKeepsEarlierLines()
+{
+    QFETCH(HistoryRecord, bad);
+    const HistoryRecord good = record(QStringLiteral("Good"), Dec7, HalfPast2, 0, {30, 30, 30, 30});
+    Write({good, bad, good});
+    QStringList lines;
+    QVERIFY(!HistoryList::ListHistory(HistoryList::Mode::List,
+                                      [&](const QString &line) { lines << line; }));
+    QCOMPARE(lines.size(), 1);
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{QStringLiteral("Error file data! Clear data.")});
+    QCOMPARE(Session().RecNo, std::int16_t(1));
+
+    // Export mode keeps the text gathered before the failure too.
+    m_dialogs.Clear();
+    QVERIFY(!HistoryList::ListHistory(HistoryList::Mode::Export));
+    QCOMPARE(Session().ExportText, lines.first() + QStringLiteral("\r\n"));
+    QCOMPARE(m_dialogs.MessageTexts().size(), 1);
+}
+
+QTEST_GUILESS_MAIN(HistoryListTest)
+#include "HistoryListTest.moc"
