@@ -16,6 +16,12 @@ bool HistoryFile::Open()
     return existed && m_file.open(QIODevice::ReadOnly);
 }
 
+bool HistoryFile::Lock()
+{
+    m_lock.emplace(m_file);
+    return m_lock->Locked();
+}
+
 bool HistoryFile::OpenForAppend()
 {
     const bool existed = m_file.exists();

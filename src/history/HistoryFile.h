@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileLock.h"
 #include "session/HistoryRecord.h"
 
 #include <QFile>
@@ -20,7 +21,14 @@ public:
     bool Open();
     // Opens for writing records; fails where the file cannot be written.
     bool OpenForAppend();
-    void Close() { m_file.close(); }
+    void Close()
+    {
+        m_lock.reset();
+        m_file.close();
+    }
+    // Holds every other copy of the program off this file until it is
+    // closed; waits for one that holds it now.
+    bool Lock();
 
     qint64 Size() const { return m_file.size(); }
     bool WasCreated() const { return m_created; }
@@ -40,5 +48,6 @@ private:
     bool Restore(qint64 offset, const QByteArray &saved, qint64 oldSize);
 
     QFile m_file;
+    std::optional<FileLock> m_lock;
     bool m_created = false;
 };

@@ -25,7 +25,9 @@ bool HistoryStore::Append()
     SessionState &session = Session();
     HistoryRecord &record = session.CurrentRecord;
     HistoryFile file(session.DataPath);
-    if (!file.OpenForAppend())
+    // From the length read below to the record on disk, no other copy of
+    // the program may append: it would take the same record number.
+    if (!file.OpenForAppend() || !file.Lock())
         return false;
     if (record.RecName.trimmed().isEmpty())
         record.SetName(QStringLiteral("No name"));

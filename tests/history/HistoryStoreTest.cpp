@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -78,6 +79,7 @@ private slots:
     void enumerateStopsWhenUseFails();
     void enumerateLimit_data();
     void enumerateLimit();
+    void twoProgramsAppendAtOnce();
 
 private:
     QString path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
@@ -329,6 +331,58 @@ void HistoryStoreTest::enumerateLimit()
     QTEST(ok, "ok");
     QCOMPARE(calls, qMin(records, 32767LL));
     QCOMPARE(Session().RecNo, std::int16_t(1));
+}
+
+// Two copies of the program finish tests at the same moments, over and
+// over, into one history file: every record of both must be there, whole,
+// each writer's in its own order.
+void HistoryStoreTest::twoProgramsAppendAtOnce()
+{
+    constexpr int PerWriter = 200;
+    int go[2];
+    QCOMPARE(::pipe(go), 0);
+    QList<pid_t> writers;
+    for (const char tag : {'A', 'B'}) {
+        const pid_t pid = ::fork();
+        QVERIFY(pid >= 0);
+        if (pid == 0) {
+            ::close(go[1]);
+            char ready = 0;
+            const bool started = ::read(go[0], &ready, 1) == 0; // both wait for the close
+            SessionState &session = Session();
+            session.Counts = {5, 40, 38, 36, 35};
+            for (int i = 0; started && i < PerWriter; ++i) {
+                session.CurrentRecord.SetName(
+                    QStringLiteral("%1%2").arg(tag).arg(i, 3, 10, QLatin1Char('0')));
+                HistoryStore::AppendCurrentRecord();
+            }
+            ::_exit(started && m_dialogs.Log().isEmpty() ? 0 : 1);
+        }
+        writers << pid;
+    }
+    ::close(go[0]);
+    ::close(go[1]);
+    for (const pid_t pid : writers) {
+        int status = 0;
+        QCOMPARE(::waitpid(pid, &status, 0), pid);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+    }
+
+    const QByteArray all = readAll(path());
+    QCOMPARE(all.size(), qsizetype(2 * PerWriter * HistoryRecord::RecordLength));
+    QMap<char, int> next{{'A', 0}, {'B', 0}};
+    for (qsizetype at = 0; at < all.size(); at += HistoryRecord::RecordLength) {
+        const auto record =
+            HistoryRecord::Decode(all.constData() + at, HistoryRecord::RecordLength);
+        QVERIFY(record);
+        const char tag = record->RecName.at(0).toLatin1();
+        QVERIFY2(next.contains(tag), qPrintable(record->RecName));
+        QCOMPARE(record->RecName.mid(1, 3).toInt(), next[tag]++);
+        QCOMPARE(record->RecCounts, (std::array<std::int16_t, 4>{40, 38, 36, 35}));
+    }
+    QCOMPARE(next['A'], PerWriter);
+    QCOMPARE(next['B'], PerWriter);
 }
 
 QTEST_GUILESS_MAIN(HistoryStoreTest)
