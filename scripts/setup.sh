@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev
-    libbenchmark-dev
+    libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool fonts-dejavu-core fonts-liberation2
 )
 
