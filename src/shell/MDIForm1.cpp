@@ -275,8 +275,10 @@ frmAbout *MDIForm1::About() const
 
 void MDIForm1::mnuAbout_Click()
 {
-    if (m_about == nullptr)
+    if (m_about == nullptr) {
         m_about = new frmAbout(this);
+        m_about->move(frameGeometry().center() - m_about->rect().center());
+    }
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
