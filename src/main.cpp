@@ -1,3 +1,4 @@
+#include "platform/BuiltInHelp.h"
 #include "platform/DisplayCheck.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
@@ -19,11 +20,16 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QtDialogs dialogs;
     Platform::SetDialogs(&dialogs);
+    BuiltInHelp help;
+    Platform::SetHelp(&help);
+    dialogs.SetHelpOpener(
+        [](const QString &file, int topic) { Platform::GetHelp().ShowHelp(file, topic); });
 
     MDIForm1 frame;
     dialogs.SetParent(&frame);
     frame.Start();
     const int code = QApplication::exec();
     Platform::SetDialogs(nullptr);
+    Platform::SetHelp(nullptr);
     return code;
 }

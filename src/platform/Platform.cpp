@@ -1,12 +1,14 @@
 #include "Platform.h"
 
 #include "Clock.h"
+#include "HelpRequests.h"
 #include "ScriptedDialogs.h"
 
 namespace {
 
 Dialogs *g_dialogs = nullptr;
 const Clock *g_clock = nullptr;
+HelpViewer *g_help = nullptr;
 
 } // namespace
 
@@ -34,4 +36,17 @@ const Clock &Platform::GetClock()
 void Platform::SetClock(const Clock *clock)
 {
     g_clock = clock;
+}
+
+HelpViewer &Platform::GetHelp()
+{
+    static HelpRequests fallback;
+    if (g_help != nullptr)
+        return *g_help;
+    return fallback;
+}
+
+void Platform::SetHelp(HelpViewer *help)
+{
+    g_help = help;
 }

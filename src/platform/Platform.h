@@ -2,10 +2,12 @@
 
 class Clock;
 class Dialogs;
+class HelpViewer;
 
 // Where the program finds the services that differ between a real session
-// and a test: the modal dialogs and the clock. Until something else is set,
-// dialogs are answered by a non-blocking script and the system clock runs.
+// and a test: the modal dialogs, the clock and the help viewer. Until
+// something else is set, dialogs are answered by a non-blocking script, the
+// system clock runs and help requests are only noted.
 class Platform
 {
 public:
@@ -15,4 +17,8 @@ public:
 
     static const Clock &GetClock();
     static void SetClock(const Clock *clock);
+
+    static HelpViewer &GetHelp();
+    // nullptr restores the default.
+    static void SetHelp(HelpViewer *help);
 };

@@ -11,7 +11,6 @@
 #include "platform/Twips.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -20,25 +19,6 @@ constexpr double WindowHeight = 5260.0;
 constexpr double WidthToHeight = 1.61;
 constexpr double PictureWiderBy = 100.0;
 constexpr int IntervalsPerRun = 5;
-
-// The window's small emblem: a rising bar chart beside the program's name.
-QImage emblem(const QColor &background)
-{
-    QImage pixmap(133, 48, QImage::Format_RGB32);
-    pixmap.fill(background);
-    QPainter painter(&pixmap);
-    const QColor bars[] = {{0, 200, 0}, {0, 200, 0}, {230, 200, 0}, {220, 0, 0}};
-    for (int i = 0; i < 4; ++i)
-        painter.fillRect(4 + i * 9, 44 - (34 - i * 7), 7, 34 - i * 7, bars[i]);
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPixelSize(18);
-    painter.setFont(font);
-    painter.setPen(QColor(0, 0, 128));
-    painter.drawText(QRect(44, 0, 89, 48), Qt::AlignVCenter | Qt::AlignLeft,
-                     QStringLiteral("Velmora"));
-    return pixmap;
-}
 
 QLabel *label(QWidget *parent, const char *name, const QString &text)
 {
@@ -75,7 +55,7 @@ void Form1::BuildControls()
     m_image1->setEnabled(false);
     Twips::Place(m_image1, 120, 120, 1995, 720);
     m_image1->SetBackColor(palette().color(QPalette::Window));
-    m_image1->PaintPicture(emblem(palette().color(QPalette::Window)));
+    m_image1->PaintPicture(QImage(QStringLiteral(":/art/test.png")));
 
     m_label3 = label(this, "Label3", QStringLiteral("0"));
     Twips::Place(m_label3, 2160, 240, 495, 375);

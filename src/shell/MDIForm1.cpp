@@ -1,7 +1,10 @@
 #include "MDIForm1.h"
 
+#include "frmAbout.h"
 #include "history/Form3.h"
 #include "history/HistoryStore.h"
+#include "platform/HelpKeyFilter.h"
+#include "platform/PictureBox.h"
 #include "platform/Twips.h"
 #include "results/frmGraph.h"
 #include "session/Form1.h"
@@ -10,7 +13,6 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QPainter>
 
 #include <cstdlib>
 
@@ -21,23 +23,6 @@ constexpr double LoadHeight = 6165.0;
 constexpr double GrowUntilHeight = 7000.0;
 constexpr double Growth = 1.1;
 
-// The program's icon, shared by the frame and its child windows: four bars
-// falling from green to red, in the classic 16 colours.
-QIcon programIcon()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    const QColor colours[] = {Qt::green, Qt::green, Qt::yellow, Qt::red};
-    for (int i = 0; i < 4; ++i) {
-        const int height = 28 - i * 6;
-        painter.fillRect(2 + i * 7, 30 - height, 6, height, colours[i]);
-        painter.setPen(Qt::black);
-        painter.drawRect(2 + i * 7, 30 - height, 5, height - 1);
-    }
-    return QIcon(pixmap);
-}
-
 } // namespace
 
 MDIForm1::MDIForm1(QWidget *parent)
@@ -45,7 +30,8 @@ MDIForm1::MDIForm1(QWidget *parent)
 {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Velmora"));
-    setWindowIcon(programIcon());
+    // The program's icon, shared by the frame and its child windows.
+    setWindowIcon(QIcon(QStringLiteral(":/art/velmora.png")));
     m_mdiArea->setBackground(palette().brush(QPalette::Dark));
     // A child that reaches past a shrunk frame can still be scrolled to.
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -53,6 +39,14 @@ MDIForm1::MDIForm1(QWidget *parent)
     setCentralWidget(m_mdiArea);
     BuildMenus();
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MDIForm1::SubWindowActivated);
+    // F1 pressed in the diagram of a test going on is one of the test's
+    // keys, not a request for help.
+    m_helpKey = new HelpKeyFilter(this);
+    m_helpKey->SetKeyOwner([this](QWidget *focus) {
+        const Form1 *test = Child<Form1>();
+        return test != nullptr && test->CurrentState() != Form1::State::Idle &&
+               focus == test->Picture1();
+    });
     Load();
 }
 
@@ -266,9 +260,29 @@ void MDIForm1::mnuClear_Click() {}
 
 void MDIForm1::mnuPr_Click() {}
 
-void MDIForm1::mnuContents_Click() {}
+void MDIForm1::mnuContents_Click()
+{
+    // The menu belongs to this window, so its focus widget is where the
+    // person was working.
+    QWidget *focus = focusWidget();
+    HelpKeyFilter::SendHelpKey(focus != nullptr ? focus : this);
+}
 
-void MDIForm1::mnuAbout_Click() {}
+frmAbout *MDIForm1::About() const
+{
+    return m_about;
+}
+
+void MDIForm1::mnuAbout_Click()
+{
+    if (m_about == nullptr) {
+        m_about = new frmAbout(this);
+        m_about->move(frameGeometry().center() - m_about->rect().center());
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
 
 void MDIForm1::mnuExit_Click()
 {
@@ -282,5 +296,7 @@ void MDIForm1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (m_about != nullptr)
+        m_about->close();
     event->accept();
 }

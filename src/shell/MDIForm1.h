@@ -11,6 +11,8 @@
 
 class Form1;
 class Form3;
+class HelpKeyFilter;
+class frmAbout;
 class frmGraph;
 class QAction;
 class QMenu;
@@ -62,6 +64,9 @@ public:
     // The menu items' states, derived from the windows that are open.
     void UpdateMenus();
 
+    // The About window while it is open, or nullptr.
+    frmAbout *About() const;
+
     // What "Exit" does to end the process; tests replace it.
     void SetExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
 
@@ -88,6 +93,8 @@ private:
 
     QMdiArea *m_mdiArea = nullptr;
     QPointer<ChildWindow> m_activeChild;
+    QPointer<frmAbout> m_about;
+    HelpKeyFilter *m_helpKey = nullptr;
     std::function<void()> m_exit;
     bool m_loaded = false;
     // The outer size the program last set, and the size of the window

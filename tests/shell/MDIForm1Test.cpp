@@ -1,7 +1,9 @@
 // The main frame: its menus exactly as users know them, its growth before
-// a working window is shown, which child is the active one, and how the
-// program starts and ends.
+// a working window is shown, which child is the active one, how the
+// program starts and ends, the About window, and which help F1 and
+// Help > Contents open.
 #include "shell/MDIForm1.h"
+#include "platform/HelpRequests.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedDialogs.h"
@@ -9,8 +11,11 @@
 #include "session/Form1.h"
 #include "session/SessionState.h"
 #include "session/Startup.h"
+#include "shell/frmAbout.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -61,10 +66,15 @@ private slots:
     void startup_data();
     void startup();
     void startupShowsTestWindow();
+    void aboutIsOneWindowWithOkFocused();
+    void closingFrameClosesAbout();
+    void helpKey_data();
+    void helpKey();
 
 private:
     MDIForm1 *m_frame = nullptr;
     ScriptedDialogs m_dialogs;
+    HelpRequests m_help;
 };
 
 void MDIForm1Test::init()
@@ -72,6 +82,8 @@ void MDIForm1Test::init()
     ResetSession();
     unloads.clear();
     Platform::SetDialogs(&m_dialogs);
+    m_help.Clear();
+    Platform::SetHelp(&m_help);
     m_frame = new MDIForm1;
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
@@ -81,6 +93,7 @@ void MDIForm1Test::cleanup()
 {
     delete m_frame;
     Platform::SetDialogs(nullptr);
+    Platform::SetHelp(nullptr);
 }
 
 void MDIForm1Test::menus_data()
@@ -286,6 +299,98 @@ void MDIForm1Test::startupShowsTestWindow()
     QCOMPARE(m_frame->MdiArea()->activeSubWindow(), test->SubWindow());
     QVERIFY(Session().TestFormActive);
     QCOMPARE(test->Timer3()->interval(), 60);
+}
+
+void MDIForm1Test::aboutIsOneWindowWithOkFocused()
+{
+    QAction *about = m_frame->MenuItem(QStringLiteral("mnuAbout"));
+    about->trigger();
+    frmAbout *window = m_frame->About();
+    QVERIFY(window != nullptr);
+    // A tool window counts as active along with its frame, so the test
+    // waits for the application's own word.
+    QTRY_COMPARE(QApplication::activeWindow(), window);
+    QVERIFY(window->isWindow());
+    QVERIFY(m_frame->MdiArea()->subWindowList().isEmpty());
+    QCOMPARE(window->windowTitle(), QStringLiteral("About"));
+    QCOMPARE(window->size(), Twips::ToPixels(5160, 3465));
+    QCOMPARE(window->Label3()->text(), QStringLiteral("Velmora Version 2.0"));
+    QCOMPARE(window->Image1()->pixmap().size(), QSize(93, 36));
+    QVERIFY(window->Command3()->hasFocus());
+
+    // Back in the frame and then About again: still the one window, in
+    // front, with OK holding the focus once more.
+    m_frame->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), m_frame);
+    QVERIFY(!window->Command3()->hasFocus());
+    about->trigger();
+    QTRY_COMPARE(QApplication::activeWindow(), window);
+    QCOMPARE(m_frame->About(), window);
+    QCOMPARE(m_frame->findChildren<frmAbout *>().size(), 1);
+    QVERIFY(window->Command3()->hasFocus());
+
+    // OK closes it; the next opening builds it anew.
+    window->Command3()->click();
+    QTRY_VERIFY(m_frame->About() == nullptr);
+    about->trigger();
+    QVERIFY(m_frame->About() != nullptr);
+    QVERIFY(m_frame->About()->isVisible());
+}
+
+void MDIForm1Test::closingFrameClosesAbout()
+{
+    m_frame->ShowChild<NotingWindow>()->setObjectName(QStringLiteral("child"));
+    m_frame->MenuItem(QStringLiteral("mnuAbout"))->trigger();
+    QPointer<frmAbout> about = m_frame->About();
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    QVERIFY(m_frame->close());
+    QCOMPARE(unloads, QStringList{QStringLiteral("child")});
+    QTRY_VERIFY(about == nullptr);
+    // Nothing is left on the screen to keep the program running.
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
+}
+
+void MDIForm1Test::helpKey_data()
+{
+    // How F1 reaches the program, the state of the test window when it
+    // does (releases counted so far, -1 for no run), and what follows.
+    QTest::addColumn<bool>("fromMenu");
+    QTest::addColumn<int>("releases");
+    QTest::addColumn<int>("topic");
+    QTest::addColumn<int>("counted");
+    QTest::newRow("Contents, focus on Start") << true << -1 << 0 << 0;
+    QTest::newRow("F1, focus on Start") << false << -1 << 0 << 0;
+    QTest::newRow("Contents, focus in the diagram") << true << 0 << 103 << 0;
+    QTest::newRow("F1 in an armed run") << false << 0 << -1 << 1;
+    QTest::newRow("F1 in a counting run") << false << 3 << -1 << 1;
+}
+
+void MDIForm1Test::helpKey()
+{
+    QFETCH(bool, fromMenu);
+    QFETCH(int, releases);
+    QFETCH(int, topic);
+    QFETCH(int, counted);
+    QVERIFY(QTest::qWaitForWindowActive(m_frame));
+    auto *test = m_frame->ShowChild<Form1>();
+    QVERIFY(test->Command1()->hasFocus());
+    if (releases >= 0) {
+        m_dialogs.QueueInput(QStringLiteral("Ann"));
+        test->Command1()->click();
+        for (int i = 0; i < releases; ++i)
+            QTest::keyClick(test->Picture1(), Qt::Key_A);
+        QVERIFY(test->Picture1()->hasFocus());
+    }
+    const int before = Session().KeyCount;
+    if (fromMenu)
+        m_frame->MenuItem(QStringLiteral("mnuContents"))->trigger();
+    else
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QCoreApplication::processEvents();
+    const QList<HelpRequests::Request> opened{{QStringLiteral("Velm2.chm"), topic}};
+    QCOMPARE(m_help.Log(), topic >= 0 ? opened : QList<HelpRequests::Request>());
+    QCOMPARE(Session().KeyCount - before, counted);
 }
 
 QTEST_MAIN(MDIForm1Test)
