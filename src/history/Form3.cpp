@@ -142,7 +142,9 @@ void Form3::BuildControls()
     Twips::Place(m_label10, 5640, 960, 1455, 375);
     for (QLabel *detail : {m_label6, m_label1, m_label2, m_label7, m_label9, m_label10}) {
         detail->setFont(details);
-        detail->setFrameStyle(QFrame::Box | QFrame::Plain);
+        // A sunken single line, drawn in the frame's own shades: a plain
+        // box would take the text colour and turn red with an Abnormal.
+        detail->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         detail->setLineWidth(1);
         detail->setAutoFillBackground(true);
         QPalette colours = detail->palette();
