@@ -7,7 +7,7 @@
 #include "results/Evaluation.h"
 #include "session/SessionState.h"
 
-std::optional<QString> HistoryList::Fit(const QString &value, int width)
+bool HistoryList::AppendFitted(QString &out, QStringView value, int width)
 {
     // Only blanks are stripped: any other character is part of the value.
     qsizetype first = 0;
@@ -17,15 +17,33 @@ std::optional<QString> HistoryList::Fit(const QString &value, int width)
     while (last > first && value.at(last - 1) == QLatin1Char(' '))
         --last;
     if (last - first > width)
+        return false;
+    out.append(value.sliced(first, last - first));
+    out.resize(out.size() + width - (last - first), QLatin1Char(' '));
+    return true;
+}
+
+std::optional<QString> HistoryList::Fit(const QString &value, int width)
+{
+    QString fitted;
+    fitted.reserve(width);
+    if (!AppendFitted(fitted, value, width))
         return std::nullopt;
-    return value.mid(first, last - first).leftJustified(width, QLatin1Char(' '));
+    return fitted;
 }
 
 std::optional<HistoryList::Columns> HistoryList::ColumnsOf(const HistoryRecord &record,
                                                            const QLocale &locale)
 {
-    const auto date = DateText::FromOle(record.RecDate, locale);
-    const auto time = DateText::FromOle(record.RecTime, locale);
+    DateText::Writer dates(locale);
+    return ColumnsOf(record, dates);
+}
+
+std::optional<HistoryList::Columns> HistoryList::ColumnsOf(const HistoryRecord &record,
+                                                           DateText::Writer &dates)
+{
+    const auto date = dates.FromOle(record.RecDate);
+    const auto time = dates.FromOle(record.RecTime);
     if (!date || !time)
         return std::nullopt;
     auto name = Fit(record.RecName, NameWidth);
@@ -40,8 +58,16 @@ std::optional<HistoryList::Columns> HistoryList::ColumnsOf(const HistoryRecord &
 std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16_t c1,
                                          std::int16_t c4, const QLocale &locale)
 {
-    const auto columns = ColumnsOf(record, locale);
-    if (!columns)
+    DateText::Writer dates(locale);
+    return Line(record, c1, c4, dates);
+}
+
+std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16_t c1,
+                                         std::int16_t c4, DateText::Writer &dates)
+{
+    const auto date = dates.FromOle(record.RecDate);
+    const auto time = dates.FromOle(record.RecTime);
+    if (!date || !time)
         return std::nullopt;
     using Display = Evaluation::Display;
     const QString results =
@@ -50,21 +76,38 @@ std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16
         Evaluation::Present(Evaluation::ReliabilityVerdict(c1, c4, record.RecCMF),
                             Display::HistoryLine)
             .text;
-    const QString star = QStringLiteral(" * ");
-    return columns->name + star + columns->date + star + columns->time + QStringLiteral(" *  ") +
-           columns->cmf + star + results + star + reliability;
+    const QLatin1StringView star(" * ");
+    // Built in one buffer: a long history makes tens of thousands of lines.
+    QString line;
+    line.reserve(NameWidth + DateWidth + TimeWidth + CmfWidth + 40);
+    if (!AppendFitted(line, record.RecName, NameWidth))
+        return std::nullopt;
+    line += star;
+    if (!AppendFitted(line, *date, DateWidth))
+        return std::nullopt;
+    line += star;
+    if (!AppendFitted(line, *time, TimeWidth))
+        return std::nullopt;
+    line += QLatin1StringView(" *  ");
+    if (!AppendFitted(line, QString::number(record.RecCMF), CmfWidth))
+        return std::nullopt;
+    line += star;
+    line += results;
+    line += star;
+    line += reliability;
+    return line;
 }
 
 bool HistoryList::ListHistory(Mode mode, const std::function<void(const QString &)> &addLine)
 {
     SessionState &session = Session();
-    const QLocale locale;
+    DateText::Writer dates;
     const bool ok = HistoryStore::EnumerateRecords([&](HistoryRecord &record) {
         for (std::size_t i = 0; i < record.RecCounts.size(); ++i)
             session.Counts[i + 1] = record.RecCounts[i];
         record.RecCMF =
             Evaluation::CorrectStoredCmf(record.RecCMF, Evaluation::StoredCmf::NegativeAndCap);
-        const auto line = Line(record, session.Counts[1], session.Counts[4], locale);
+        const auto line = Line(record, session.Counts[1], session.Counts[4], dates);
         if (!line)
             return false;
         if (mode == Mode::Export)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DateText.h"
 #include "session/HistoryRecord.h"
 
 #include <QLocale>
@@ -54,4 +55,13 @@ public:
     static std::optional<QString> Fit(const QString &value, int width);
 
     static QString ErrorMessage() { return QStringLiteral("Error file data! Clear data."); }
+
+private:
+    // The same columns and line, with the locale's forms read once for a
+    // whole file.
+    static std::optional<Columns> ColumnsOf(const HistoryRecord &record, DateText::Writer &dates);
+    static std::optional<QString> Line(const HistoryRecord &record, std::int16_t c1,
+                                       std::int16_t c4, DateText::Writer &dates);
+    // Appends value stripped and padded to width; false when it is wider.
+    static bool AppendFitted(QString &out, QStringView value, int width);
 };

@@ -31,6 +31,29 @@ QString DateText::LongTime(const QTime &time, const QLocale &locale)
 
 std::optional<QString> DateText::FromOle(double value, const QLocale &locale)
 {
+    return Writer(locale).FromOle(value);
+}
+
+DateText::Writer::Writer(const QLocale &locale) : m_locale(locale) {}
+
+QString DateText::Writer::Date(const QDate &date)
+{
+    if (date != m_lastDate || !m_lastDate.isValid()) {
+        m_lastDate = date;
+        m_lastDateText = ShortDate(date, m_locale);
+    }
+    return m_lastDateText;
+}
+
+QString DateText::Writer::Time(const QTime &time)
+{
+    if (!m_timeFormat)
+        m_timeFormat = LongTimeFormat(m_locale);
+    return m_locale.toString(time, *m_timeFormat);
+}
+
+std::optional<QString> DateText::Writer::FromOle(double value)
+{
     const auto date = OleDate::ToDate(value);
     const auto time = OleDate::ToTime(value);
     if (!date || !time)
@@ -38,8 +61,8 @@ std::optional<QString> DateText::FromOle(double value, const QLocale &locale)
     const bool hasDays = std::trunc(value) != 0.0;
     const bool hasTime = value != std::trunc(value);
     if (hasDays && !hasTime)
-        return ShortDate(*date, locale);
+        return Date(*date);
     if (!hasDays)
-        return LongTime(*time, locale);
-    return ShortDate(*date, locale) + QLatin1Char(' ') + LongTime(*time, locale);
+        return Time(*time);
+    return Date(*date) + QLatin1Char(' ') + Time(*time);
 }

@@ -22,4 +22,24 @@ public:
     static QString LongTime(const QTime &time, const QLocale &locale = QLocale());
     // The locale's long time format without any time-zone field.
     static QString LongTimeFormat(const QLocale &locale = QLocale());
+
+    // Writes many values in one locale exactly as FromOle does, but reads
+    // the locale's time form once and writes each day's date only once in
+    // a row: a long history would otherwise spend most of its listing time
+    // asking the locale the same questions.
+    class Writer
+    {
+    public:
+        explicit Writer(const QLocale &locale = QLocale());
+        std::optional<QString> FromOle(double value);
+
+    private:
+        QString Date(const QDate &date);
+        QString Time(const QTime &time);
+
+        QLocale m_locale;
+        std::optional<QString> m_timeFormat;
+        QDate m_lastDate;
+        QString m_lastDateText;
+    };
 };
