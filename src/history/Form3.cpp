@@ -3,6 +3,7 @@
 #include "HistoryList.h"
 #include "RecordReader.h"
 #include "platform/Dialogs.h"
+#include "platform/HelpKeyFilter.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "results/Evaluation.h"
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiSubWindow>
@@ -292,10 +292,5 @@ void Form3::Command5_Click()
     m_command5->setProperty(HelpProperty, HelpTopic);
     m_command5->setFocus(Qt::OtherFocusReason);
     QWidget *target = QApplication::focusWidget();
-    if (target == nullptr)
-        target = m_command5;
-    QCoreApplication::postEvent(target,
-                                new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
-    QCoreApplication::postEvent(target,
-                                new QKeyEvent(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier));
+    HelpKeyFilter::SendHelpKey(target != nullptr ? target : m_command5);
 }
