@@ -208,6 +208,10 @@ void frmGraphTest::verdictColoursDoNotLeak()
         QCOMPARE(painted(window->lblValid(), other), other == reliabilityColour);
     }
     QVERIFY(painted(window->lblValid(), reliabilityColour));
+    // Nothing of the earlier graph is left under the new one.
+    frmGraph fresh;
+    DynamicsGraph::DrawDynamics(counts[0], counts[1], counts[2], counts[3], *fresh.Picture1());
+    QCOMPARE(window->Picture1()->Image(), fresh.Picture1()->Image());
 
     // Without a result the window says so and keeps showing this one.
     const QImage graph = window->Picture1()->Image();
