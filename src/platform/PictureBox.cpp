@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
@@ -44,11 +45,27 @@ double PictureBox::ScaleHeight() const
     return Twips::FromPixels(height());
 }
 
+namespace {
+
+// Pixels far beyond any screen yet well inside int, so a point however far
+// off the box (or not a number at all) still converts to a defined pixel and
+// the painter clips the line instead of meeting an overflowed coordinate.
+constexpr double FarPixels = 1 << 24;
+
+int wholePixels(double pixels)
+{
+    if (std::isnan(pixels))
+        return 0;
+    return static_cast<int>(std::lround(std::clamp(pixels, -FarPixels, FarPixels)));
+}
+
+} // namespace
+
 QPoint PictureBox::ToPixel(QPointF user) const
 {
     const double perPixel = Twips::PerPixel();
-    return {static_cast<int>(std::lround((user.x() - m_scaleLeft) / perPixel)),
-            static_cast<int>(std::lround((user.y() - m_scaleTop) / perPixel))};
+    return {wholePixels((user.x() - m_scaleLeft) / perPixel),
+            wholePixels((user.y() - m_scaleTop) / perPixel)};
 }
 
 void PictureBox::Line(QPointF from, QPointF to, const QColor &colour)

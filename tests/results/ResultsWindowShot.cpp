@@ -1,0 +1,66 @@
+// Renders the main frame as a user sees it after a complete test and
+// "Next >>": the test window with the results window over it, into a PNG
+// (results_window_shot <file.png>). The run is driven through the real
+// test window with a standing clock, so the picture shows a real result.
+#include "FakeClock.h"
+#include "platform/PictureBox.h"
+#include "platform/Platform.h"
+#include "platform/ScriptedDialogs.h"
+#include "results/frmGraph.h"
+#include "session/Form1.h"
+#include "session/RunTimer.h"
+#include "session/SessionState.h"
+#include "shell/MDIForm1.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: results_window_shot <file.png>\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    FakeClock clock;
+    Platform::SetDialogs(&dialogs);
+    Platform::SetClock(&clock);
+    clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0));
+
+    MDIForm1 frame;
+    frame.Start();
+    Session().DataPath = dir.filePath(QStringLiteral("restest.dat"));
+    Form1 *test = frame.Child<Form1>();
+    dialogs.QueueInput(QStringLiteral("Anna Petrova"));
+    test->Command1()->click();
+    for (int count : {30, 36, 35, 34, 33}) {
+        for (int i = 0; i < count; ++i) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier);
+            QApplication::sendEvent(test->Picture1(), &press);
+            QApplication::sendEvent(test->Picture1(), &release);
+        }
+        clock.AdvanceMs(5000);
+        test->Intervals()->EndIntervalNow();
+    }
+    test->Command2()->click();
+    frmGraph *results = frame.Child<frmGraph>();
+    if (results == nullptr || !dialogs.MessageTexts().isEmpty()) {
+        std::fprintf(stderr, "results_window_shot: the run left no result to show\n");
+        return 1;
+    }
+    results->SubWindow()->move(40, 30);
+    QApplication::processEvents();
+    const bool saved = frame.grab().save(QString::fromLocal8Bit(argv[1]));
+    Platform::SetDialogs(nullptr);
+    Platform::SetClock(nullptr);
+    return saved ? 0 : 1;
+}

@@ -1,0 +1,295 @@
+// The results window as a user meets it inside the main frame: the graph
+// read back from the painted pixels, the verdicts in their colours from one
+// result to the next, the message when there is no result, how it closes,
+// and its one fixed size. The locale is pinned so dates read 07.12.2002.
+#include "results/frmGraph.h"
+#include "FakeClock.h"
+#include "platform/PictureBox.h"
+#include "platform/Platform.h"
+#include "platform/ScriptedDialogs.h"
+#include "platform/Twips.h"
+#include "results/DynamicsGraph.h"
+#include "results/GraphDecoration.h"
+#include "session/Form1.h"
+#include "session/RunTimer.h"
+#include "session/SessionState.h"
+#include "shell/MDIForm1.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Counts = QList<float>;
+
+namespace {
+
+// Another working window, to take the activation away and give it back.
+class OtherWindow : public ChildWindow
+{
+    Q_OBJECT
+};
+
+// The pixel of a point in graph coordinates (twips from the axes' crossing).
+QPoint pixelOf(double x, double y)
+{
+    return {Twips::ToPixels(x - DynamicsGraph::ScaleLeft),
+            Twips::ToPixels(y - DynamicsGraph::ScaleTop)};
+}
+
+// The painted pixels of one colour within `within` pixels of a point.
+int pixelsNear(const QImage &image, const QColor &colour, QPoint at, int within)
+{
+    int found = 0;
+    for (int y = at.y() - within; y <= at.y() + within; ++y)
+        for (int x = at.x() - within; x <= at.x() + within; ++x)
+            found += image.valid(x, y) && image.pixelColor(x, y) == colour;
+    return found;
+}
+
+bool painted(QWidget *widget, const QColor &colour)
+{
+    const QImage image = widget->grab().toImage();
+    return pixelsNear(image, colour, image.rect().center(), image.width()) > 0;
+}
+
+} // namespace
+
+class frmGraphTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void init();
+    void cleanup();
+    void graphPixels_data();
+    void graphPixels();
+    void verdictColoursDoNotLeak_data();
+    void verdictColoursDoNotLeak();
+    void closing_data();
+    void closing();
+    void nextAfterRunShowsItAtFixedSize();
+
+private:
+    frmGraph *Show(const Counts &counts, std::int16_t cmf);
+
+    QTemporaryDir m_dir;
+    ScriptedDialogs m_dialogs;
+    FakeClock m_clock;
+    MDIForm1 *m_frame = nullptr;
+};
+
+void frmGraphTest::init()
+{
+    ResetSession();
+    Session().DataPath = m_dir.filePath(QStringLiteral("restest.dat"));
+    m_dialogs.Clear();
+    Platform::SetDialogs(&m_dialogs);
+    Platform::SetClock(&m_clock);
+    m_frame = new MDIForm1;
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_frame));
+}
+
+void frmGraphTest::cleanup()
+{
+    delete m_frame;
+    Platform::SetDialogs(nullptr);
+    Platform::SetClock(nullptr);
+}
+
+// Makes a result current and brings the results window up with it, through
+// another window when it is already the active one.
+frmGraph *frmGraphTest::Show(const Counts &counts, std::int16_t cmf)
+{
+    for (int i = 0; i < 4; ++i)
+        Session().Counts[std::size_t(i + 1)] = std::int16_t(counts[i]);
+    Session().CurrentRecord.RecCMF = cmf;
+    if (m_frame->Child<frmGraph>() != nullptr)
+        m_frame->ShowChild<OtherWindow>();
+    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    return m_frame->Child<frmGraph>();
+}
+
+// Points in graph coordinates that must be painted red, and the ends of the
+// trend; counts far outside the box still cross it as steep clipped lines
+// (its top edge is at y = -4080, its bottom edge at 615).
+void frmGraphTest::graphPixels_data()
+{
+    QTest::addColumn<Counts>("counts");
+    QTest::addColumn<QList<QPointF>>("points");
+    QTest::addColumn<QLineF>("trend");
+    QTest::newRow("level") << Counts{40, 40, 40, 40}
+                           << QList<QPointF>{{360, -3600},
+                                             {1080, -3600},
+                                             {1800, -3600},
+                                             {2520, -3600}}
+                           << QLineF(0, -3600, 3100, -3600);
+    QTest::newRow("rising") << Counts{30, 34, 38, 42}
+                            << QList<QPointF>{{360, -2700},
+                                              {1080, -3060},
+                                              {1800, -3420},
+                                              {2520, -3780}}
+                            << QLineF(0, -2520, 3100, -4070);
+    QTest::newRow("16-bit extremes")
+        << Counts{32767, -32768, 0, 32767}
+        << QList<QPointF>{{720, -4070}, {720, 0}, {720, 600}, {1800, -4070}, {1800, 600}}
+        << QLineF();
+    QTest::newRow("beyond any pixel")
+        << Counts{1e30F, -1e30F, 1e30F, -1e30F}
+        << QList<QPointF>{{720, -4070}, {720, 600}, {1440, -4070}, {1440, 600}, {2160, 0}}
+        << QLineF(0, 0, 3100, 0);
+}
+
+void frmGraphTest::graphPixels()
+{
+    QFETCH(Counts, counts);
+    QFETCH(QList<QPointF>, points);
+    QFETCH(QLineF, trend);
+    // Counts beyond 16 bits come only from elsewhere: drawn straight in.
+    const bool stored = std::abs(counts[0]) <= 32768;
+    frmGraph *window = Show(stored ? counts : Counts{1, 1, 1, 1}, 0);
+    if (!stored) {
+        window->Picture1()->Cls();
+        DynamicsGraph::DrawDynamics(counts[0], counts[1], counts[2], counts[3],
+                                    *window->Picture1());
+    }
+    const QImage graph = window->Picture1()->Image();
+    for (QPointF point : points)
+        QVERIFY(pixelsNear(graph, Qt::red, pixelOf(point.x(), point.y()), 1) > 0);
+    // The dotted trend runs from end to end, and not a pixel beyond.
+    const QColor grey(128, 128, 128);
+    for (QPointF end : {trend.p1(), trend.p2()}) {
+        if (trend.isNull())
+            break;
+        QVERIFY(pixelsNear(graph, grey, pixelOf(end.x(), end.y()), 2) > 0);
+        const QPoint beyond = pixelOf(end.x() + (end.x() > 0 ? 90 : -90), end.y());
+        QCOMPARE(pixelsNear(graph, grey, beyond, 2), 0);
+    }
+    // On the screen the frame of the graph lies over the plot: the top line
+    // stays black where the level result runs along it, the y axis too.
+    const QImage screen = window->Picture1()->grab().toImage();
+    QCOMPARE(screen.pixelColor(pixelOf(1000, -3600)), GraphDecoration::Black());
+    QCOMPARE(screen.pixelColor(pixelOf(0, -2000)), GraphDecoration::Black());
+    QCOMPARE(screen.pixelColor(pixelOf(1000, -720)), GraphDecoration::LightGrey());
+}
+
+void frmGraphTest::verdictColoursDoNotLeak_data()
+{
+    QTest::addColumn<Counts>("before");
+    QTest::addColumn<Counts>("counts");
+    QTest::addColumn<int>("cmf");
+    QTest::addColumn<QColor>("resultsColour");
+    QTest::addColumn<QString>("reliability");
+    QTest::addColumn<QColor>("reliabilityColour");
+    QTest::newRow("Reliable after Unreliable, Normal after Abnormal")
+        << Counts{29, 28, 27, 29} << Counts{40, 40, 40, 40} << 0 << QColor(0, 128, 0) << "Reliable"
+        << QApplication::palette().color(QPalette::ButtonText);
+    QTest::newRow("Unreliable after Reliable")
+        << Counts{40, 38, 36, 30} << Counts{30, 34, 38, 42} << -1 << QColor(0, 128, 0)
+        << "Unreliable" << QColor(Qt::red);
+}
+
+void frmGraphTest::verdictColoursDoNotLeak()
+{
+    QFETCH(Counts, before);
+    QFETCH(Counts, counts);
+    QFETCH(int, cmf);
+    QFETCH(QColor, resultsColour);
+    QFETCH(QColor, reliabilityColour);
+    frmGraph *window = Show(before, 25);
+    QCOMPARE(Show(counts, std::int16_t(cmf)), window);
+    QCOMPARE(window->Label3()->text(), QStringLiteral("Normal"));
+    QTEST(window->lblValid()->text(), "reliability");
+    // Each text is painted in its colour and in no other verdict colour.
+    for (const QColor &other : {QColor(Qt::red), QColor(0, 128, 0)}) {
+        QCOMPARE(painted(window->Label3(), other), other == resultsColour);
+        QCOMPARE(painted(window->lblValid(), other), other == reliabilityColour);
+    }
+    QVERIFY(painted(window->lblValid(), reliabilityColour));
+    // Nothing of the earlier graph is left under the new one.
+    frmGraph fresh;
+    DynamicsGraph::DrawDynamics(counts[0], counts[1], counts[2], counts[3], *fresh.Picture1());
+    QCOMPARE(window->Picture1()->Image(), fresh.Picture1()->Image());
+
+    // Without a result the window says so and keeps showing this one.
+    const QImage graph = window->Picture1()->Image();
+    Show({0, 40, 40, 40}, 0);
+    QCOMPARE(m_dialogs.Log().size(), 1);
+    QCOMPARE(std::get<Dialogs::Message>(m_dialogs.Log().first()),
+             Dialogs::Notice(QStringLiteral("There are no data!")));
+    QCOMPARE(window->Picture1()->Image(), graph);
+    QTEST(window->lblValid()->text(), "reliability");
+}
+
+void frmGraphTest::closing_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("Cancel forgets the result") << true;
+    QTest::newRow("close box only closes") << false;
+}
+
+void frmGraphTest::closing()
+{
+    QFETCH(bool, cancel);
+    Session().Counts[0] = 7;
+    Session().CurrentRecord.SetName(QStringLiteral("Ann"));
+    frmGraph *window = Show({40, 40, 40, 40}, 0);
+    cancel ? window->Command1()->click() : void(window->SubWindow()->close());
+    QTRY_COMPARE(m_frame->Child<frmGraph>(), nullptr);
+    const std::array<std::int16_t, 5> kept{7, 40, 40, 40, 40}, cleared{7, 0, 0, 0, 0};
+    QCOMPARE(Session().Counts, cancel ? cleared : kept);
+    QCOMPARE(Session().CurrentRecord.RecName,
+             (cancel ? QString() : QStringLiteral("Ann")).leftJustified(20));
+
+    // Opened again, it has its design texts when there is nothing to show.
+    frmGraph *again = Show({float(Session().Counts[1]), 40, 40, 40}, 0);
+    QCOMPARE(m_dialogs.MessageTexts().size(), cancel ? 1 : 0);
+    QCOMPARE(again->Label3()->text(), cancel ? "There are no data!" : "Normal");
+    QCOMPARE(again->lblNm()->text().isEmpty(), cancel);
+}
+
+// A whole run in the test window, then "Next >>": the frame has grown and
+// the button is still usable at the moment the results window activates.
+void frmGraphTest::nextAfterRunShowsItAtFixedSize()
+{
+    m_clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0));
+    Form1 *test = m_frame->ShowChild<Form1>();
+    m_dialogs.QueueInput(QStringLiteral("Ann"));
+    test->Command1()->click();
+    for (int count : {12, 40, 38, 36, 35}) {
+        for (int i = 0; i < count; ++i) {
+            QTest::keyPress(test->Picture1(), Qt::Key_A);
+            QTest::keyRelease(test->Picture1(), Qt::Key_A);
+        }
+        m_clock.AdvanceMs(5000);
+        test->Intervals()->EndIntervalNow();
+    }
+    const int startHeight = m_frame->frameGeometry().height();
+    bool orderKept = false;
+    connect(m_frame->MdiArea(), &QMdiArea::subWindowActivated, this, [&](QMdiSubWindow *sub) {
+        orderKept = sub != nullptr && qobject_cast<frmGraph *>(sub->widget()) &&
+                    m_frame->frameGeometry().height() > startHeight &&
+                    test->Command2()->isEnabled();
+    });
+    test->Command2()->click();
+    frmGraph *window = m_frame->Child<frmGraph>();
+    QVERIFY(orderKept);
+    QVERIFY(!test->Command2()->isEnabled());
+    QCOMPARE(window->lblNm()->text(), QStringLiteral("Ann").leftJustified(20));
+    QCOMPARE(window->lblDt()->text(), QStringLiteral("07.12.2002"));
+    QCOMPARE(window->lblTm()->text(), QStringLiteral("14:30:25"));
+    QCOMPARE(window->Label3()->text(), QStringLiteral("Abnormal"));
+    QCOMPARE(window->lblValid()->text(), QStringLiteral("Reliable"));
+    QVERIFY(window->Command1()->hasFocus());
+
+    // One size, whatever is tried.
+    const QSize fixed = Twips::ToPixels(5260 * 1.61, 5260);
+    QCOMPARE(window->SubWindow()->size(), fixed);
+    window->SubWindow()->resize(fixed * 2);
+    QCOMPARE(window->SubWindow()->size(), fixed);
+}
+
+QTEST_MAIN(frmGraphTest)
+#include "frmGraphTest.moc"
