@@ -1,11 +1,14 @@
 // Feeds arbitrary bytes to the program as its history file and reads it
 // the way every window and command does: the list and export lines with
-// their corrections, every record decoded on its own. Besides the
+// their corrections, every record read on its own with the details the data
+// window shows of it. Besides the
 // sanitizers' reports, a line that is produced must keep its fixed columns,
 // whatever the file held, since the export's readers rely on them.
 #include "history/HistoryList.h"
+#include "history/RecordReader.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedDialogs.h"
+#include "results/RecordDetails.h"
 #include "session/HistoryRecord.h"
 #include "session/SessionState.h"
 
@@ -27,8 +30,8 @@ struct Harness
     {
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         Platform::SetDialogs(&dialogs);
-        path = QDir::tempPath() + QStringLiteral("/velmora-fuzz-%1.dat")
-                                      .arg(QString::number(qint64(::getpid())));
+        path = QDir::tempPath() +
+               QStringLiteral("/velmora-fuzz-%1.dat").arg(QString::number(qint64(::getpid())));
     }
 };
 
@@ -56,11 +59,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Session().DataPath = harness.path;
     harness.dialogs.Clear();
 
-    for (std::size_t at = 0; at + HistoryRecord::RecordLength <= size;
-         at += HistoryRecord::RecordLength) {
-        const auto record = HistoryRecord::Decode(reinterpret_cast<const char *>(data) + at,
-                                                  HistoryRecord::RecordLength);
-        if (!record || record->RecName.size() != HistoryRecord::NameLength)
+    const auto records = qint64(size / HistoryRecord::RecordLength);
+    for (qint64 recNo = 0; recNo <= records + 1; ++recNo) {
+        // Record 0 and the one past the end do not exist and must say so.
+        const bool exists = recNo >= 1 && recNo <= records;
+        if (RecordReader::Read(recNo) != exists)
+            std::abort();
+        if (!exists)
+            continue;
+        HistoryRecord record = Session().CurrentRecord;
+        if (record.RecName.size() != HistoryRecord::NameLength)
+            std::abort();
+        record.RecCMF =
+            Evaluation::CorrectStoredCmf(record.RecCMF, Evaluation::StoredCmf::NegativeOnly);
+        const RecordDetails details =
+            RecordDetails::Of(record, Session().Counts[1], Session().Counts[4]);
+        if (details.cmf != QString::number(record.RecCMF))
             std::abort();
     }
 
