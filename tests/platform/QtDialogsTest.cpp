@@ -8,8 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -50,8 +48,6 @@ private slots:
     void inputBox();
     void fileDialog_data();
     void fileDialog();
-    void printerDialog_data();
-    void printerDialog();
     void scriptedDialogsLogAndAnswer();
 };
 
@@ -211,29 +207,6 @@ void QtDialogsTest::fileDialog()
     QCOMPARE(answer.has_value(), !chosen.isEmpty());
     if (answer)
         QCOMPARE(QFileInfo(*answer).fileName(), chosen);
-}
-
-void QtDialogsTest::printerDialog_data()
-{
-    QTest::addColumn<bool>("accept");
-    QTest::newRow("printed") << true;
-    QTest::newRow("cancelled") << false;
-}
-
-void QtDialogsTest::printerDialog()
-{
-    QFETCH(bool, accept);
-    QtDialogs dialogs;
-    QPrinter printer;
-    QPrinter *shownFor = nullptr;
-    whenModal([&](QWidget *modal) {
-        auto *dialog = qobject_cast<QPrintDialog *>(modal);
-        QVERIFY(dialog);
-        shownFor = dialog->printer();
-        accept ? dialog->accept() : dialog->reject();
-    });
-    QCOMPARE(dialogs.PrinterDialog(printer), accept);
-    QCOMPARE(shownFor, &printer);
 }
 
 void QtDialogsTest::scriptedDialogsLogAndAnswer()
