@@ -1,10 +1,14 @@
 #include "QtDialogs.h"
 
+#include "CommonDialog.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -74,4 +78,46 @@ std::optional<QString> QtDialogs::InputBox(const Input &input)
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return edit->text();
+}
+
+QStringList QtDialogs::NameFilters(const QString &filter)
+{
+    QStringList filters;
+    for (const CommonDialog::FilterEntry &entry : CommonDialog::FilterEntries(filter)) {
+        QString patterns = entry.pattern;
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters.append(entry.description + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+    }
+    return filters;
+}
+
+std::optional<QString> QtDialogs::FileDialog(const FileRequest &request)
+{
+    QFileDialog dialog(m_parent);
+    // Qt's own dialog looks and behaves the same on every system and keeps
+    // the descriptions exactly as the program writes them.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    const bool save = request.kind == FileRequest::Kind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite,
+                     (request.flags & CommonDialog::OverwritePrompt) == 0);
+    const QStringList filters = NameFilters(request.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.value(qMax(request.filterIndex, 1) - 1, filters.first()));
+    }
+    dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+bool QtDialogs::PrinterDialog(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, m_parent);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -8,7 +8,8 @@ class QWidget;
 
 // The dialogs a person actually sees: Qt message boxes and a small input
 // box, each with a Help button (and F1) where the caller names a help
-// topic. The help viewer is handed in, so this class only decides when.
+// topic, and Qt's own file and printer dialogs. The help viewer is handed
+// in, so this class only decides when.
 class QtDialogs : public Dialogs
 {
 public:
@@ -18,6 +19,12 @@ public:
 
     Answer MsgBox(const Message &message) override;
     std::optional<QString> InputBox(const Input &input) override;
+    std::optional<QString> FileDialog(const FileRequest &request) override;
+    bool PrinterDialog(QPrinter &printer) override;
+
+    // The name filters a file dialog offers for a "description|pattern"
+    // filter, in Qt's "description (patterns)" form.
+    static QStringList NameFilters(const QString &filter);
 
     void SetParent(QWidget *parent) { m_parent = parent; }
     void SetHelpOpener(HelpOpener opener) { m_helpOpener = std::move(opener); }

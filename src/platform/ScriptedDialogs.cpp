@@ -2,13 +2,20 @@
 
 #include <QStringList>
 
+template <class T> std::optional<T> ScriptedDialogs::Next()
+{
+    if (!m_replies.isEmpty() && std::holds_alternative<T>(m_replies.head()))
+        return std::get<T>(m_replies.dequeue());
+    return std::nullopt;
+}
+
 Dialogs::Answer ScriptedDialogs::MsgBox(const Message &message)
 {
     m_log.append(message);
     if (m_onShow)
         m_onShow(m_log.last());
-    if (!m_replies.isEmpty() && std::holds_alternative<Answer>(m_replies.head()))
-        return std::get<Answer>(m_replies.dequeue());
+    if (const auto answer = Next<Answer>())
+        return *answer;
     return message.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
 }
 
@@ -17,9 +24,32 @@ std::optional<QString> ScriptedDialogs::InputBox(const Input &input)
     m_log.append(input);
     if (m_onShow)
         m_onShow(m_log.last());
-    if (!m_replies.isEmpty() && std::holds_alternative<std::optional<QString>>(m_replies.head()))
-        return std::get<std::optional<QString>>(m_replies.dequeue());
+    if (auto text = Next<std::optional<QString>>())
+        return *text;
     return std::nullopt;
+}
+
+std::optional<QString> ScriptedDialogs::FileDialog(const FileRequest &request)
+{
+    m_log.append(request);
+    if (m_onShow)
+        m_onShow(m_log.last());
+    if (auto reply = Next<FileReply>())
+        return reply->path;
+    return std::nullopt;
+}
+
+bool ScriptedDialogs::PrinterDialog(QPrinter &printer)
+{
+    m_log.append(PrinterRequest{});
+    if (m_onShow)
+        m_onShow(m_log.last());
+    const auto reply = Next<PrinterReply>();
+    if (!reply || !reply->setup)
+        return false;
+    if (*reply->setup)
+        (*reply->setup)(printer);
+    return true;
 }
 
 QStringList ScriptedDialogs::MessageTexts() const

@@ -15,16 +15,24 @@
 class ScriptedDialogs : public Dialogs
 {
 public:
-    using Shown = std::variant<Message, Input>;
-    using Reply = std::variant<Answer, std::optional<QString>>;
+    using Shown = std::variant<Message, Input, FileRequest, PrinterRequest>;
+    // Sets up the printer the way a person would in the printer dialog.
+    using PrinterSetup = std::function<void(QPrinter &)>;
 
     Answer MsgBox(const Message &message) override;
     std::optional<QString> InputBox(const Input &input) override;
+    std::optional<QString> FileDialog(const FileRequest &request) override;
+    bool PrinterDialog(QPrinter &printer) override;
 
     // Answers are used in order; with none left, a message box is answered
-    // Ok (or No for a question) and an input box is cancelled.
+    // Ok (or No for a question) and every other dialog is cancelled.
     void QueueAnswer(Answer answer) { m_replies.enqueue(answer); }
     void QueueInput(std::optional<QString> text) { m_replies.enqueue(std::move(text)); }
+    void QueueFile(std::optional<QString> path) { m_replies.enqueue(FileReply{std::move(path)}); }
+    void QueuePrinter(std::optional<PrinterSetup> setup)
+    {
+        m_replies.enqueue(PrinterReply{std::move(setup)});
+    }
 
     // Called as each dialog is shown, so a test can look at the program
     // at that very moment.
@@ -36,6 +44,18 @@ public:
     void Clear();
 
 private:
+    struct FileReply
+    {
+        std::optional<QString> path;
+    };
+    struct PrinterReply
+    {
+        std::optional<PrinterSetup> setup;
+    };
+    using Reply = std::variant<Answer, std::optional<QString>, FileReply, PrinterReply>;
+
+    template <class T> std::optional<T> Next();
+
     QQueue<Reply> m_replies;
     QList<Shown> m_log;
     std::function<void(const Shown &)> m_onShow;

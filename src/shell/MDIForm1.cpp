@@ -2,6 +2,9 @@
 
 #include "frmAbout.h"
 #include "history/Form3.h"
+#include "history/HistoryExport.h"
+#include "history/HistoryFileOperations.h"
+#include "history/HistoryPrinter.h"
 #include "history/HistoryStore.h"
 #include "platform/HelpKeyFilter.h"
 #include "platform/PictureBox.h"
@@ -250,15 +253,36 @@ void MDIForm1::mnuDat_Click()
     ShowChild<Form3>();
 }
 
-void MDIForm1::mnuOpenOld_Click() {}
+void MDIForm1::mnuOpenOld_Click()
+{
+    HistoryFileOperations::OpenOldData(m_dlog, [this] {
+        if (auto *data = Child<Form3>())
+            data->RefreshList();
+    });
+}
 
-void MDIForm1::mnuSave_Click() {}
+void MDIForm1::mnuSave_Click()
+{
+    HistoryFileOperations::SaveDataAs(m_dlog);
+}
 
-void MDIForm1::mnuExport_Click() {}
+void MDIForm1::mnuExport_Click()
+{
+    HistoryExport::Export(m_dlog);
+}
 
-void MDIForm1::mnuClear_Click() {}
+void MDIForm1::mnuClear_Click()
+{
+    HistoryFileOperations::ClearDefaultHistory(Startup::DefaultDataPath(), [this] {
+        if (auto *data = Child<Form3>())
+            data->ClearDisplay();
+    });
+}
 
-void MDIForm1::mnuPr_Click() {}
+void MDIForm1::mnuPr_Click()
+{
+    HistoryPrinter::Print(m_dlog);
+}
 
 void MDIForm1::mnuContents_Click()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ChildWindow.h"
+#include "platform/CommonDialog.h"
 
 #include <QMainWindow>
 #include <QMdiArea>
@@ -61,6 +62,9 @@ public:
     void mnuContents_Click();
     void mnuAbout_Click();
 
+    // The file and printer chooser the history commands share.
+    CommonDialog &Dlog() { return m_dlog; }
+
     // The menu items' states, derived from the windows that are open.
     void UpdateMenus();
 
@@ -95,6 +99,7 @@ private:
     QPointer<ChildWindow> m_activeChild;
     QPointer<frmAbout> m_about;
     HelpKeyFilter *m_helpKey = nullptr;
+    CommonDialog m_dlog;
     std::function<void()> m_exit;
     bool m_loaded = false;
     // The outer size the program last set, and the size of the window

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -44,6 +46,8 @@ private slots:
     void helpButtonOpensTopicWithoutClosing();
     void inputBox_data();
     void inputBox();
+    void fileDialog_data();
+    void fileDialog();
     void scriptedDialogsLogAndAnswer();
 };
 
@@ -140,6 +144,69 @@ void QtDialogsTest::inputBox()
     QCOMPARE(title, QStringLiteral("Input"));
     QCOMPARE(prompt, QStringLiteral("Enter name of tested please!"));
     QCOMPARE(answer, accept ? std::optional<QString>(typed) : std::nullopt);
+}
+
+void QtDialogsTest::fileDialog_data()
+{
+    using Kind = Dialogs::FileRequest::Kind;
+    QTest::addColumn<Dialogs::FileRequest>("request");
+    QTest::addColumn<QStringList>("filters");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("chosen");
+    const QString open = "(Old History Files *.dat|*.dat|Batch Files Restest.*|Restest.*";
+    const QStringList openFilters{"(Old History Files *.dat (*.dat)",
+                                  "Batch Files Restest.* (Restest.*)"};
+    QTest::newRow("open a backup")
+        << Dialogs::FileRequest{Kind::Open, open} << openFilters << "restest. 457"
+        << "restest. 457";
+    QTest::newRow("open cancelled") << Dialogs::FileRequest{Kind::Open, open} << openFilters << ""
+                                    << "";
+    QTest::newRow("save without extension")
+        << Dialogs::FileRequest{Kind::Save, "*.dat | *.dat", "DAT", "Default.dat", 1, 0}
+        << QStringList{"*.dat (*.dat)"} << "copy"
+        << "copy.DAT";
+    QTest::newRow("export keeps the given name")
+        << Dialogs::FileRequest{Kind::Save, "*.txt | *.txt", "TXT", "Default.txt", 1, 0}
+        << QStringList{"*.txt (*.txt)"} << ""
+        << "Default.txt";
+}
+
+// Qt's own file dialog, set up from the program's settings and answered
+// by typing a name, as a person would.
+void QtDialogsTest::fileDialog()
+{
+    QFETCH(Dialogs::FileRequest, request);
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+    QtDialogs dialogs;
+    QStringList filters;
+    QString shownName;
+    bool confirms = true;
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        filters = dialog->nameFilters();
+        confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit);
+        shownName = edit->text();
+        if (chosen.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        if (!typed.isEmpty())
+            edit->setText(typed);
+        // QFileDialog's own acceptance, as the Save or Open button runs it.
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    const auto answer = dialogs.FileDialog(request);
+    QTEST(filters, "filters");
+    QCOMPARE(shownName, request.fileName);
+    QVERIFY(!confirms);
+    // The folder the dialog starts in is the dialog's own business.
+    QCOMPARE(answer.has_value(), !chosen.isEmpty());
+    if (answer)
+        QCOMPARE(QFileInfo(*answer).fileName(), chosen);
 }
 
 void QtDialogsTest::scriptedDialogsLogAndAnswer()

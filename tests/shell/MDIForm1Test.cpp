@@ -4,6 +4,7 @@
 // Help > Contents open.
 #include "shell/MDIForm1.h"
 #include "platform/HelpRequests.h"
+#include "history/Form3.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedDialogs.h"
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -70,6 +72,8 @@ private slots:
     void closingFrameClosesAbout();
     void helpKey_data();
     void helpKey();
+    void historyCommands_data();
+    void historyCommands();
 
 private:
     MDIForm1 *m_frame = nullptr;
@@ -391,6 +395,77 @@ void MDIForm1Test::helpKey()
     const QList<HelpRequests::Request> opened{{QStringLiteral("Velm2.chm"), topic}};
     QCOMPARE(m_help.Log(), topic >= 0 ? opened : QList<HelpRequests::Request>());
     QCOMPARE(Session().KeyCount - before, counted);
+}
+
+void MDIForm1Test::historyCommands_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("made");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("Save data as...") << "mnuSave"
+                                     << "copy"
+                                     << "copy.DAT" << QStringList{"Data saved!"};
+    QTest::newRow("save button") << "SaveRequested"
+                                 << "copy"
+                                 << "copy.DAT" << QStringList{"Data saved!"};
+    QTest::newRow("Export text file") << "mnuExport"
+                                      << "table"
+                                      << "table.TXT" << QStringList{"File saved!"};
+    QTest::newRow("Open old data") << "mnuOpenOld"
+                                   << "old.dat"
+                                   << "old.dat" << QStringList{"History open!"};
+    QTest::newRow("Clear default file data, No")
+        << "mnuClear"
+        << ""
+        << "" << QStringList{"Do you really want to delete the history?"};
+    QTest::newRow("clear button, No")
+        << "ClearRequested"
+        << ""
+        << "" << QStringList{"Do you really want to delete the history?"};
+    QTest::newRow("Print data, cancelled") << "mnuPr"
+                                           << ""
+                                           << "" << QStringList();
+    QTest::newRow("print button, cancelled") << "PrintRequested"
+                                             << ""
+                                             << "" << QStringList();
+}
+
+// The File menu's history commands and the data window's picture buttons
+// reach the same commands through the frame's one file dialog.
+void MDIForm1Test::historyCommands()
+{
+    QFETCH(QString, trigger);
+    QFETCH(QString, answer);
+    QFETCH(QString, made);
+    m_dialogs.Clear();
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    HistoryRecord record;
+    record.SetName(QStringLiteral("Ann"));
+    record.RecDate = 37597.0;
+    record.RecCounts = {40, 38, 36, 35};
+    for (const char *name : {"restest.dat", "old.dat"}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(record.Encode());
+    }
+    Session().DataPath = dir.filePath("restest.dat");
+    auto *data = m_frame->ShowChild<Form3>();
+    if (!answer.isEmpty())
+        m_dialogs.QueueFile(dir.filePath(answer));
+
+    if (QAction *item = m_frame->MenuItem(trigger))
+        item->trigger();
+    else
+        QVERIFY(QMetaObject::invokeMethod(data, trigger.toLatin1().constData()));
+
+    QCOMPARE(m_dialogs.Log().size(), 1 + (answer.isEmpty() ? 0 : 1));
+    QTEST(m_dialogs.MessageTexts(), "messages");
+    if (!made.isEmpty())
+        QVERIFY(QFile::exists(dir.filePath(made)));
+    QCOMPARE(Session().DataPath, dir.filePath(trigger == "mnuOpenOld" ? "old.dat" : "restest.dat"));
+    QCOMPARE(QFileInfo(dir.filePath("restest.dat")).size(), 80);
 }
 
 QTEST_MAIN(MDIForm1Test)

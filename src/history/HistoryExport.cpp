@@ -1,0 +1,56 @@
+#include "HistoryExport.h"
+
+#include "HistoryList.h"
+#include "platform/CodePage1251.h"
+#include "platform/CommonDialog.h"
+#include "platform/Dialogs.h"
+#include "platform/Platform.h"
+#include "platform/StableStorage.h"
+#include "session/SessionState.h"
+
+#include <QFile>
+
+namespace {
+
+const QString LineEnd = QStringLiteral("\r\n");
+
+} // namespace
+
+void HistoryExport::Export(CommonDialog &dlog)
+{
+    dlog.SetFilter(QStringLiteral("*.txt | *.txt"));
+    dlog.SetDefaultExt(QStringLiteral("TXT"));
+    dlog.SetFileName(QStringLiteral("Default.txt"));
+    dlog.SetFilterIndex(1);
+    dlog.SetFlags(0);
+    const bool saved = dlog.ShowSave() && AppendTableTo(dlog.FileName());
+    SessionState &session = Session();
+    session.RecNo = 1;
+    session.ExportText.clear();
+    if (saved)
+        Platform::GetDialogs().MsgBox(Dialogs::Notice(SavedMessage()));
+}
+
+bool HistoryExport::AppendTableTo(const QString &path)
+{
+    QFile file(path);
+    // Unbuffered, so that nothing of a failed write is still waiting to be
+    // written when the file is cut back and closed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return false;
+    const qint64 oldSize = file.size();
+    SessionState &session = Session();
+    session.ExportText.clear();
+    // A file that cannot be read is reported by the listing; the lines read
+    // before it are still worth the export.
+    HistoryList::ListHistory(HistoryList::Mode::Export);
+    const QByteArray bytes =
+        CodePage1251::Encode(Header() + LineEnd + session.ExportText + LineEnd);
+    session.ExportText.clear();
+    if (file.write(bytes) == bytes.size() && StableStorage::Sync(file))
+        return true;
+    // Whatever part of the table reached the file goes again.
+    file.resize(oldSize);
+    file.close();
+    return false;
+}

@@ -1,0 +1,22 @@
+#include "HistoryPrinter.h"
+
+#include "PrintedHistory.h"
+#include "platform/CommonDialog.h"
+#include "platform/TextPrinter.h"
+#include "session/SessionState.h"
+
+#include <QPrinter>
+
+void HistoryPrinter::Print(CommonDialog &dlog)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (dlog.ShowPrinter(printer))
+        PrintHistory(printer);
+}
+
+bool HistoryPrinter::PrintHistory(QPrinter &printer)
+{
+    const auto text = PrintedHistory::Build();
+    Session().RecNo = 1;
+    return text && TextPrinter::Print(printer, *text + QStringLiteral("\r\n"));
+}

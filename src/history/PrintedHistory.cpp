@@ -1,0 +1,56 @@
+#include "PrintedHistory.h"
+
+#include "HistoryList.h"
+#include "HistoryStore.h"
+#include "results/Evaluation.h"
+#include "session/SessionState.h"
+
+namespace {
+
+QString tabs(int count)
+{
+    return QString(count, QLatin1Char('\t'));
+}
+
+const QString CrLf = QStringLiteral("\r\n");
+
+} // namespace
+
+QString PrintedHistory::Leading()
+{
+    return QString(5, QLatin1Char('\n')) + tabs(3) + QStringLiteral("Recording") + tabs(3) +
+           QStringLiteral("Date") + tabs(2) + QStringLiteral("Time") + tabs(2) +
+           QStringLiteral("CMF") + tabs(1) + QStringLiteral("Results") + tabs(3) +
+           QStringLiteral("Reliability") + CrLf + QLatin1Char('\n');
+}
+
+std::optional<QString> PrintedHistory::Build(const QLocale &locale)
+{
+    SessionState &session = Session();
+    QString lines;
+    const bool ok = HistoryStore::EnumerateRecords([&](HistoryRecord &record) {
+        record.RecCMF =
+            Evaluation::CorrectStoredCmf(record.RecCMF, Evaluation::StoredCmf::NegativeOnly);
+        session.Counts[1] = record.RecCounts[0];
+        session.Counts[4] = record.RecCounts[3];
+        const auto columns = HistoryList::ColumnsOf(record, locale);
+        if (!columns)
+            return false;
+        using Display = Evaluation::Display;
+        const QString results =
+            Evaluation::Present(Evaluation::ResultsVerdict(record.RecCMF), Display::PrintedTable)
+                .text;
+        const QString reliability =
+            Evaluation::Present(
+                Evaluation::ReliabilityVerdict(session.Counts[1], session.Counts[4], record.RecCMF),
+                Display::PrintedTable)
+                .text;
+        lines += tabs(3) + columns->name + tabs(3) + columns->date + tabs(1) + columns->time +
+                 tabs(1) + columns->cmf + tabs(1) + results + tabs(2) + reliability + CrLf;
+        return true;
+    });
+    session.RecNo = 1;
+    if (!ok)
+        return std::nullopt;
+    return Leading() + CrLf + lines;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+
+// The text of the printed history table: tab-separated columns under a
+// tabbed header, laid out for a printer's tab stops rather than fixed
+// columns. Unlike the list it shows a stored CMF above 100 as stored, so
+// the paper shows what the file holds.
+class PrintedHistory
+{
+public:
+    // Reads the history file named by DataPath through CurrentRecord and
+    // Counts(1), Counts(4). Nothing when the file cannot be read or a value
+    // does not fit its column. RecNo is 1 afterwards.
+    static std::optional<QString> Build(const QLocale &locale = QLocale());
+
+    // Five empty lines, the header and its line ends.
+    static QString Leading();
+};
