@@ -88,6 +88,7 @@ private slots:
     void fileMenuFollowsTheWindow_data();
     void fileMenuFollowsTheWindow();
     void helpButton();
+    void historyCommandsRefreshTheWindow();
 
 private:
     Form3 *Open();
@@ -401,6 +402,40 @@ void Form3Test::helpButton()
     Platform::SetHelp(nullptr);
     const HelpRequests::Request topic104{QStringLiteral("Velm2.chm"), 104};
     QCOMPARE(help.Log(), (QList<HelpRequests::Request>{topic104, topic104}));
+}
+
+// With the data window active, opening another history lists it at once
+// and clearing empties the list and the details, whatever the clearing
+// then finds on disk; the history in use is never what Clear moves.
+void Form3Test::historyCommandsRefreshTheWindow()
+{
+    Write(bytesOf({record(QStringLiteral("Default"), Dec7, HalfPast2, 0, {30, 30, 30, 30})}));
+    const QString old = m_dir.filePath(QStringLiteral("old.dat"));
+    {
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytesOf({record(QStringLiteral("Old one"), Dec7, 0.5, 0, {30, 30, 30, 30}),
+                            record(QStringLiteral("Old two"), Dec7, 0.5, 0, {30, 30, 30, 30})}));
+    }
+    Form3 *form = Open();
+    QVERIFY(Session().DataFormActive);
+    m_dialogs.QueueFile(old);
+    m_frame->MenuItem(QStringLiteral("mnuOpenOld"))->trigger();
+    QCOMPARE(form->List1()->count(), 2);
+    QCOMPARE(form->List1()->currentRow(), 0);
+    QCOMPARE(form->Label6()->text(), QStringLiteral("Old one").leftJustified(20));
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{QStringLiteral("History open!")});
+
+    m_dialogs.Clear();
+    m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
+    m_frame->MenuItem(QStringLiteral("mnuClear"))->trigger();
+    QCOMPARE(form->List1()->count(), 0);
+    for (QLabel *label : {form->Label6(), form->Label1(), form->Label2(), form->Label7(),
+                          form->Label9(), form->Label10()})
+        QVERIFY2(label->text().isEmpty(), qPrintable(label->objectName()));
+    QCOMPARE(m_dialogs.MessageTexts().size(), 2);
+    QCOMPARE(QFileInfo(old).size(), 2 * HistoryRecord::RecordLength);
+    QCOMPARE(QFileInfo(Path()).size(), HistoryRecord::RecordLength);
 }
 
 QTEST_MAIN(Form3Test)
