@@ -21,6 +21,11 @@ QString DateText::LongTimeFormat(const QLocale &locale)
 
 QString DateText::ShortDate(const QDate &date, const QLocale &locale)
 {
+    // With no regional settings at all (the C or POSIX locale) Qt writes
+    // "10 Dec 2002", wider than any date column; the numeric ISO form is
+    // what such a system means by a plain date.
+    if (locale.language() == QLocale::C)
+        return date.toString(Qt::ISODate);
     return locale.toString(date, QLocale::ShortFormat);
 }
 

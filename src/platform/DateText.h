@@ -12,6 +12,7 @@
 // a value without whole days the time of day with seconds (14:30:00), and a
 // value with both the date, a blank and the time. Qt's long time forms end
 // in a time-zone name that the stored times never had, so it is left out.
+// A system without regional settings (the C locale) writes 2002-12-07.
 class DateText
 {
 public:
