@@ -73,8 +73,11 @@ bool HistoryFileOperations::CopyReplacing(const QString &source, const QString &
         return false;
     // The copy is written beside the target and put in its place only when
     // complete, so the old target survives any failure on the way.
+    // Unbuffered, so a disk that fills up fails the write that meets it: a
+    // buffered write only fails at the final flush, which the commit does
+    // not notice, and a cut-off copy would replace the target.
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     constexpr qint64 Chunk = 1 << 16;
     while (!in.atEnd()) {

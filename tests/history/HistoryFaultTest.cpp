@@ -1,0 +1,225 @@
+// What the program does when the machine works against it: a full disk, a
+// folder or file it may not write or read, a folder where the history file
+// should be, paths far from the usual. Each case runs in a child process
+// under the constraint (a file size limit standing in for a full disk, or
+// an ordinary user's rights where the suite runs as root) and reports the
+// messages it showed; every file already stored must be left exactly as
+// it was, and the person must see the program's own message.
+#include "history/HistoryExport.h"
+#include "history/HistoryFileOperations.h"
+#include "history/HistoryList.h"
+#include "history/HistoryStore.h"
+#include "platform/CommonDialog.h"
+#include "platform/Platform.h"
+#include "platform/ScriptedDialogs.h"
+#include "session/SessionState.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+enum class Constraint { None, DiskFull, OrdinaryUser };
+enum class Action { Append, List, SaveAs, Export };
+
+// Every file below a folder with its bytes.
+QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        files.insert(file.fileName(), file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
+    }
+    return files;
+}
+
+QByteArray records(int count)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i) {
+        HistoryRecord record;
+        record.SetName(QStringLiteral("Person %1").arg(i));
+        record.RecDate = 37597.0 + i;
+        record.RecTime = 0.5;
+        record.RecCounts = {40, 38, 36, 35};
+        record.RecCMF = 12;
+        bytes += record.Encode();
+    }
+    return bytes;
+}
+
+void put(const QString &path, const QByteArray &bytes, QFile::Permissions permissions = {})
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    if (permissions)
+        QVERIFY(file.setPermissions(permissions));
+}
+
+} // namespace
+
+class HistoryFaultTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void fault_data();
+    void fault();
+};
+
+void HistoryFaultTest::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+}
+
+void HistoryFaultTest::fault_data()
+{
+    QTest::addColumn<Constraint>("constraint");
+    QTest::addColumn<Action>("action");
+    // The history file, relative to a fresh folder ("-" for the folder
+    // itself), and the file the dialog is answered with.
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QStringList>("messages");
+    // Files that the action is to add; everything else stays as it was.
+    QTest::addColumn<QStringList>("added");
+
+    const QString odd = QStringLiteral("a folder with blanks/中文 Ωμέγα ‰ names/") +
+                        QString(180, QLatin1Char('x')) + QLatin1Char('/') +
+                        QString(180, QLatin1Char('y')) + QLatin1Char('/');
+    const QStringList noData{QStringLiteral("Error. No data!")};
+    const QStringList fileData{QStringLiteral("Error file data! Clear data.")};
+    const QStringList notSaved{QStringLiteral("Permission denied. Data not saved!")};
+    QTest::newRow("append, disk full") << Constraint::DiskFull << Action::Append << "restest.dat"
+                                       << "" << noData << QStringList();
+    QTest::newRow("save as over an old copy, disk full")
+        << Constraint::DiskFull << Action::SaveAs << "restest.dat"
+        << "copy.dat" << notSaved << QStringList();
+    QTest::newRow("append, folder not writable")
+        << Constraint::OrdinaryUser << Action::Append << "new/restest.dat"
+        << "" << noData << QStringList();
+    QTest::newRow("append, history not writable")
+        << Constraint::OrdinaryUser << Action::Append << "restest.dat"
+        << "" << noData << QStringList();
+    QTest::newRow("list, history unreadable")
+        << Constraint::OrdinaryUser << Action::List << "secret.dat"
+        << "" << fileData << QStringList();
+    QTest::newRow("append, a folder for the history") << Constraint::None << Action::Append << "-"
+                                                      << "" << noData << QStringList();
+    QTest::newRow("list, a folder for the history") << Constraint::None << Action::List << "-"
+                                                    << "" << fileData << QStringList();
+    QTest::newRow("save as, long path with blanks and other scripts")
+        << Constraint::None << Action::SaveAs << "restest.dat" << odd + QStringLiteral("copy")
+        << QStringList{QStringLiteral("Data saved!")} << QStringList{odd + "copy.DAT"};
+    QTest::newRow("export, long path with blanks and other scripts")
+        << Constraint::None << Action::Export << "restest.dat" << odd + QStringLiteral("table")
+        << QStringList{QStringLiteral("File saved!")} << QStringList{odd + "table.TXT"};
+}
+
+void HistoryFaultTest::fault()
+{
+    QFETCH(Constraint, constraint);
+    QFETCH(Action, action);
+    QFETCH(QString, history);
+    QFETCH(QString, chosen);
+    QFETCH(QStringList, added);
+    if (constraint == Constraint::OrdinaryUser && ::geteuid() != 0)
+        QSKIP("needs root to run a step as an ordinary user");
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const auto in = [&dir](const QString &name) {
+        return dir.filePath(name);
+    };
+    // Readable by all, as a program's folder is, but written by root alone.
+    const QFile::Permissions open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                    QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                    QFile::ExeOther;
+    QVERIFY(QFile::setPermissions(dir.path(), open));
+    put(in("restest.dat"), records(50),
+        open & ~QFile::ExeOwner & ~QFile::ExeGroup & ~QFile::ExeOther);
+    put(in("copy.dat"), "an older copy");
+    put(in("secret.dat"), records(3), QFile::ReadOwner | QFile::WriteOwner);
+    QDir().mkpath(in("new"));
+    QVERIFY(QFile::setPermissions(in("new"), open));
+    const QMap<QString, QByteArray> before = snapshot(dir.path());
+
+    int pipeEnds[2];
+    QCOMPARE(::pipe(pipeEnds), 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        if (constraint == Constraint::DiskFull) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 1000;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (constraint == Constraint::OrdinaryUser &&
+            (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        ScriptedDialogs dialogs;
+        Platform::SetDialogs(&dialogs);
+        Session().DataPath = history == QLatin1String("-") ? dir.path() : in(history);
+        Session().Counts = {5, 40, 38, 36, 35};
+        if (!chosen.isEmpty()) {
+            QDir().mkpath(QFileInfo(in(chosen)).absolutePath());
+            dialogs.QueueFile(in(chosen));
+        }
+        CommonDialog dlog;
+        switch (action) {
+        case Action::Append:
+            HistoryStore::AppendCurrentRecord();
+            break;
+        case Action::List:
+            HistoryList::ListHistory(HistoryList::Mode::List, [](const QString &) {});
+            break;
+        case Action::SaveAs:
+            HistoryFileOperations::SaveDataAs(dlog);
+            break;
+        case Action::Export:
+            HistoryExport::Export(dlog);
+            break;
+        }
+        const QByteArray said = dialogs.MessageTexts().join(QLatin1Char('\n')).toUtf8();
+        const bool written =
+            ::write(pipeEnds[1], said.constData(), size_t(said.size())) == said.size();
+        ::_exit(written ? 0 : 3);
+    }
+    ::close(pipeEnds[1]);
+    QByteArray said;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, got);
+    ::close(pipeEnds[0]);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+
+    const QStringList messages =
+        said.isEmpty() ? QStringList() : QString::fromUtf8(said).split(QLatin1Char('\n'));
+    QTEST(messages, "messages");
+    QMap<QString, QByteArray> after = snapshot(dir.path());
+    for (const QString &name : added)
+        QVERIFY2(after.remove(in(name)) == 1, qPrintable(name));
+    QCOMPARE(after, before);
+}
+
+QTEST_GUILESS_MAIN(HistoryFaultTest)
+#include "HistoryFaultTest.moc"
