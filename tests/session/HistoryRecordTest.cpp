@@ -105,6 +105,14 @@ void HistoryRecordTest::oleDates_data()
     QTest::newRow("last second") << 86399.0 / 86400.0 << QDate(1899, 12, 30) << QTime(23, 59, 59);
     QTest::newRow("first year") << OleDate::Minimum << QDate(100, 1, 1) << QTime(0, 0);
     QTest::newRow("last day") << 2958465.0 << QDate(9999, 12, 31) << QTime(0, 0);
+    // Other writers store times a hair short of midnight.
+    QTest::newRow("rounds into the next day") << 37597.9999999 << QDate(2002, 12, 8) << QTime(0, 0);
+    QTest::newRow("time alone rounds to midnight")
+        << 0.9999999 << QDate(1899, 12, 31) << QTime(0, 0);
+    QTest::newRow("before day 0, into the next day")
+        << -1.9999999 << QDate(1899, 12, 30) << QTime(0, 0);
+    QTest::newRow("half a second rounds up")
+        << 37597.0 + 86399.5 / 86400.0 << QDate(2002, 12, 8) << QTime(0, 0);
 }
 
 void HistoryRecordTest::oleDates()
@@ -125,6 +133,7 @@ void HistoryRecordTest::unrepresentableDates_data()
     QTest::newRow("minus infinity") << -std::numeric_limits<double>::infinity();
     QTest::newRow("huge") << 1e300;
     QTest::newRow("year 10000") << 2958466.0;
+    QTest::newRow("rounds into year 10000") << 2958465.9999999;
     QTest::newRow("year 99") << -657435.0;
 }
 
