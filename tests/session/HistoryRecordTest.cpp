@@ -2,6 +2,8 @@
 #include "platform/CodePage1251.h"
 #include "platform/OleDate.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <cmath>
@@ -16,6 +18,7 @@ private slots:
     void names_data();
     void names();
     void shortInputDoesNotDecode();
+    void codePageAgreesWithQt();
     void oleDates_data();
     void oleDates();
     void unrepresentableDates_data();
@@ -90,6 +93,23 @@ void HistoryRecordTest::shortInputDoesNotDecode()
     const QByteArray bytes = HistoryRecord().Encode();
     QVERIFY(!HistoryRecord::Decode(bytes.constData(), 79));
     QVERIFY(!HistoryRecord::Decode(nullptr, 80));
+}
+
+// The program's own table against Qt's converter, where Qt was built with
+// one: every byte both ways.
+void HistoryRecordTest::codePageAgreesWithQt()
+{
+    QStringDecoder decoder("windows-1251");
+    QStringEncoder encoder("windows-1251");
+    if (!decoder.isValid() || !encoder.isValid())
+        QSKIP("this Qt has no converter for code page 1251");
+    QByteArray all(256, '\0');
+    for (int i = 0; i < 256; ++i)
+        all[i] = char(i);
+    const QString qtText = decoder.decode(all);
+    QCOMPARE(CodePage1251::Decode(all.constData(), all.size()), qtText);
+    QCOMPARE(CodePage1251::Encode(qtText), QByteArray(encoder.encode(qtText)));
+    QCOMPARE(CodePage1251::Encode(qtText), all);
 }
 
 void HistoryRecordTest::oleDates_data()
