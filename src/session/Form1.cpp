@@ -213,9 +213,9 @@ void Form1::Command1_Click()
     session.KeyCount = 0;
     session.IntervalNo = 0;
     session.Counts.fill(0);
-    const Clock &clock = Platform::GetClock();
-    session.CurrentRecord.RecDate = OleDate::FromDate(clock.Today());
-    session.CurrentRecord.RecTime = OleDate::FromTime(clock.TimeOfDay());
+    const Clock::Reading now = Platform::GetClock().Now();
+    session.CurrentRecord.RecDate = OleDate::FromDate(now.date);
+    session.CurrentRecord.RecTime = OleDate::FromTime(now.time);
     m_label4->show();
     m_picture1->setFocus();
 }
