@@ -240,6 +240,19 @@ void Form1Test::startArmsTheRun()
     QVERIFY(m_form->Picture1()->hasFocus());
     QVERIFY(m_form->Label2()->isVisible());
     QVERIFY(m_form->Label4()->isVisible());
+    // The instructions keep their place and are shown whole: every wrapped
+    // line within the window's inside and the label.
+    const QLabel *label4 = m_form->Label4();
+    QCOMPARE(label4->pos(), Twips::ToPixels(3480, 4080, 4935, 615).topLeft());
+    QVERIFY(m_form->rect().contains(label4->geometry()));
+    const QRect text = label4->fontMetrics().boundingRect(QRect(0, 0, label4->width(), 10000),
+                                                          Qt::TextWordWrap, label4->text());
+    QVERIFY2(text.width() <= label4->width() && text.height() <= label4->height(),
+             qPrintable(QStringLiteral("text %1x%2 in a label of %3x%4")
+                            .arg(text.width())
+                            .arg(text.height())
+                            .arg(label4->width())
+                            .arg(label4->height())));
     QVERIFY(!m_form->Timer2()->isActive());
     QVERIFY(!m_form->Timer3()->isActive());
     QVERIFY(!m_form->Intervals()->IsRunning());
