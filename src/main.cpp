@@ -1,3 +1,4 @@
+#include "platform/DetectableAutoRepeat.h"
 #include "platform/DisplayCheck.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
+    DetectableAutoRepeat::Enable();
     QtDialogs dialogs;
     Platform::SetDialogs(&dialogs);
 
