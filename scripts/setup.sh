@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev
+    qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev libxcb-xkb-dev
     libbenchmark-dev clang libclang-rt-14-dev
-    xvfb xauth xdotool fonts-dejavu-core fonts-liberation2
+    xvfb xauth xdotool openbox fonts-dejavu-core fonts-liberation2
 )
 
 missing=()

@@ -1,4 +1,5 @@
 #include "platform/BuiltInHelp.h"
+#include "platform/DetectableAutoRepeat.h"
 #include "platform/DisplayCheck.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
+    DetectableAutoRepeat::Enable();
     QtDialogs dialogs;
     Platform::SetDialogs(&dialogs);
     BuiltInHelp help;

@@ -35,18 +35,29 @@ bool HistoryFile::OpenForAppend()
 
 std::optional<HistoryRecord> HistoryFile::Read(qint64 recNo)
 {
-    if (recNo < 1 || !m_file.seek(OffsetOf(recNo)))
+    if (recNo < 1 || m_file.isSequential() || !m_file.seek(OffsetOf(recNo)))
         return std::nullopt;
     const QByteArray bytes = m_file.read(HistoryRecord::RecordLength);
     return HistoryRecord::Decode(bytes.constData(), bytes.size());
 }
 
-QByteArray HistoryFile::ReadBlock(qint64 recNo, qint64 maxRecords)
+std::optional<QByteArray> HistoryFile::ReadBlock(qint64 recNo, qint64 maxRecords)
 {
-    if (recNo < 1 || maxRecords < 1 || !m_file.seek(OffsetOf(recNo)))
-        return {};
-    QByteArray bytes = m_file.read(maxRecords * HistoryRecord::RecordLength);
-    bytes.truncate(bytes.size() - bytes.size() % HistoryRecord::RecordLength);
+    // A pipe or a terminal has no records to seek to; it is no history file
+    // rather than an empty one.
+    if (recNo < 1 || maxRecords < 1 || m_file.isSequential() || !m_file.seek(OffsetOf(recNo)))
+        return std::nullopt;
+    QByteArray bytes(maxRecords * HistoryRecord::RecordLength, Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < bytes.size()) {
+        const qint64 read = m_file.read(bytes.data() + got, bytes.size() - got);
+        if (read < 0)
+            return std::nullopt;
+        if (read == 0)
+            break;
+        got += read;
+    }
+    bytes.truncate(got - got % HistoryRecord::RecordLength);
     return bytes;
 }
 

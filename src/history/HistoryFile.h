@@ -33,10 +33,13 @@ public:
     qint64 Size() const { return m_file.size(); }
     bool WasCreated() const { return m_created; }
 
-    // Record recNo, or nothing when it lies (partly) beyond the end.
+    // Record recNo, or nothing when it lies (partly) beyond the end or
+    // cannot be read.
     std::optional<HistoryRecord> Read(qint64 recNo);
-    // Whole records from recNo on, at most maxRecords of them, in one read.
-    QByteArray ReadBlock(qint64 recNo, qint64 maxRecords);
+    // Whole records from recNo on, at most maxRecords of them, in one read;
+    // empty at the end of the file. Nothing when the seek or a read fails,
+    // so a failing device never passes for a shorter history.
+    std::optional<QByteArray> ReadBlock(qint64 recNo, qint64 maxRecords);
 
     // Writes the record as number recNo and makes it durable. When any of
     // that fails the file is put back byte for byte as it was before.

@@ -31,9 +31,9 @@ bool HistoryStore::Append()
         return false;
     if (record.RecName.trimmed().isEmpty())
         record.SetName(QStringLiteral("No name"));
-    const Clock &clock = Platform::GetClock();
-    record.RecDate = OleDate::FromDate(clock.Today());
-    record.RecTime = OleDate::FromTime(clock.TimeOfDay());
+    const Clock::Reading now = Platform::GetClock().Now();
+    record.RecDate = OleDate::FromDate(now.date);
+    record.RecTime = OleDate::FromTime(now.time);
     const auto cmf = Evaluation::CalcCMF(session.Counts[1], session.Counts[4]);
     if (!cmf)
         return false;
@@ -57,7 +57,12 @@ bool HistoryStore::EnumerateRecords(const RecordUse &use)
     bool ok = file.Open();
     qint64 recNo = 1;
     while (ok) {
-        const QByteArray block = file.ReadBlock(recNo, BlockRecords);
+        const std::optional<QByteArray> read = file.ReadBlock(recNo, BlockRecords);
+        if (!read) {
+            ok = false;
+            break;
+        }
+        const QByteArray &block = *read;
         if (block.isEmpty())
             break;
         for (qsizetype at = 0; ok && at < block.size(); at += HistoryRecord::RecordLength) {

@@ -24,7 +24,8 @@ public:
 
     // Calls use once for each whole record, in file order; a ragged tail
     // shorter than a record is not a record. Fails when the file cannot be
-    // opened, when use fails, or past record 32767. RecNo is 1 afterwards.
+    // opened or read (an I/O error, a pipe), when use fails, or past record
+    // 32767. RecNo is 1 afterwards.
     static bool EnumerateRecords(const RecordUse &use);
 
     static constexpr qint64 MaxRecords = 32767;

@@ -4,14 +4,10 @@
 
 #include <chrono>
 
-QDate SystemClock::Today() const
+Clock::Reading SystemClock::Now() const
 {
-    return QDate::currentDate();
-}
-
-QTime SystemClock::TimeOfDay() const
-{
-    return QTime::currentTime();
+    const QDateTime now = QDateTime::currentDateTime();
+    return {now.date(), now.time()};
 }
 
 std::int64_t SystemClock::MonotonicNs() const

@@ -12,13 +12,22 @@
 class Clock
 {
 public:
+    // The date and the time of day of one reading of the wall clock.
+    struct Reading
+    {
+        QDate date;
+        QTime time; // with milliseconds
+    };
+
     virtual ~Clock() = default;
-    virtual QDate Today() const = 0;
-    // The time of day, with milliseconds.
-    virtual QTime TimeOfDay() const = 0;
+    // Date and time are taken together: read one after the other they could
+    // straddle midnight and give the old day with the new day's first second.
+    virtual Reading Now() const = 0;
     // Nanoseconds from an arbitrary fixed point; never goes back.
     virtual std::int64_t MonotonicNs() const = 0;
 
+    QDate Today() const { return Now().date; }
+    QTime TimeOfDay() const { return Now().time; }
     // Seconds since midnight, with the fraction.
     double SecondsSinceMidnight() const { return TimeOfDay().msecsSinceStartOfDay() / 1000.0; }
 };
@@ -26,7 +35,6 @@ public:
 class SystemClock : public Clock
 {
 public:
-    QDate Today() const override;
-    QTime TimeOfDay() const override;
+    Reading Now() const override;
     std::int64_t MonotonicNs() const override;
 };

@@ -4,10 +4,10 @@
 #include <QString>
 
 // Names are stored in the Cyrillic single-byte code page 1251, the code page
-// of every history file this program has ever written. Qt's converter reports
-// unmappable characters as a control byte, so the mapping is taken from it
-// once and characters outside the code page are stored as '?', one per
-// character (surrogate pairs included).
+// of every history file this program has ever written. The mapping is the
+// program's own fixed table, so it does not hang on how Qt was built, and
+// characters outside the code page are stored as '?', one per character
+// (surrogate pairs included).
 class CodePage1251
 {
 public:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QTime>
 
 #include <optional>
@@ -17,9 +18,12 @@ public:
     // The fraction of a day to the whole second; milliseconds are dropped.
     static double FromTime(const QTime &time);
 
-    // The date part of an OLE value (its whole days).
+    // The calendar date and time of an OLE value, the time rounded to the
+    // nearest second; a time that rounds up to midnight is the next day's.
+    // The result carries no time zone (it is given as UTC).
+    static std::optional<QDateTime> ToDateTime(double value);
+    // The date and the time of day of ToDateTime.
     static std::optional<QDate> ToDate(double value);
-    // The time-of-day part of an OLE value, rounded to the nearest second.
     static std::optional<QTime> ToTime(double value);
 
     static constexpr double Minimum = -657434.0;     // 1 January 100

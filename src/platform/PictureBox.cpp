@@ -1,15 +1,18 @@
 #include "PictureBox.h"
 
+#include "DetectableAutoRepeat.h"
 #include "KeyCodes.h"
 #include "Twips.h"
 
+#include <QAbstractEventDispatcher>
 #include <QKeyEvent>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
 
-PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
+PictureBox::PictureBox(QWidget *parent)
+    : QWidget(parent), m_releasesMayRepeat(DetectableAutoRepeat::ReleasesMayRepeat())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -152,15 +155,76 @@ void PictureBox::FitImage()
 
 void PictureBox::keyPressEvent(QKeyEvent *event)
 {
+    // Without detectable auto-repeat an X server repeats a held key as a
+    // release and a press of the same key with the same time stamp, sent
+    // together; a press that matches the release held back shows that
+    // release to have been a repeat. This looks only at what the server
+    // sent, never at how soon it was read.
+    if (m_heldRelease) {
+        const bool repeat = m_heldRelease->scanCode == event->nativeScanCode() &&
+                            m_heldRelease->timestamp == event->timestamp();
+        if (repeat)
+            m_heldRelease.reset();
+        else
+            ReportHeldRelease();
+    }
     emit KeyDown(KeyCodes::FromEvent(*event));
     event->accept();
 }
 
 void PictureBox::keyReleaseEvent(QKeyEvent *event)
 {
-    // X11 reports a held key as a stream of release and press pairs
-    // flagged as auto-repeat; only the real release counts.
-    if (!event->isAutoRepeat())
-        emit KeyUp(KeyCodes::FromEvent(*event));
     event->accept();
+    // Qt flags the repeats it has recognised; only the real release counts.
+    if (event->isAutoRepeat())
+        return;
+    ReportHeldRelease();
+    if (m_releasesMayRepeat && event->nativeScanCode() != 0) {
+        // Kept until the program has handled the events it has and is about
+        // to wait for more; it is decided then, or by the next press.
+        m_heldRelease =
+            HeldRelease{KeyCodes::FromEvent(*event), event->nativeScanCode(), event->timestamp()};
+        if (auto *dispatcher = QAbstractEventDispatcher::instance())
+            connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                    &PictureBox::DecideHeldRelease, Qt::SingleShotConnection);
+        return;
+    }
+    emit KeyUp(KeyCodes::FromEvent(*event));
+}
+
+void PictureBox::DecideHeldRelease()
+{
+    if (!m_heldRelease)
+        return;
+    // A key the server holds down again after the release will bring a
+    // press: the repeat's, with the release's time stamp, or a new one.
+    // That press decides, however late it is read. A key that is up was
+    // really let go.
+    if (DetectableAutoRepeat::IsKeyDown(m_heldRelease->scanCode).value_or(false))
+        return;
+    ReportHeldRelease();
+}
+
+void PictureBox::ReportHeldRelease()
+{
+    if (!m_heldRelease)
+        return;
+    const std::int16_t code = m_heldRelease->code;
+    m_heldRelease.reset();
+    // A box that was disabled meanwhile (the run ended) takes no key.
+    if (isEnabled())
+        emit KeyUp(code);
+}
+
+void PictureBox::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        m_heldRelease.reset();
+    QWidget::changeEvent(event);
+}
+
+void PictureBox::focusOutEvent(QFocusEvent *event)
+{
+    ReportHeldRelease();
+    QWidget::focusOutEvent(event);
 }

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 
 // A drawing surface that keeps what is drawn on it: every line and box goes
 // into a backing image, which is painted back whenever the window system
@@ -54,6 +55,11 @@ public:
     }
     QPoint ToPixel(QPointF user) const;
 
+    // Whether a release that Qt has not flagged as a repeat may still be
+    // one, so it is held back until the events read with it show what it
+    // was. Set from the platform when the box is made.
+    void SetReleasesMayRepeat(bool may) { m_releasesMayRepeat = may; }
+
 signals:
     void KeyDown(std::int16_t code);
     void KeyUp(std::int16_t code);
@@ -64,9 +70,22 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    struct HeldRelease
+    {
+        std::int16_t code = 0;
+        quint32 scanCode = 0;
+        quint64 timestamp = 0;
+    };
+
     void FitImage();
+    // Reports a held-back release once it is known to be no repeat.
+    void DecideHeldRelease();
+    // Reports a held-back release, unless the box no longer takes keys.
+    void ReportHeldRelease();
 
     QImage m_image;
     QColor m_backColour{Qt::white};
@@ -74,4 +93,6 @@ private:
     PenStyle m_drawStyle = PenStyle::Solid;
     double m_scaleLeft = 0.0;
     double m_scaleTop = 0.0;
+    bool m_releasesMayRepeat = false;
+    std::optional<HeldRelease> m_heldRelease;
 };

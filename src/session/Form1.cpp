@@ -19,6 +19,8 @@ constexpr double WindowHeight = 5260.0;
 constexpr double WidthToHeight = 1.61;
 constexpr double PictureWiderBy = 100.0;
 constexpr int IntervalsPerRun = 5;
+constexpr double Label4Width = 4935.0;
+constexpr double Label4Height = 615.0;
 
 QLabel *label(QWidget *parent, const char *name, const QString &text)
 {
@@ -90,7 +92,7 @@ void Form1::BuildControls()
                                     "display of the diagram. Try to keep the diagram in green "
                                     "area."));
     m_label4->setWordWrap(true);
-    Twips::Place(m_label4, 3480, 4080, 4935, 615);
+    Twips::Place(m_label4, 3480, 4080, Label4Width, Label4Height);
     m_label4->hide();
 
     setTabOrder(m_picture1, m_command1);
@@ -138,6 +140,19 @@ void Form1::Form_Resize()
 {
     const QRect area = m_picture1->geometry();
     m_picture1->resize(Twips::ToPixels(OuterWidth() + PictureWiderBy), area.height());
+    FitLabel4();
+}
+
+void Form1::FitLabel4()
+{
+    // The instructions were laid out for a thinner window frame: at their
+    // designed width they reach a few pixels past the window's inside and
+    // every line loses its end. They keep their place and wrap within what
+    // the window shows, growing downwards when that takes another line.
+    const QSize designed = Twips::ToPixels(Label4Width, Label4Height);
+    const int width = qMax(1, qMin(designed.width(), this->width() - m_label4->x()));
+    const int height = qMax(designed.height(), m_label4->heightForWidth(width));
+    m_label4->resize(width, qMin(height, qMax(designed.height(), this->height() - m_label4->y())));
 }
 
 void Form1::Form_Unload()
@@ -193,9 +208,9 @@ void Form1::Command1_Click()
     session.KeyCount = 0;
     session.IntervalNo = 0;
     session.Counts.fill(0);
-    const Clock &clock = Platform::GetClock();
-    session.CurrentRecord.RecDate = OleDate::FromDate(clock.Today());
-    session.CurrentRecord.RecTime = OleDate::FromTime(clock.TimeOfDay());
+    const Clock::Reading now = Platform::GetClock().Now();
+    session.CurrentRecord.RecDate = OleDate::FromDate(now.date);
+    session.CurrentRecord.RecTime = OleDate::FromTime(now.time);
     m_label4->show();
     m_picture1->setFocus();
 }

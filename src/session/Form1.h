@@ -71,6 +71,7 @@ signals:
 
 private:
     void BuildControls();
+    void FitLabel4();
     void IntervalEnded();
     void EnableTimer3();
     // Stops the timing and the drift and clears the run's counters.

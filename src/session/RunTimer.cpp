@@ -4,6 +4,7 @@
 #include "platform/HalfEven.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <cmath>
 
 RunTimer::RunTimer(QObject *parent) : QObject(parent)
@@ -42,8 +43,13 @@ void RunTimer::EndIntervalNow()
 {
     if (!m_running)
         return;
-    m_lastEndNs = m_deadlineNs;
-    m_deadlineNs += IntervalNs;
+    // An end that comes late, because the event loop was held up, gives the
+    // next interval its full time from the moment the end was taken, as a
+    // run that reads the clock at each interval's start would; timing from
+    // the missed end would end the next interval at once, with no time to
+    // press keys in it.
+    m_lastEndNs = std::max(m_deadlineNs, Platform::GetClock().MonotonicNs());
+    m_deadlineNs = m_lastEndNs + IntervalNs;
     Arm();
     emit IntervalEnded();
 }

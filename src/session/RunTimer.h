@@ -8,9 +8,10 @@
 // Times the intervals of a test run without keeping the processor busy. The
 // first interval ends five seconds after the wall clock's whole second
 // nearest to the run's first key release (halves to the even second), so it
-// lasts 4.5 to 5.5 seconds; every later one ends exactly five seconds after
-// the one before. The ends are kept on the monotonic clock, so neither
-// midnight nor a change of the system time can stretch a run.
+// lasts 4.5 to 5.5 seconds; every later one ends five seconds after the one
+// before actually ended, so an end delayed by a busy program shortens no
+// interval and two ends never come back to back. The ends are kept on the monotonic clock, so
+// neither midnight nor a change of the system time can stretch a run.
 class RunTimer : public QObject
 {
     Q_OBJECT

@@ -13,6 +13,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -80,6 +81,8 @@ private slots:
     void enumerateLimit_data();
     void enumerateLimit();
     void twoProgramsAppendAtOnce();
+    void unreadableHistoryFails_data();
+    void unreadableHistoryFails();
 
 private:
     QString path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
@@ -383,6 +386,38 @@ void HistoryStoreTest::twoProgramsAppendAtOnce()
     }
     QCOMPARE(next['A'], PerWriter);
     QCOMPARE(next['B'], PerWriter);
+}
+
+// Whatever is named as the history file, a walk that cannot read it to the
+// end fails instead of passing for a complete, shorter history.
+void HistoryStoreTest::unreadableHistoryFails_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a pipe") << "pipe";
+    QTest::newRow("a directory") << "directory";
+    QTest::newRow("reads fail with an I/O error") << "io error";
+}
+
+void HistoryStoreTest::unreadableHistoryFails()
+{
+    QFETCH(QString, kind);
+    if (kind == QLatin1String("pipe")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
+    } else if (kind == QLatin1String("directory")) {
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("restest.dat")));
+    } else {
+        // The first page of a process's own memory is never mapped, so
+        // reading it from the start fails with EIO.
+        if (!QFileInfo::exists(QStringLiteral("/proc/self/mem")))
+            QSKIP("no /proc/self/mem here");
+        Session().DataPath = QStringLiteral("/proc/self/mem");
+    }
+    int calls = 0;
+    QVERIFY(!HistoryStore::EnumerateRecords([&](HistoryRecord &) { return ++calls > 0; }));
+    QCOMPARE(calls, 0);
+    QCOMPARE(Session().RecNo, std::int16_t(1));
+    QFile::remove(path());
+    QDir(m_dir.path()).rmdir(QStringLiteral("restest.dat"));
 }
 
 QTEST_GUILESS_MAIN(HistoryStoreTest)

@@ -5,10 +5,12 @@
 #include "platform/PictureBox.h"
 #include "platform/KeyCodes.h"
 
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -34,6 +36,8 @@ private slots:
     void userCoordinates();
     void dottedOnlyWithThinPen();
     void autoRepeatIsNotARelease();
+    void unflaggedRepeats_data();
+    void unflaggedRepeats();
     void tabIsAKeyNotAFocusMove();
     void keyCodes_data();
     void keyCodes();
@@ -140,6 +144,58 @@ void PictureBoxTest::autoRepeatIsNotARelease()
     QCOMPARE(ups.size(), 1);
     QCOMPARE(ups.first().first().value<std::int16_t>(), std::int16_t('A'));
     QCOMPARE(downs.size(), 6);
+}
+
+// Where the server's repeats reach the box unflagged, a release followed by
+// a press of the same scan code with the same time stamp is a repeat. Each
+// event is "press" or "release", a letter, its scan code and its time
+// stamp; "disable" takes the box out of a run.
+void PictureBoxTest::unflaggedRepeats_data()
+{
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QStringList>("reported");
+    QTest::newRow("a held key") << QStringList{"press Q 24 50",  "release Q 24 700",
+                                               "press Q 24 700", "release Q 24 740",
+                                               "press Q 24 740", "release Q 24 990"}
+                                << QStringList{"down Q", "down Q", "down Q", "up Q"};
+    QTest::newRow("the same key again, later")
+        << QStringList{"press A 38 100", "release A 38 160", "press A 38 220", "release A 38 280"}
+        << QStringList{"down A", "up A", "down A", "up A"};
+    QTest::newRow("another key at the same moment")
+        << QStringList{"press A 38 100", "release A 38 160", "press S 39 160", "release S 39 200"}
+        << QStringList{"down A", "up A", "down S", "up S"};
+    QTest::newRow("the run ends before it is decided")
+        << QStringList{"press A 38 100", "release A 38 160", "disable"} << QStringList{"down A"};
+}
+
+void PictureBoxTest::unflaggedRepeats()
+{
+    QFETCH(QStringList, events);
+    PictureBox box;
+    box.SetReleasesMayRepeat(true);
+    QStringList reported;
+    connect(&box, &PictureBox::KeyDown, &box,
+            [&](std::int16_t code) { reported << QStringLiteral("down %1").arg(QChar(code)); });
+    connect(&box, &PictureBox::KeyUp, &box,
+            [&](std::int16_t code) { reported << QStringLiteral("up %1").arg(QChar(code)); });
+    // All events arrive before the program gets to wait, as they do when
+    // the server sends a repeat's release and press together.
+    for (const QString &event : events) {
+        const QStringList part = event.split(QLatin1Char(' '));
+        if (part[0] == QLatin1String("disable")) {
+            box.setEnabled(false);
+            continue;
+        }
+        QKeyEvent key(part[0] == QLatin1String("press") ? QEvent::KeyPress : QEvent::KeyRelease,
+                      part[1].at(0).unicode(), Qt::NoModifier, part[2].toUInt(), 0, 0, part[1]);
+        key.setTimestamp(part[3].toULongLong());
+        QApplication::sendEvent(&box, &key);
+    }
+    // Then the program waits for more, as a real event loop does.
+    QEventLoop waiting;
+    QTimer::singleShot(20, &waiting, &QEventLoop::quit);
+    waiting.exec();
+    QTEST(reported, "reported");
 }
 
 void PictureBoxTest::tabIsAKeyNotAFocusMove()

@@ -1,12 +1,16 @@
 // The program as a person meets it: the real binary in a private X server,
-// driven through the keyboard alone with xdotool. One case runs a whole
-// test at about eight key presses a second and holds the record the program
-// appends against the presses this test timed into each interval; the other
-// aborts a test with Esc and checks that the history is left alone and the
-// window can start again. This is the only test that sees the real clock,
-// the real timers and the real key path from the X server to the diagram.
-#include "session/HistoryRecord.h"
+// driven through the keyboard alone with xdotool, under a window manager as
+// on a person's desktop. One case runs a whole test at about eight key
+// presses a second and holds the record the program appends against the
+// presses this test timed into each interval; one holds keys down for
+// seconds, so the server repeats them, while every core is kept busy, and
+// holds the stored counts against the releases made; the last aborts a
+// test with Esc and checks that the history is left alone and the window
+// can start again. This is the only test that sees the real clock, the real
+// timers, the real keyboard repeat and the real key path from the X server
+// to the diagram.
 #include "results/Evaluation.h"
+#include "session/HistoryRecord.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -16,6 +20,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QtEndian>
 
 #include <array>
@@ -24,7 +29,9 @@
 #include <csignal>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include <sys/prctl.h>
 
@@ -50,6 +57,25 @@ constexpr qint64 LatestMs = 40;
 // How long after xdotool returns the program may still be reading a press.
 constexpr qint64 ReadingMs = 50;
 const char *const PressKeys[] = {"a", "s", "d", "f", "j", "k", "l", "1", "2", "3"};
+
+// The held-key run, interval by interval: how long the key is held and how
+// many quick presses follow its release. Every release lies between one
+// and 4.4 seconds into its interval, so it stays in that interval even when
+// the program, rounding the clock at a busy moment, starts its timing a
+// whole second later than this test expects.
+struct Holding
+{
+    const char *key;
+    qint64 holdMs;
+    int taps;
+};
+constexpr Holding Holdings[] = {
+    {"q", 2500, 1}, {"w", 3000, 0}, {"e", 2000, 3}, {"r", 2500, 1}, {"t", 2200, 2},
+};
+constexpr qint64 HoldFromMs = 600;
+constexpr qint64 TapEveryMs = 400;
+constexpr qint64 EarliestReleaseMs = 1000;
+constexpr qint64 LatestReleaseMs = 4400;
 
 qint64 nowMs()
 {
@@ -94,6 +120,32 @@ void stop(QProcess &process)
     process.kill();
     process.waitForFinished(5000);
 }
+
+// A busy loop on every core for as long as it lives, as other programs on
+// a person's machine would make.
+class BusyCores
+{
+public:
+    BusyCores()
+    {
+        for (int i = 0; i < std::max(2, QThread::idealThreadCount()); ++i) {
+            auto &loop = m_loops.emplace_back(std::make_unique<QProcess>());
+            dieWithParent(*loop);
+            loop->start(QStringLiteral("sh"),
+                        {QStringLiteral("-c"), QStringLiteral("while :; do :; done")});
+        }
+    }
+    ~BusyCores()
+    {
+        for (auto &loop : m_loops)
+            stop(*loop);
+    }
+    BusyCores(const BusyCores &) = delete;
+    BusyCores &operator=(const BusyCores &) = delete;
+
+private:
+    std::vector<std::unique_ptr<QProcess>> m_loops;
+};
 
 struct Press
 {
@@ -146,6 +198,7 @@ private slots:
     void init();
     void cleanup();
     void fullRunStoresTheTimedCounts();
+    void heldKeysUnderLoadCountOnce();
     void escAbortsWithoutRecord();
 
 private:
@@ -170,9 +223,14 @@ private:
     // that second; returns every press with the wall-clock times around
     // its sending.
     QList<Press> SendPresses(qint64 untilAfterStartMs);
+    // One xdotool command at the given moment; the times around it.
+    std::optional<Press> SendAt(qint64 whenMs, const QStringList &arguments);
+    void WaitForRecord();
 
     QProcess m_xvfb;
+    QProcess m_windowManager;
     QString m_display;
+    std::unique_ptr<QTemporaryDir> m_wmDir;
     std::unique_ptr<QTemporaryDir> m_dir;
     QProcess m_program;
     QString m_mainWindow;
@@ -209,10 +267,36 @@ void EndToEndTest::initTestCase()
                         QString::fromLocal8Bit(m_xvfb.readAllStandardError())));
     m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
     qInfo("X server on display %s", qPrintable(m_display));
+
+    // A window manager of its own on that display, with its stock settings;
+    // it runs the command given at start-up once it manages the screen.
+    if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
+        QFAIL("openbox is not installed (bash scripts/setup.sh installs it)");
+    m_wmDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_wmDir->isValid());
+    const QString ready = m_wmDir->filePath(QStringLiteral("ready"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_wmDir->path());
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), m_wmDir->path());
+    m_windowManager.setProcessEnvironment(environment);
+    dieWithParent(m_windowManager);
+    m_windowManager.start(QStringLiteral("openbox"),
+                          {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
+                           QStringLiteral("touch ") + ready});
+    QVERIFY2(m_windowManager.waitForStarted(10000), qPrintable(m_windowManager.errorString()));
+    waited.restart();
+    while (!QFileInfo::exists(ready) && waited.elapsed() < WindowTimeoutMs &&
+           m_windowManager.state() == QProcess::Running)
+        QTest::qSleep(50);
+    QVERIFY2(QFileInfo::exists(ready),
+             qPrintable(QStringLiteral("openbox did not start: ") +
+                        QString::fromLocal8Bit(m_windowManager.readAllStandardError())));
 }
 
 void EndToEndTest::cleanupTestCase()
 {
+    stop(m_windowManager);
     stop(m_xvfb);
 }
 
@@ -371,6 +455,26 @@ QList<Press> EndToEndTest::SendPresses(qint64 untilAfterStartMs)
     return presses;
 }
 
+void EndToEndTest::WaitForRecord()
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (QFileInfo(HistoryPath()).size() < HistoryRecord::RecordLength &&
+           waited.elapsed() < RecordTimeoutMs)
+        QTest::qSleep(100);
+}
+
+std::optional<Press> EndToEndTest::SendAt(qint64 whenMs, const QStringList &arguments)
+{
+    sleepUntilMs(whenMs);
+    Press press;
+    press.beforeMs = nowMs();
+    if (!Xdotool(arguments))
+        return std::nullopt;
+    press.afterMs = nowMs();
+    return press;
+}
+
 void EndToEndTest::fullRunStoresTheTimedCounts()
 {
     StartProgram();
@@ -392,11 +496,7 @@ void EndToEndTest::fullRunStoresTheTimedCounts()
                             .arg(presses.first().afterMs % 1000)));
     const qint64 endMs = startMs + IntervalMs * (CountedIntervals + 1);
 
-    QElapsedTimer waited;
-    waited.start();
-    while (QFileInfo(HistoryPath()).size() < HistoryRecord::RecordLength &&
-           waited.elapsed() < RecordTimeoutMs)
-        QTest::qSleep(100);
+    WaitForRecord();
     const QByteArray history = History();
     QCOMPARE(history.size(), HistoryRecord::RecordLength);
     QCOMPARE(m_program.state(), QProcess::Running);
@@ -448,6 +548,85 @@ void EndToEndTest::fullRunStoresTheTimedCounts()
              qPrintable(QStringLiteral("stored time %1 is %2 ms from the run's end")
                             .arg(record.when.toString(Qt::ISODate))
                             .arg(storedOffMs)));
+}
+
+// Held for seconds, a key is repeated by the server many times over; with
+// every core busy the program reads those repeats late, and each must still
+// not count. The counts stored are the releases made, exactly.
+void EndToEndTest::heldKeysUnderLoadCountOnce()
+{
+    StartProgram();
+    if (QTest::currentTestFailed())
+        return;
+    BeginTest(QStringLiteral("Held Keys"));
+    if (QTest::currentTestFailed())
+        return;
+
+    const BusyCores busy;
+    // The first press starts the run early in a second, so the program
+    // rounds its start down to that second, or at worst up to the next.
+    const qint64 now = nowMs();
+    const auto first =
+        SendAt(now - now % 1000 + (now % 1000 <= FirstPressMs - 20 ? 0 : 1000) + FirstPressMs,
+               {QStringLiteral("key"), QStringLiteral("z")});
+    QVERIFY(first);
+    // The program cannot read the clock before the press went out.
+    const qint64 startMs = first->beforeMs - first->beforeMs % 1000;
+    QVERIFY2(first->beforeMs - startMs < 400, "the machine is too busy for this test");
+
+    std::array<int, CountedIntervals> sent{};
+    QStringList misplaced;
+    const auto release = [&](qint64 interval, qint64 whenMs, const QStringList &arguments) {
+        const auto done = SendAt(whenMs, arguments);
+        if (!done)
+            return false;
+        const qint64 within = done->beforeMs - startMs - interval * IntervalMs;
+        const qint64 withinAfter = done->afterMs + ReadingMs - startMs - interval * IntervalMs;
+        if (within < EarliestReleaseMs || withinAfter >= IntervalMs)
+            misplaced << QStringLiteral("%1 at %2..%3 ms into interval %4")
+                             .arg(arguments.join(QLatin1Char(' ')))
+                             .arg(within)
+                             .arg(withinAfter)
+                             .arg(interval);
+        if (interval >= 1)
+            ++sent[std::size_t(interval - 1)];
+        return true;
+    };
+    for (qint64 interval = 0; interval < qint64(std::size(Holdings)); ++interval) {
+        const Holding &holding = Holdings[interval];
+        const QString key = QLatin1String(holding.key);
+        const qint64 from = startMs + interval * IntervalMs;
+        QVERIFY(SendAt(from + HoldFromMs, {QStringLiteral("keydown"), key}));
+        qint64 at = from + HoldFromMs + holding.holdMs;
+        QVERIFY(release(interval, at, {QStringLiteral("keyup"), key}));
+        for (int tap = 0; tap < holding.taps; ++tap) {
+            at += TapEveryMs;
+            QVERIFY(
+                release(interval, at, {QStringLiteral("key"), QLatin1String(PressKeys[tap % 10])}));
+        }
+        QVERIFY(at - from <= LatestReleaseMs);
+    }
+
+    WaitForRecord();
+    const QByteArray history = History();
+    QCOMPARE(history.size(), HistoryRecord::RecordLength);
+    const StoredRecord record = decodeRecord(history);
+    const QString counts = QStringLiteral("stored %1 %2 %3 %4, released %5 %6 %7 %8")
+                               .arg(record.counts[0])
+                               .arg(record.counts[1])
+                               .arg(record.counts[2])
+                               .arg(record.counts[3])
+                               .arg(sent[0])
+                               .arg(sent[1])
+                               .arg(sent[2])
+                               .arg(sent[3]);
+    qInfo("%s", qPrintable(counts));
+    QVERIFY2(misplaced.isEmpty(),
+             qPrintable(QStringLiteral("the machine was too busy to place the keys: ") +
+                        misplaced.join(QStringLiteral("; "))));
+    for (std::size_t i = 0; i < sent.size(); ++i)
+        QVERIFY2(record.counts[i] == sent[i], qPrintable(counts));
+    QCOMPARE(m_program.state(), QProcess::Running);
 }
 
 void EndToEndTest::escAbortsWithoutRecord()

@@ -4,12 +4,12 @@
 // history file is a temporary one.
 #include "session/Form1.h"
 #include "FakeClock.h"
-#include "session/HistoryRecord.h"
 #include "platform/OleDate.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/Twips.h"
+#include "session/HistoryRecord.h"
 #include "session/SessionState.h"
 #include "shell/MDIForm1.h"
 
@@ -67,6 +67,8 @@ private slots:
     void escAborts_data();
     void escAborts();
     void completedRunIsStored();
+    void runAgainstTheClock_data();
+    void runAgainstTheClock();
     void intervalsWithoutReleaseStoreNothingOld_data();
     void intervalsWithoutReleaseStoreNothingOld();
     void arrowKeyRefocusesNext_data();
@@ -101,6 +103,7 @@ void Form1Test::init()
     Platform::SetDialogs(&m_dialogs);
     Platform::SetClock(&m_clock);
     m_clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0, 200));
+    m_clock.SetStepPerReadingMs(0);
     m_frame = new MDIForm1;
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowActive(m_frame));
@@ -237,6 +240,19 @@ void Form1Test::startArmsTheRun()
     QVERIFY(m_form->Picture1()->hasFocus());
     QVERIFY(m_form->Label2()->isVisible());
     QVERIFY(m_form->Label4()->isVisible());
+    // The instructions keep their place and are shown whole: every wrapped
+    // line within the window's inside and the label.
+    const QLabel *label4 = m_form->Label4();
+    QCOMPARE(label4->pos(), Twips::ToPixels(3480, 4080, 4935, 615).topLeft());
+    QVERIFY(m_form->rect().contains(label4->geometry()));
+    const QRect text = label4->fontMetrics().boundingRect(QRect(0, 0, label4->width(), 10000),
+                                                          Qt::TextWordWrap, label4->text());
+    QVERIFY2(text.width() <= label4->width() && text.height() <= label4->height(),
+             qPrintable(QStringLiteral("text %1x%2 in a label of %3x%4")
+                            .arg(text.width())
+                            .arg(text.height())
+                            .arg(label4->width())
+                            .arg(label4->height())));
     QVERIFY(!m_form->Timer2()->isActive());
     QVERIFY(!m_form->Timer3()->isActive());
     QVERIFY(!m_form->Intervals()->IsRunning());
@@ -379,6 +395,92 @@ void Form1Test::completedRunIsStored()
     QCOMPARE(record->RecTime, OleDate::FromTime(QTime(14, 30, 25)));
     QVERIFY(m_dialogs.MessageTexts().isEmpty());
     QVERIFY(m_form->Command2()->isEnabled());
+}
+
+// A run timed by its own timer against the clock: an interval end held up
+// by a busy program still leaves the next interval its five seconds, and
+// the date and time at Start and at the append come from one reading even
+// when the clock passes midnight between two readings.
+void Form1Test::runAgainstTheClock_data()
+{
+    QTest::addColumn<QTime>("startAt");
+    QTest::addColumn<int>("lateMs");      // how late the second interval's end is taken
+    QTest::addColumn<QTime>("lastEndAt"); // the wall clock at the last end; null: as it runs
+    QTest::addColumn<QDate>("startDate"); // stored at Start
+    QTest::addColumn<QTime>("startTime");
+    QTest::addColumn<QDate>("storedDate"); // stored at the append
+    QTest::addColumn<QTime>("storedTime");
+
+    const QDate day(2002, 12, 7);
+    const QTime none;
+    QTest::newRow("on time") << QTime(14, 30, 0, 200) << 0 << none << day << QTime(14, 30, 0) << day
+                             << QTime(14, 30, 25);
+    QTest::newRow("an end three seconds late") << QTime(14, 30, 0, 200) << 3000 << none << day
+                                               << QTime(14, 30, 0) << day << QTime(14, 30, 28);
+    QTest::newRow("Start in the last millisecond of the day")
+        << QTime(23, 59, 59, 999) << 0 << none << day << QTime(23, 59, 59) << day.addDays(1)
+        << QTime(0, 0, 25);
+    QTest::newRow("run ends in the last millisecond of the day")
+        << QTime(23, 59, 30, 200) << 0 << QTime(23, 59, 59, 999) << day << QTime(23, 59, 30) << day
+        << QTime(23, 59, 59);
+}
+
+void Form1Test::runAgainstTheClock()
+{
+    QFETCH(QTime, startAt);
+    QFETCH(int, lateMs);
+    QFETCH(QTime, lastEndAt);
+    auto *wakeUp = m_form->Intervals()->findChild<QTimer *>();
+    QVERIFY(wakeUp);
+    const auto takeEnd = [&] {
+        wakeUp->start(0);
+        QTest::qWait(20);
+    };
+
+    m_clock.Set(QDate(2002, 12, 7), startAt);
+    // A real clock moves on between two readings; this one by 1 ms.
+    m_clock.SetStepPerReadingMs(1);
+    Start(QStringLiteral("Ann"));
+    m_clock.SetStepPerReadingMs(0);
+    QTEST(OleDate::ToDate(Session().CurrentRecord.RecDate).value_or(QDate()), "startDate");
+    QTEST(OleDate::ToTime(Session().CurrentRecord.RecTime).value_or(QTime()), "startTime");
+
+    // The first release comes early in a second, so the run's timing
+    // starts from that whole second.
+    const QTime now = m_clock.TimeOfDay();
+    m_clock.Set(m_clock.Today(), QTime(now.hour(), now.minute(), now.second(), 200));
+    Releases(10);
+    RunTimer *intervals = m_form->Intervals();
+    for (int interval = 0; interval < 5; ++interval) {
+        const std::int64_t due = intervals->DeadlineNs();
+        if (interval > 0)
+            QCOMPARE(due, intervals->LastEndNs() + RunTimer::IntervalNs);
+        const std::int64_t late = interval == 1 ? std::int64_t(lateMs) * 1000000 : 0;
+        m_clock.AdvanceMs(int((due - m_clock.MonotonicNs() + late) / 1000000));
+        if (interval == 4 && lastEndAt.isValid()) {
+            m_clock.Set(m_clock.Today(), lastEndAt);
+            m_clock.SetStepPerReadingMs(1);
+        }
+        takeEnd();
+        m_clock.SetStepPerReadingMs(0);
+        QCOMPARE(m_form->Label3()->text(), QString::number(interval + 1));
+        if (interval == 4)
+            break;
+        // The end was taken when it came, and the next one is not due yet.
+        QCOMPARE(intervals->LastEndNs(), due + late);
+        takeEnd();
+        QCOMPARE(m_form->Label3()->text(), QString::number(interval + 1));
+        Releases(10);
+    }
+    QCOMPARE(m_form->CurrentState(), State::Idle);
+
+    const QByteArray history = History();
+    QCOMPARE(history.size(), 80);
+    const auto record = HistoryRecord::Decode(history.constData(), history.size());
+    QVERIFY(record);
+    QTEST(OleDate::ToDate(record->RecDate).value_or(QDate()), "storedDate");
+    QTEST(OleDate::ToTime(record->RecTime).value_or(QTime()), "storedTime");
+    QCOMPARE(record->RecCounts, (std::array<std::int16_t, 4>{10, 10, 10, 10}));
 }
 
 void Form1Test::intervalsWithoutReleaseStoreNothingOld_data()

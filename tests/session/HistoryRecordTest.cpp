@@ -2,6 +2,8 @@
 #include "platform/CodePage1251.h"
 #include "platform/OleDate.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <cmath>
@@ -16,6 +18,7 @@ private slots:
     void names_data();
     void names();
     void shortInputDoesNotDecode();
+    void codePageAgreesWithQt();
     void oleDates_data();
     void oleDates();
     void unrepresentableDates_data();
@@ -92,6 +95,23 @@ void HistoryRecordTest::shortInputDoesNotDecode()
     QVERIFY(!HistoryRecord::Decode(nullptr, 80));
 }
 
+// The program's own table against Qt's converter, where Qt was built with
+// one: every byte both ways.
+void HistoryRecordTest::codePageAgreesWithQt()
+{
+    QStringDecoder decoder("windows-1251");
+    QStringEncoder encoder("windows-1251");
+    if (!decoder.isValid() || !encoder.isValid())
+        QSKIP("this Qt has no converter for code page 1251");
+    QByteArray all(256, '\0');
+    for (int i = 0; i < 256; ++i)
+        all[i] = char(i);
+    const QString qtText = decoder.decode(all);
+    QCOMPARE(CodePage1251::Decode(all.constData(), all.size()), qtText);
+    QCOMPARE(CodePage1251::Encode(qtText), QByteArray(encoder.encode(qtText)));
+    QCOMPARE(CodePage1251::Encode(qtText), all);
+}
+
 void HistoryRecordTest::oleDates_data()
 {
     QTest::addColumn<double>("value");
@@ -105,6 +125,14 @@ void HistoryRecordTest::oleDates_data()
     QTest::newRow("last second") << 86399.0 / 86400.0 << QDate(1899, 12, 30) << QTime(23, 59, 59);
     QTest::newRow("first year") << OleDate::Minimum << QDate(100, 1, 1) << QTime(0, 0);
     QTest::newRow("last day") << 2958465.0 << QDate(9999, 12, 31) << QTime(0, 0);
+    // Other writers store times a hair short of midnight.
+    QTest::newRow("rounds into the next day") << 37597.9999999 << QDate(2002, 12, 8) << QTime(0, 0);
+    QTest::newRow("time alone rounds to midnight")
+        << 0.9999999 << QDate(1899, 12, 31) << QTime(0, 0);
+    QTest::newRow("before day 0, into the next day")
+        << -1.9999999 << QDate(1899, 12, 30) << QTime(0, 0);
+    QTest::newRow("half a second rounds up")
+        << 37597.0 + 86399.5 / 86400.0 << QDate(2002, 12, 8) << QTime(0, 0);
 }
 
 void HistoryRecordTest::oleDates()
@@ -125,6 +153,7 @@ void HistoryRecordTest::unrepresentableDates_data()
     QTest::newRow("minus infinity") << -std::numeric_limits<double>::infinity();
     QTest::newRow("huge") << 1e300;
     QTest::newRow("year 10000") << 2958466.0;
+    QTest::newRow("rounds into year 10000") << 2958465.9999999;
     QTest::newRow("year 99") << -657435.0;
 }
 

@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -303,6 +304,10 @@ void MDIForm1Test::startupShowsTestWindow()
     QCOMPARE(m_frame->MdiArea()->activeSubWindow(), test->SubWindow());
     QVERIFY(Session().TestFormActive);
     QCOMPARE(test->Timer3()->interval(), 60);
+    // Shrunk below the test window, the workspace scrolls to reach it.
+    m_frame->resize(m_frame->width() / 2, m_frame->height() / 2);
+    QTRY_VERIFY(m_frame->MdiArea()->horizontalScrollBar()->isVisible());
+    QVERIFY(m_frame->MdiArea()->verticalScrollBar()->isVisible());
 }
 
 void MDIForm1Test::aboutIsOneWindowWithOkFocused()
