@@ -3,6 +3,7 @@
 // record it makes the current result, how it survives damaged files, and
 // how the File menu follows it.
 #include "history/Form3.h"
+#include "HistoryFiles.h"
 #include "platform/HelpRequests.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedDialogs.h"
@@ -11,7 +12,6 @@
 #include "session/SessionState.h"
 #include "shell/MDIForm1.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -23,34 +23,14 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <cmath>
 #include <limits>
+
+using namespace HistoryFiles;
 
 namespace {
 
-HistoryRecord record(const QString &name, double date, double time, std::int16_t cmf,
-                     std::array<std::int16_t, 4> counts)
-{
-    HistoryRecord r;
-    r.SetName(name);
-    r.RecDate = date;
-    r.RecTime = time;
-    r.RecCMF = cmf;
-    r.RecCounts = counts;
-    return r;
-}
-
-QByteArray bytesOf(const QList<HistoryRecord> &records)
-{
-    QByteArray bytes;
-    for (const HistoryRecord &r : records)
-        bytes += r.Encode();
-    return bytes;
-}
-
-constexpr double Dec7 = 37597.0;                 // 7 December 2002
 constexpr double HalfPast2 = 0.6041666666666666; // 14:30:00
-const HistoryRecord Good = record(QStringLiteral("Good"), Dec7, HalfPast2, 0, {30, 30, 30, 30});
+const HistoryRecord Good = record("Good", Dec7, HalfPast2, 0, {30, 30, 30, 30});
 
 // Whether the label as drawn has red in it: text edges are blended with
 // the background, so any clearly red pixel counts.
@@ -74,37 +54,27 @@ class Form3Test : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void init();
     void cleanup();
-    void emptyHistory_data();
-    void emptyHistory();
-    void threeRecords();
     void details_data();
     void details();
-    void damagedFiles_data();
-    void damagedFiles();
-    void resultsButton();
+    void unusualFiles_data();
+    void unusualFiles();
     void fileMenuFollowsTheWindow_data();
     void fileMenuFollowsTheWindow();
-    void helpButton();
     void historyCommandsRefreshTheWindow();
 
 private:
     Form3 *Open();
-    void Write(const QByteArray &bytes);
     QString Path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
     int EnabledFileItems() const;
 
     QTemporaryDir m_dir;
     ScriptedDialogs m_dialogs;
+    HelpRequests m_help;
     MDIForm1 *m_frame = nullptr;
 };
-
-void Form3Test::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-}
 
 void Form3Test::init()
 {
@@ -113,6 +83,8 @@ void Form3Test::init()
     Session().DataPath = Path();
     m_dialogs.Clear();
     Platform::SetDialogs(&m_dialogs);
+    m_help.Clear();
+    Platform::SetHelp(&m_help);
     m_frame = new MDIForm1;
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
@@ -122,19 +94,13 @@ void Form3Test::cleanup()
 {
     delete m_frame;
     Platform::SetDialogs(nullptr);
+    Platform::SetHelp(nullptr);
 }
 
 Form3 *Form3Test::Open()
 {
     m_frame->MenuItem(QStringLiteral("mnuDat"))->trigger();
     return m_frame->Child<Form3>();
-}
-
-void Form3Test::Write(const QByteArray &bytes)
-{
-    QFile file(Path());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 int Form3Test::EnabledFileItems() const
@@ -145,120 +111,94 @@ int Form3Test::EnabledFileItems() const
     return enabled;
 }
 
-void Form3Test::emptyHistory_data()
-{
-    QTest::addColumn<bool>("exists");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("missing") << false << QByteArray();
-    QTest::newRow("empty") << true << QByteArray();
-    QTest::newRow("less than one record") << true << QByteArray(40, 'x');
-}
-
-void Form3Test::emptyHistory()
-{
-    QFETCH(bool, exists);
-    QFETCH(QByteArray, bytes);
-    if (exists)
-        Write(bytes);
-    Form3 *form = Open();
-    QVERIFY(form);
-    QCOMPARE(form->List1()->count(), 0);
-    QCOMPARE(m_dialogs.MessageTexts(), QStringList());
-    QCOMPARE(form->Label6()->text(), QString());
-    QCOMPARE(QFileInfo(Path()).size(), bytes.size());
-    QCOMPARE(Session().RecNo, std::int16_t(1));
-
-    // The normal size, and no other: an attempt to resize is undone.
-    QMdiSubWindow *window = form->SubWindow();
-    const int height = Twips::ToPixels(5260.0);
-    QCOMPARE(window->height(), height);
-    QCOMPARE(window->width(), Twips::ToPixels(Twips::FromPixels(height) * 1.61));
-    const QSize normal = window->size();
-    window->resize(normal + QSize(120, 80));
-    QCOMPARE(window->size(), normal);
-}
-
-void Form3Test::threeRecords()
-{
-    const QList<HistoryRecord> records{
-        record(QStringLiteral("Petrov"), Dec7, HalfPast2, 12, {40, 38, 36, 35}),
-        record(QStringLiteral("Сидорова Анна"), Dec7 + 1, 0.25, 4, {25, 25, 24, 24}),
-        record(QStringLiteral("Ivanov"), Dec7 + 2, 0.75, -7, {40, 40, 40, 41})};
-    Write(bytesOf(records));
-    Form3 *form = Open();
-    QListWidget *list = form->List1();
-    QCOMPARE(list->count(), 3);
-    QCOMPARE(list->item(0)->text(),
-             QStringLiteral(
-                 "Petrov               * 07.12.2002 * 14:30:00     *  12  * Abnormal * Reliable"));
-    QVERIFY(list->item(1)->text().startsWith(QStringLiteral("Сидорова Анна ")));
-    QVERIFY(list->item(2)->text().startsWith(QStringLiteral("Ivanov ")));
-    // The first line is selected and shown, and is the current result.
-    QCOMPARE(list->currentRow(), 0);
-    QCOMPARE(form->Label6()->text(), records[0].RecName);
-    QCOMPARE(Session().CurrentRecord, records[0]);
-
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(1)).center());
-    QCOMPARE(form->Label6()->text(), records[1].RecName);
-    QCOMPARE(form->Label1()->text(), QStringLiteral("08.12.2002"));
-    QCOMPARE(form->Label2()->text(), QStringLiteral("06:00:00"));
-    QCOMPARE(form->Label7()->text(), QStringLiteral("4"));
-    QCOMPARE(form->Label9()->text(), QStringLiteral("Normal"));
-    QCOMPARE(form->Label10()->text(), QStringLiteral("Unreliable"));
-    QCOMPARE(Session().RecNo, std::int16_t(2));
-    QCOMPARE(Session().CurrentRecord, records[1]);
-    QCOMPARE(Session().Counts, (std::array<std::int16_t, 5>{0, 25, 25, 24, 24}));
-}
-
 void Form3Test::details_data()
 {
     QTest::addColumn<HistoryRecord>("shown");
-    QTest::addColumn<QString>("cmf");
-    QTest::addColumn<QString>("results");
+    // Date, time, CMF, results and reliability as shown.
+    QTest::addColumn<QStringList>("texts");
     QTest::addColumn<bool>("resultsRed");
-    QTest::addColumn<QString>("reliability");
     QTest::addColumn<bool>("reliabilityRed");
-    QTest::newRow("stored -7") << record(QStringLiteral("Rise"), Dec7, 0.5, -7, {40, 40, 40, 41})
-                               << "-1"
-                               << "Normal" << false << "Unreliable" << true;
+    QTest::newRow("stored -7, a Cyrillic name")
+        << record("Сидорова Анна", Dec7 + 1, 0.25, -7, {40, 40, 40, 41})
+        << QStringList{"08.12.2002", "06:00:00", "-1", "Normal", "Unreliable"} << false << true;
     QTest::newRow("stored 130, not capped here")
-        << record(QStringLiteral("Drop"), Dec7, 0.5, 130, {40, 30, 20, 0}) << "130"
-        << "Abnormal" << true << "Reliable" << false;
+        << record("Drop", Dec7, 0.5, 130, {40, 30, 20, 0})
+        << QStringList{"07.12.2002", "12:00:00", "130", "Abnormal", "Reliable"} << true << false;
     QTest::newRow("Normal and Reliable after two reds")
-        << record(QStringLiteral("Even"), Dec7, 0.5, 10, {30, 30, 30, 27}) << "10"
-        << "Normal" << false << "Reliable" << false;
+        << record("Even", Dec7, 0.5, 10, {30, 30, 30, 27})
+        << QStringList{"07.12.2002", "12:00:00", "10", "Normal", "Reliable"} << false << false;
 }
 
 void Form3Test::details()
 {
     QFETCH(HistoryRecord, shown);
+    QFETCH(QStringList, texts);
+    QFETCH(bool, resultsRed);
     // Abnormal and Unreliable first, so a colour left behind would show.
-    const HistoryRecord red = record(QStringLiteral("Red"), Dec7, 0.5, 50, {20, 15, 12, 10});
-    Write(bytesOf({red, shown}));
+    const HistoryRecord red = record("Red", Dec7, HalfPast2, 50, {20, 15, 12, 10});
+    QVERIFY(put(Path(), bytesOf({red, shown})));
     Form3 *form = Open();
+    QListWidget *list = form->List1();
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(0)->text(),
+             "Red                  * 07.12.2002 * 14:30:00     *  50  * Abnormal * Unreliable");
+    QVERIFY(list->item(1)->text().startsWith(shown.RecName));
+    // The first line is selected and shown, and is the current result.
+    QCOMPARE(list->currentRow(), 0);
+    QCOMPARE(form->Label6()->text(), red.RecName);
+    QCOMPARE(Session().CurrentRecord, red);
     QVERIFY(drawnInRed(form->Label9()));
     QVERIFY(drawnInRed(form->Label10()));
-    form->List1()->setCurrentRow(1);
-    QTEST(form->Label7()->text(), "cmf");
-    QTEST(form->Label9()->text(), "results");
-    QTEST(form->Label10()->text(), "reliability");
+    // Results with no line selected, or on a line whose record is gone
+    // from the file, have nothing to show.
+    list->clearSelection();
+    form->cmdResults()->click();
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"No data!"});
+    QCOMPARE(m_frame->Child<frmGraph>(), nullptr);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QCOMPARE(form->Label6()->text(), shown.RecName);
+    QStringList shownTexts;
+    for (QLabel *label :
+         {form->Label1(), form->Label2(), form->Label7(), form->Label9(), form->Label10()})
+        shownTexts << label->text();
+    QCOMPARE(shownTexts, texts);
     QTEST(drawnInRed(form->Label9()), "resultsRed");
     QTEST(drawnInRed(form->Label10()), "reliabilityRed");
     // Normal is in the button-text colour here, not the results window's
     // green.
-    QFETCH(bool, resultsRed);
     if (!resultsRed)
         QCOMPARE(form->Label9()->palette().color(QPalette::WindowText),
                  form->palette().color(QPalette::ButtonText));
+    // The current result carries the CMF as shown.
+    HistoryRecord current = shown;
+    current.RecCMF = std::int16_t(texts[2].toInt());
+    QCOMPARE(Session().RecNo, std::int16_t(2));
+    QCOMPARE(Session().CurrentRecord, current);
+    QVERIFY(
+        std::equal(shown.RecCounts.begin(), shown.RecCounts.end(), Session().Counts.begin() + 1));
+    // Results shows the record exactly as stored: no correction this way.
+    form->cmdResults()->click();
+    QVERIFY(m_frame->Child<frmGraph>());
+    QCOMPARE(Session().CurrentRecord, shown);
+    QVERIFY(
+        std::equal(shown.RecCounts.begin(), shown.RecCounts.end(), Session().Counts.begin() + 1));
+    QVERIFY(put(Path(), bytesOf({red})));
+    form->cmdResults()->click();
+    QCOMPARE(m_dialogs.MessageTexts(), (QStringList{"No data!", "No data!"}));
+    QCOMPARE(Session().CurrentRecord, shown);
 }
 
-void Form3Test::damagedFiles_data()
+void Form3Test::unusualFiles_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("lines"); // -1: whatever can be listed
+    QTest::addColumn<QByteArray>("bytes"); // null: no file
+    QTest::addColumn<int>("lines");        // -1: whatever can be listed
     // The detail left blank for the record that ends the list.
     QTest::addColumn<QString>("blank");
+    QTest::newRow("missing") << QByteArray() << 0 << QString();
+    QTest::newRow("empty") << QByteArray("") << 0 << QString();
+    QTest::newRow("less than one record") << QByteArray(40, 'x') << 0 << QString();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     for (quint32 seed : {1U, 2U, 3U}) {
@@ -268,32 +208,28 @@ void Form3Test::damagedFiles_data()
             byte = static_cast<char>(random.bounded(256));
         QTest::addRow("random bytes %u", seed) << noise << -1 << QString();
     }
-    QTest::newRow("NaN date")
-        << bytesOf({Good, record(QStringLiteral("X"), nan, 0.5, 0, {30, 30, 30, 30}), Good}) << 1
-        << "Label1";
+    QTest::newRow("NaN date") << bytesOf({Good, record("X", nan, 0.5, 0, {30, 30, 30, 30}), Good})
+                              << 1 << "Label1";
     QTest::newRow("infinite time")
-        << bytesOf({Good, Good, record(QStringLiteral("X"), Dec7, inf, 0, {30, 30, 30, 30})}) << 2
-        << "Label2";
-    QTest::newRow("year 10000")
-        << bytesOf({record(QStringLiteral("X"), 3e6, 0.5, 0, {30, 30, 30, 30}), Good}) << 0
-        << "Label1";
+        << bytesOf({Good, Good, record("X", Dec7, inf, 0, {30, 30, 30, 30})}) << 2 << "Label2";
+    QTest::newRow("year 10000") << bytesOf({record("X", 3e6, 0.5, 0, {30, 30, 30, 30}), Good}) << 0
+                                << "Label1";
     QTest::newRow("extreme counts and CMF")
-        << bytesOf({record(QStringLiteral("X"), Dec7, 0.5, -32768, {-32768, 32767, -1, 32767}),
-                    record(QStringLiteral("Y"), Dec7, 0.5, 32767, {32767, -32768, 0, -32768})})
+        << bytesOf({record("X", Dec7, 0.5, -32768, {-32768, 32767, -1, 32767}),
+                    record("Y", Dec7, 0.5, 32767, {32767, -32768, 0, -32768})})
         << 2 << QString();
     QTest::newRow("trailing partial record")
         << bytesOf({Good, Good}) + QByteArray(79, '\xff') << 2 << QString();
-    QByteArray tooMany;
-    for (int i = 0; i <= 32767; ++i)
-        tooMany += Good.Encode();
-    QTest::newRow("more records than a file may hold") << tooMany << 32767 << QString();
+    QTest::newRow("more records than a file may hold")
+        << Good.Encode().repeated(32768) << 32767 << QString();
 }
 
-void Form3Test::damagedFiles()
+void Form3Test::unusualFiles()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, lines);
-    Write(bytes);
+    if (!bytes.isNull())
+        QVERIFY(put(Path(), bytes));
     Form3 *form = Open();
     QVERIFY(form);
     const int listed = form->List1()->count();
@@ -301,15 +237,12 @@ void Form3Test::damagedFiles()
         QCOMPARE(listed, lines);
     // Whatever cannot be listed ends the list with the one message.
     const int records = int(bytes.size() / HistoryRecord::RecordLength);
-    const QStringList expected = listed < records
-                                     ? QStringList{QStringLiteral("Error file data! Clear data.")}
-                                     : QStringList();
-    QCOMPARE(m_dialogs.MessageTexts(), expected);
+    QCOMPARE(m_dialogs.MessageTexts(),
+             listed < records ? QStringList{"Error file data! Clear data."} : QStringList());
     QCOMPARE(QFileInfo(Path()).size(), bytes.size());
-
+    QCOMPARE(Session().RecNo, std::int16_t(1));
     // The first record is shown even when it could not be listed.
-    if (records > 0)
-        QCOMPARE(form->Label6()->text().size(), HistoryRecord::NameLength);
+    QCOMPARE(form->Label6()->text().size(), records > 0 ? HistoryRecord::NameLength : 0);
     // So is the record that ended the list, with what cannot be written as
     // a date or time left blank rather than showing another record's.
     QFETCH(QString, blank);
@@ -321,40 +254,6 @@ void Form3Test::damagedFiles()
     }
 }
 
-void Form3Test::resultsButton()
-{
-    const HistoryRecord first = record(QStringLiteral("First"), Dec7, 0.5, 12, {40, 38, 36, 35});
-    const HistoryRecord second =
-        record(QStringLiteral("Second"), Dec7 + 1, 0.5, -7, {40, 40, 40, 41});
-    Write(bytesOf({first, second}));
-    Form3 *form = Open();
-    QSignalSpy requests(form, &Form3::ResultsRequested);
-
-    form->List1()->clearSelection();
-    form->cmdResults()->click();
-    QCOMPARE(m_dialogs.MessageTexts(), QStringList{QStringLiteral("No data!")});
-    QCOMPARE(requests.count(), 0);
-    QCOMPARE(m_frame->Child<frmGraph>(), nullptr);
-
-    m_dialogs.Clear();
-    form->List1()->setCurrentRow(1);
-    form->cmdResults()->click();
-    QCOMPARE(m_dialogs.MessageTexts(), QStringList());
-    QCOMPARE(requests.count(), 1);
-    QVERIFY(m_frame->Child<frmGraph>());
-    // The record exactly as stored: no correction on this way.
-    QCOMPARE(Session().CurrentRecord, second);
-    QCOMPARE(Session().Counts[4], std::int16_t(41));
-
-    // The file is replaced by a shorter one while the list still shows the
-    // old lines: that line's record no longer exists.
-    Write(bytesOf({first}));
-    form->cmdResults()->click();
-    QCOMPARE(m_dialogs.MessageTexts(), QStringList{QStringLiteral("No data!")});
-    QCOMPARE(requests.count(), 1);
-    QCOMPARE(Session().CurrentRecord, second);
-}
-
 void Form3Test::fileMenuFollowsTheWindow_data()
 {
     QTest::addColumn<bool>("closeBox");
@@ -362,15 +261,21 @@ void Form3Test::fileMenuFollowsTheWindow_data()
     QTest::newRow("close box") << true;
 }
 
+// The File items and the help follow the window from opening to closing.
 void Form3Test::fileMenuFollowsTheWindow()
 {
     QFETCH(bool, closeBox);
-    Write(bytesOf({Good}));
+    QVERIFY(put(Path(), Good.Encode()));
     QCOMPARE(EnabledFileItems(), 0);
     Form3 *form = Open();
     QCOMPARE(EnabledFileItems(), 4);
     QVERIFY(Session().DataFormActive);
     QCOMPARE(m_frame->MdiArea()->activeSubWindow(), form->SubWindow());
+    // The normal size, and no other: an attempt to resize is undone.
+    const QSize normal = form->SubWindow()->size();
+    QCOMPARE(normal.height(), Twips::ToPixels(5260.0));
+    form->SubWindow()->resize(normal + QSize(120, 80));
+    QCOMPARE(form->SubWindow()->size(), normal);
 
     // Another child active: the items stay, the flag goes.
     m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
@@ -380,28 +285,16 @@ void Form3Test::fileMenuFollowsTheWindow()
 
     QCOMPARE(Open(), form);
     QVERIFY(Session().DataFormActive);
-    if (closeBox)
-        form->SubWindow()->close();
-    else
-        form->cmdExit()->click();
-    QTRY_COMPARE(m_frame->Child<Form3>(), nullptr);
-    QCOMPARE(EnabledFileItems(), 0);
-    QVERIFY(!Session().DataFormActive);
-}
-
-void Form3Test::helpButton()
-{
-    // The frame's own F1 handling opens the help; the viewer only records.
-    HelpRequests help;
-    Platform::SetHelp(&help);
-    Form3 *form = Open();
+    // F1 and the Help button open the window's topic through the frame.
     form->List1()->setFocus();
     QTest::keyClick(form->List1(), Qt::Key_F1);
     QTest::mouseClick(form->Command5(), Qt::LeftButton);
-    QTRY_COMPARE(help.Log().size(), 2);
-    Platform::SetHelp(nullptr);
     const HelpRequests::Request topic104{QStringLiteral("Velm2.chm"), 104};
-    QCOMPARE(help.Log(), (QList<HelpRequests::Request>{topic104, topic104}));
+    QTRY_COMPARE(m_help.Log(), (QList<HelpRequests::Request>{topic104, topic104}));
+    closeBox ? void(form->SubWindow()->close()) : form->cmdExit()->click();
+    QTRY_COMPARE(m_frame->Child<Form3>(), nullptr);
+    QCOMPARE(EnabledFileItems(), 0);
+    QVERIFY(!Session().DataFormActive);
 }
 
 // With the data window active, opening another history lists it at once
@@ -409,22 +302,16 @@ void Form3Test::helpButton()
 // then finds on disk; the history in use is never what Clear moves.
 void Form3Test::historyCommandsRefreshTheWindow()
 {
-    Write(bytesOf({record(QStringLiteral("Default"), Dec7, HalfPast2, 0, {30, 30, 30, 30})}));
+    QVERIFY(put(Path(), Good.Encode()));
     const QString old = m_dir.filePath(QStringLiteral("old.dat"));
-    {
-        QFile file(old);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytesOf({record(QStringLiteral("Old one"), Dec7, 0.5, 0, {30, 30, 30, 30}),
-                            record(QStringLiteral("Old two"), Dec7, 0.5, 0, {30, 30, 30, 30})}));
-    }
+    QVERIFY(put(old, bytesOf({record("Old one", Dec7, 0.5, 0, {30, 30, 30, 30}), Good})));
     Form3 *form = Open();
-    QVERIFY(Session().DataFormActive);
     m_dialogs.QueueFile(old);
     m_frame->MenuItem(QStringLiteral("mnuOpenOld"))->trigger();
     QCOMPARE(form->List1()->count(), 2);
     QCOMPARE(form->List1()->currentRow(), 0);
-    QCOMPARE(form->Label6()->text(), QStringLiteral("Old one").leftJustified(20));
-    QCOMPARE(m_dialogs.MessageTexts(), QStringList{QStringLiteral("History open!")});
+    QCOMPARE(form->Label6()->text(), HistoryRecord::FitName("Old one"));
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"History open!"});
 
     m_dialogs.Clear();
     m_dialogs.QueueAnswer(Dialogs::Answer::Yes);

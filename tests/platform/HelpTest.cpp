@@ -1,8 +1,7 @@
 // The program's help as a person meets it: F1 finds the topic from the
 // focused widget's way up to its window, the help file names open the help
-// pages shipped in the program, which show readable text at the topic asked
-// for, help asked for from inside a dialog can be read and used while the
-// dialog waits, and the shipped pictures are there in their sizes.
+// pages shipped in the program at the topic asked for, help can be used
+// while a dialog waits, and the shipped pictures are there in their sizes.
 #include "platform/BuiltInHelp.h"
 #include "platform/ChildWindow.h"
 #include "platform/HelpKeyFilter.h"
@@ -15,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -46,6 +46,11 @@ QList<HelpWindow *> helpWindows()
     return windows;
 }
 
+QUrl page(const QString &name)
+{
+    return QUrl(QStringLiteral("qrc:/help/%1.html").arg(name));
+}
+
 QPushButton *buttonWithText(QWidget *window, const QString &text)
 {
     for (auto *button : window->findChildren<QPushButton *>()) {
@@ -62,16 +67,17 @@ class HelpTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void contextIds_data();
-    void contextIds();
+    void init()
+    {
+        Platform::SetHelp(&m_requests);
+        m_requests.Clear();
+    }
+    void cleanup() { Platform::SetHelp(nullptr); }
     void helpKey_data();
     void helpKey();
     void pages_data();
     void pages();
-    void oneHelpWindow();
-    void helpFromInsideADialogIsUsable();
+    void helpWindowFromInsideADialog();
     void artwork_data();
     void artwork();
 
@@ -79,160 +85,109 @@ private:
     HelpRequests m_requests;
 };
 
-void HelpTest::init()
-{
-    Platform::SetHelp(&m_requests);
-    m_requests.Clear();
-}
-
-void HelpTest::cleanup()
-{
-    Platform::SetHelp(nullptr);
-}
-
-void HelpTest::contextIds_data()
-{
-    // Ids on the frame around a working window, the working window, a
-    // container in it and the focused control, 0 meaning none.
-    QTest::addColumn<int>("frame");
-    QTest::addColumn<int>("window");
-    QTest::addColumn<int>("container");
-    QTest::addColumn<int>("control");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("control's own") << 0 << 104 << 0 << 103 << 103;
-    QTest::newRow("container's") << 0 << 104 << 103 << 0 << 103;
-    QTest::newRow("window's") << 0 << 104 << 0 << 0 << 104;
-    QTest::newRow("none") << 0 << 0 << 0 << 0 << 0;
-    QTest::newRow("frame has no say") << 103 << 0 << 0 << 0 << 0;
-}
-
-void HelpTest::contextIds()
-{
-    QFETCH(int, frame);
-    QFETCH(int, window);
-    QFETCH(int, container);
-    QFETCH(int, control);
-    QWidget top;
-    top.setProperty("HelpContextID", frame);
-    auto *child = new ChildWindow(&top);
-    child->setProperty("HelpContextID", window);
-    auto *box = new QWidget(child);
-    box->setProperty("HelpContextID", container);
-    auto *button = new QPushButton(box);
-    button->setProperty("HelpContextID", control);
-    QTEST(HelpKeyFilter::ContextIdOf(button), "expected");
-}
-
 void HelpTest::helpKey_data()
 {
-    QTest::addColumn<bool>("pressed");
+    // Ids on the frame around a working window, the working window, a
+    // container in it and the focused control, 0 meaning none; whether the
+    // focused control owns the key, and whether the program sends it.
+    QTest::addColumn<QList<int>>("ids");
     QTest::addColumn<bool>("owned");
-    QTest::addColumn<bool>("opens");
-    QTest::newRow("pressed") << true << false << true;
-    QTest::newRow("pressed where the key is owned") << true << true << false;
-    QTest::newRow("sent by the program where owned") << false << true << true;
+    QTest::addColumn<bool>("sent");
+    QTest::addColumn<int>("topic"); // -1: no help opens
+    QTest::newRow("control's own") << QList<int>{0, 104, 0, 103} << false << false << 103;
+    QTest::newRow("container's") << QList<int>{0, 104, 103, 0} << false << false << 103;
+    QTest::newRow("window's") << QList<int>{0, 104, 0, 0} << false << false << 104;
+    QTest::newRow("none: contents") << QList<int>{0, 0, 0, 0} << false << false << 0;
+    QTest::newRow("frame has no say") << QList<int>{103, 0, 0, 0} << false << false << 0;
+    QTest::newRow("pressed where owned") << QList<int>{0, 104, 0, 0} << true << false << -1;
+    QTest::newRow("sent where owned") << QList<int>{0, 104, 0, 0} << true << true << 104;
 }
 
 void HelpTest::helpKey()
 {
-    QFETCH(bool, pressed);
+    QFETCH(QList<int>, ids);
     QFETCH(bool, owned);
-    QFETCH(bool, opens);
-    ChildWindow window;
-    window.setProperty("HelpContextID", 104);
-    auto *target = new KeyTarget(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QFETCH(bool, sent);
+    QFETCH(int, topic);
+    QWidget frame;
+    auto *window = new ChildWindow(&frame);
+    auto *box = new QWidget(window);
+    auto *target = new KeyTarget(box);
+    const QList<QWidget *> chain{&frame, window, box, target};
+    for (int i = 0; i < chain.size(); ++i)
+        chain[i]->setProperty("HelpContextID", ids[i]);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
     target->setFocus();
     HelpKeyFilter filter;
     filter.SetKeyOwner([&](QWidget *focus) { return owned && focus == target; });
-    if (pressed) {
-        QTest::keyClick(target, Qt::Key_F1);
-    } else {
+    if (sent) {
         HelpKeyFilter::SendHelpKey(target);
         QCoreApplication::processEvents();
+    } else {
+        QTest::keyClick(target, Qt::Key_F1);
     }
-    const QList<HelpRequests::Request> expected{{QStringLiteral("Velm2.chm"), 104}};
-    QCOMPARE(m_requests.Log(), opens ? expected : QList<HelpRequests::Request>());
+    const QList<HelpRequests::Request> opened{{QStringLiteral("Velm2.chm"), topic}};
+    QCOMPARE(m_requests.Log(), topic >= 0 ? opened : QList<HelpRequests::Request>());
     // A key that asked for help never reaches the widget as well.
-    QCOMPARE(target->presses, opens ? 0 : 1);
+    QCOMPARE(target->presses, topic >= 0 ? 0 : 1);
 }
 
 void HelpTest::pages_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("topic");
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("phrase");
-    QTest::newRow("contents") << "Velm2.chm" << 0 << "qrc:/help/contents.html"
-                              << "Velmora Help"
-                              << "Running a test and reading its results";
-    QTest::newRow("test and results") << "Velm2.chm" << 103 << "qrc:/help/topic103.html"
-                                      << "Velmora Help - Running a test and reading its results"
-                                      << "CMF = (c1 \u2212 c4) / c1 \u00d7 100";
-    QTest::newRow("data window") << "Velm2.chm" << 104 << "qrc:/help/topic104.html"
-                                 << "Velmora Help - The data window and the history files"
-                                 << "restest. 457";
-    QTest::newRow("old-style file") << "Velm.hlp" << 103 << "qrc:/help/topic103.html"
-                                    << "Velmora Help - Running a test and reading its results"
-                                    << "Unreliable";
+    // The page, the window caption and a phrase read on it; none for no page.
+    QTest::addColumn<QStringList>("shown");
+    const QString title = "Velmora Help";
+    const QString test = title + " - Running a test and reading its results";
+    QTest::newRow("contents") << "Velm2.chm" << 0
+                              << QStringList{"contents", title, "Running a test and reading"};
+    QTest::newRow("test and results")
+        << "Velm2.chm" << 103
+        << QStringList{"topic103", test, "CMF = (c1 \u2212 c4) / c1 \u00d7 100"};
+    QTest::newRow("data window") << "Velm2.chm" << 104
+                                 << QStringList{"topic104",
+                                                title + " - The data window and the history files",
+                                                "restest. 457"};
+    QTest::newRow("old-style file")
+        << "Velm.hlp" << 103 << QStringList{"topic103", test, "Unreliable"};
     QTest::newRow("name in other case, unknown topic")
-        << "VELM2.CHM" << 7 << "qrc:/help/contents.html"
-        << "Velmora Help"
-        << "F1";
-    QTest::newRow("a file the program has not") << "Other.chm" << 103 << ""
-                                                << ""
-                                                << "";
+        << "VELM2.CHM" << 7 << QStringList{"contents", title, "F1"};
+    QTest::newRow("a file the program has not") << "Other.chm" << 103 << QStringList();
 }
 
 void HelpTest::pages()
 {
     QFETCH(QString, file);
     QFETCH(int, topic);
-    QFETCH(QString, page);
+    QFETCH(QStringList, shown);
     BuiltInHelp help;
     help.ShowHelp(file, topic);
-    if (page.isEmpty()) {
+    if (shown.isEmpty()) {
         QVERIFY(help.Window() == nullptr);
         QVERIFY(helpWindows().isEmpty());
         return;
     }
     HelpWindow *window = help.Window();
-    QVERIFY(window != nullptr);
-    QVERIFY(window->isVisible());
-    QCOMPARE(window->Browser()->source(), QUrl(page));
-    QTEST(window->windowTitle(), "title");
-    QFETCH(QString, phrase);
-    QVERIFY2(window->Browser()->toPlainText().contains(phrase), qPrintable(phrase));
+    QVERIFY(window != nullptr && window->isVisible());
+    QCOMPARE(window->Browser()->source(), page(shown[0]));
+    QCOMPARE(window->windowTitle(), shown[1]);
+    QVERIFY2(window->Browser()->toPlainText().contains(shown[2]), qPrintable(shown[2]));
     // Every link between the pages leads to a page that is there.
-    const QString html = window->Browser()->toHtml();
-    for (const char *target : {"contents.html", "topic103.html", "topic104.html"}) {
-        if (html.contains(QLatin1String(target)))
-            QVERIFY(QFile::exists(QStringLiteral(":/help/") + QLatin1String(target)));
-    }
+    const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)"));
+    for (const auto &match : link.globalMatch(window->Browser()->toHtml()))
+        QVERIFY2(QFile::exists(":/help/" + match.captured(1)), qPrintable(match.captured(1)));
 }
 
-void HelpTest::oneHelpWindow()
-{
-    BuiltInHelp help;
-    help.ShowHelp(QStringLiteral("Velm2.chm"), 103);
-    help.ShowHelp(QStringLiteral("Velm2.chm"), 104);
-    QCOMPARE(helpWindows().size(), 1);
-    QCOMPARE(help.Window()->Browser()->source(), QUrl(QStringLiteral("qrc:/help/topic104.html")));
-    // The way back leads to the topic shown before.
-    QTest::mouseClick(buttonWithText(help.Window(), QStringLiteral("Back")), Qt::LeftButton);
-    QCOMPARE(help.Window()->Browser()->source(), QUrl(QStringLiteral("qrc:/help/topic103.html")));
-    help.Window()->close();
-    QTRY_VERIFY(help.Window() == nullptr);
-}
-
-void HelpTest::helpFromInsideADialogIsUsable()
+// Help asked for from a waiting dialog can be read and used; asked for
+// again, the one help window turns to the topic, and Back returns.
+void HelpTest::helpWindowFromInsideADialog()
 {
     BuiltInHelp help;
     QtDialogs dialogs;
     dialogs.SetHelpOpener([&help](const QString &file, int topic) { help.ShowHelp(file, topic); });
-    bool contentsReached = false;
+    QUrl reached;
     QTimer::singleShot(0, [&] {
         QWidget *modal = QApplication::activeModalWidget();
         QVERIFY(modal != nullptr);
@@ -240,13 +195,9 @@ void HelpTest::helpFromInsideADialogIsUsable()
         QTest::mouseClick(buttons->button(QDialogButtonBox::Help), Qt::LeftButton);
         QVERIFY(help.Window() != nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(help.Window()));
-        QCOMPARE(help.Window()->Browser()->source(),
-                 QUrl(QStringLiteral("qrc:/help/topic103.html")));
-        // A click in the help window gets through while the dialog waits.
-        QTest::mouseClick(buttonWithText(help.Window(), QStringLiteral("Contents")),
-                          Qt::LeftButton);
-        contentsReached =
-            help.Window()->Browser()->source() == QUrl(QStringLiteral("qrc:/help/contents.html"));
+        QCOMPARE(help.Window()->Browser()->source(), page("topic103"));
+        QTest::mouseClick(buttonWithText(help.Window(), "Contents"), Qt::LeftButton);
+        reached = help.Window()->Browser()->source();
         buttons->button(QDialogButtonBox::Cancel)->click();
     });
     Dialogs::Input input;
@@ -254,7 +205,15 @@ void HelpTest::helpFromInsideADialogIsUsable()
     input.helpFile = QStringLiteral("Velm2.chm");
     input.helpTopic = 103;
     QCOMPARE(dialogs.InputBox(input), std::nullopt);
-    QVERIFY(contentsReached);
+    QCOMPARE(reached, page("contents"));
+
+    help.ShowHelp(QStringLiteral("Velm2.chm"), 104);
+    QCOMPARE(helpWindows().size(), 1);
+    QCOMPARE(help.Window()->Browser()->source(), page("topic104"));
+    QTest::mouseClick(buttonWithText(help.Window(), "Back"), Qt::LeftButton);
+    QCOMPARE(help.Window()->Browser()->source(), page("contents"));
+    help.Window()->close();
+    QTRY_VERIFY(help.Window() == nullptr);
 }
 
 void HelpTest::artwork_data()

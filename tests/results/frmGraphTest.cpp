@@ -67,9 +67,7 @@ private slots:
     void graphPixels();
     void verdictColoursDoNotLeak_data();
     void verdictColoursDoNotLeak();
-    void closing_data();
-    void closing();
-    void nextAfterRunShowsItAtFixedSize();
+    void afterARun();
 
 private:
     frmGraph *Show(const Counts &counts, std::int16_t cmf);
@@ -118,34 +116,28 @@ frmGraph *frmGraphTest::Show(const Counts &counts, std::int16_t cmf)
 void frmGraphTest::graphPixels_data()
 {
     QTest::addColumn<Counts>("counts");
-    QTest::addColumn<QList<QPointF>>("points");
+    QTest::addColumn<QPolygonF>("points");
     QTest::addColumn<QLineF>("trend");
     QTest::newRow("level") << Counts{40, 40, 40, 40}
-                           << QList<QPointF>{{360, -3600},
-                                             {1080, -3600},
-                                             {1800, -3600},
-                                             {2520, -3600}}
+                           << QPolygonF({{360, -3600}, {1080, -3600}, {1800, -3600}, {2520, -3600}})
                            << QLineF(0, -3600, 3100, -3600);
     QTest::newRow("rising") << Counts{30, 34, 38, 42}
-                            << QList<QPointF>{{360, -2700},
-                                              {1080, -3060},
-                                              {1800, -3420},
-                                              {2520, -3780}}
+                            << QPolygonF(
+                                   {{360, -2700}, {1080, -3060}, {1800, -3420}, {2520, -3780}})
                             << QLineF(0, -2520, 3100, -4070);
     QTest::newRow("16-bit extremes")
         << Counts{32767, -32768, 0, 32767}
-        << QList<QPointF>{{720, -4070}, {720, 0}, {720, 600}, {1800, -4070}, {1800, 600}}
-        << QLineF();
+        << QPolygonF({{720, -4070}, {720, 0}, {720, 600}, {1800, -4070}, {1800, 600}}) << QLineF();
     QTest::newRow("beyond any pixel")
         << Counts{1e30F, -1e30F, 1e30F, -1e30F}
-        << QList<QPointF>{{720, -4070}, {720, 600}, {1440, -4070}, {1440, 600}, {2160, 0}}
+        << QPolygonF({{720, -4070}, {720, 600}, {1440, -4070}, {1440, 600}, {2160, 0}})
         << QLineF(0, 0, 3100, 0);
 }
 
 void frmGraphTest::graphPixels()
 {
     QFETCH(Counts, counts);
-    QFETCH(QList<QPointF>, points);
+    QFETCH(QPolygonF, points);
     QFETCH(QLineF, trend);
     // Counts beyond 16 bits come only from elsewhere: drawn straight in.
     const bool stored = std::abs(counts[0]) <= 32768;
@@ -200,7 +192,7 @@ void frmGraphTest::verdictColoursDoNotLeak()
     QFETCH(QColor, reliabilityColour);
     frmGraph *window = Show(before, 25);
     QCOMPARE(Show(counts, std::int16_t(cmf)), window);
-    QCOMPARE(window->Label3()->text(), QStringLiteral("Normal"));
+    QCOMPARE(window->Label3()->text(), "Normal");
     QTEST(window->lblValid()->text(), "reliability");
     // Each text is painted in its colour and in no other verdict colour.
     for (const QColor &other : {QColor(Qt::red), QColor(0, 128, 0)}) {
@@ -216,43 +208,15 @@ void frmGraphTest::verdictColoursDoNotLeak()
     // Without a result the window says so and keeps showing this one.
     const QImage graph = window->Picture1()->Image();
     Show({0, 40, 40, 40}, 0);
-    QCOMPARE(m_dialogs.Log().size(), 1);
-    QCOMPARE(std::get<Dialogs::Message>(m_dialogs.Log().first()),
-             Dialogs::Notice(QStringLiteral("There are no data!")));
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"There are no data!"});
     QCOMPARE(window->Picture1()->Image(), graph);
     QTEST(window->lblValid()->text(), "reliability");
 }
 
-void frmGraphTest::closing_data()
-{
-    QTest::addColumn<bool>("cancel");
-    QTest::newRow("Cancel forgets the result") << true;
-    QTest::newRow("close box only closes") << false;
-}
-
-void frmGraphTest::closing()
-{
-    QFETCH(bool, cancel);
-    Session().Counts[0] = 7;
-    Session().CurrentRecord.SetName(QStringLiteral("Ann"));
-    frmGraph *window = Show({40, 40, 40, 40}, 0);
-    cancel ? window->Command1()->click() : void(window->SubWindow()->close());
-    QTRY_COMPARE(m_frame->Child<frmGraph>(), nullptr);
-    const std::array<std::int16_t, 5> kept{7, 40, 40, 40, 40}, cleared{7, 0, 0, 0, 0};
-    QCOMPARE(Session().Counts, cancel ? cleared : kept);
-    QCOMPARE(Session().CurrentRecord.RecName,
-             (cancel ? QString() : QStringLiteral("Ann")).leftJustified(20));
-
-    // Opened again, it has its design texts when there is nothing to show.
-    frmGraph *again = Show({float(Session().Counts[1]), 40, 40, 40}, 0);
-    QCOMPARE(m_dialogs.MessageTexts().size(), cancel ? 1 : 0);
-    QCOMPARE(again->Label3()->text(), cancel ? "There are no data!" : "Normal");
-    QCOMPARE(again->lblNm()->text().isEmpty(), cancel);
-}
-
 // A whole run in the test window, then "Next >>": the frame has grown and
 // the button is still usable at the moment the results window activates.
-void frmGraphTest::nextAfterRunShowsItAtFixedSize()
+// The close box only closes; Cancel forgets the result.
+void frmGraphTest::afterARun()
 {
     m_clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0));
     Form1 *test = m_frame->ShowChild<Form1>();
@@ -277,11 +241,11 @@ void frmGraphTest::nextAfterRunShowsItAtFixedSize()
     frmGraph *window = m_frame->Child<frmGraph>();
     QVERIFY(orderKept);
     QVERIFY(!test->Command2()->isEnabled());
-    QCOMPARE(window->lblNm()->text(), QStringLiteral("Ann").leftJustified(20));
-    QCOMPARE(window->lblDt()->text(), QStringLiteral("07.12.2002"));
-    QCOMPARE(window->lblTm()->text(), QStringLiteral("14:30:25"));
-    QCOMPARE(window->Label3()->text(), QStringLiteral("Abnormal"));
-    QCOMPARE(window->lblValid()->text(), QStringLiteral("Reliable"));
+    QStringList texts;
+    for (QLabel *label :
+         {window->lblNm(), window->lblDt(), window->lblTm(), window->Label3(), window->lblValid()})
+        texts << label->text().trimmed();
+    QCOMPARE(texts, (QStringList{"Ann", "07.12.2002", "14:30:25", "Abnormal", "Reliable"}));
     QVERIFY(window->Command1()->hasFocus());
 
     // One size, whatever is tried.
@@ -289,6 +253,23 @@ void frmGraphTest::nextAfterRunShowsItAtFixedSize()
     QCOMPARE(window->SubWindow()->size(), fixed);
     window->SubWindow()->resize(fixed * 2);
     QCOMPARE(window->SubWindow()->size(), fixed);
+
+    const auto counts = Session().Counts;
+    window->SubWindow()->close();
+    QTRY_COMPARE(m_frame->Child<frmGraph>(), nullptr);
+    QCOMPARE(Session().Counts, counts);
+    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    window = m_frame->Child<frmGraph>();
+    QCOMPARE(window->Label3()->text(), "Abnormal");
+    window->Command1()->click();
+    QTRY_COMPARE(m_frame->Child<frmGraph>(), nullptr);
+    QCOMPARE(Session().Counts, (std::array<std::int16_t, 5>{counts[0], 0, 0, 0, 0}));
+    QCOMPARE(Session().CurrentRecord.RecName.trimmed(), QString());
+    // Opened again, it says so and keeps its design texts.
+    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"There are no data!"});
+    QCOMPARE(m_frame->Child<frmGraph>()->Label3()->text(), "There are no data!");
+    QCOMPARE(m_frame->Child<frmGraph>()->lblNm()->text(), QString());
 }
 
 QTEST_MAIN(frmGraphTest)
