@@ -16,6 +16,7 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QStyle>
 
 #include <cstdlib>
 
@@ -167,8 +168,15 @@ QAction *MDIForm1::MenuItem(const QString &name) const
 
 QMdiSubWindow *MDIForm1::AddChild(ChildWindow *child)
 {
+    // Each window opens down and to the right of the ones already open, as
+    // a multi-document frame cascades them, so its title and its top-left
+    // controls are in sight instead of wherever the free space happens to
+    // be (often past the frame's right edge).
+    const int open = static_cast<int>(m_mdiArea->subWindowList().size());
     QMdiSubWindow *frame = m_mdiArea->addSubWindow(child);
     ChildWindow::ConfigureFrame(frame);
+    const int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+    frame->move(open * step, open * step);
     frame->setWindowIcon(windowIcon());
     connect(child, &ChildWindow::Unloaded, this, &MDIForm1::UpdateMenus);
     return frame;
