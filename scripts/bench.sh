@@ -70,6 +70,15 @@ qt=$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unknown)
     for load in "${loads[@]}"; do
         echo "  - $load"
     done
+    # More runnable processes than cores: the figures include their share.
+    if printf '%s\n' "${loads[@]}" | awk -v cores="$(nproc)" \
+        '{ split($0, part, ": "); split(part[2], load, " "); if (load[1] > cores / 2) busy = 1 }
+         END { exit !busy }'; then
+        echo
+        echo "Other processes were running while this was measured (see the load"
+        echo "averages), so the timing figures include their interference: an interval"
+        echo "end or an operation may have waited for a core."
+    fi
     echo
     echo "$table"
     echo
