@@ -86,5 +86,8 @@ int main(int argc, char *argv[])
                 "(target <= %.0f ms: %s), min %.0f ms, max %.0f ms\n",
                 Starts, median, TargetMs, median <= TargetMs ? "met" : "MISSED", ms.front(),
                 ms.back());
+    std::printf("ROW Start-up to the test window shown (offscreen, median of %d)|%.0f ms|<= %.0f "
+                "ms|%s\n",
+                Starts, median, TargetMs, median <= TargetMs ? "met" : "MISSED");
     return EXIT_SUCCESS;
 }

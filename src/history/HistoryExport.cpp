@@ -44,8 +44,11 @@ bool HistoryExport::AppendTableTo(const QString &path)
     // A file that cannot be read is reported by the listing; the lines read
     // before it are still worth the export.
     HistoryList::ListHistory(HistoryList::Mode::Export);
-    const QByteArray bytes =
-        CodePage1251::Encode(Header() + LineEnd + session.ExportText + LineEnd);
+    // Encoded piece by piece: joining the pieces first would copy the whole
+    // table once more.
+    QByteArray bytes = CodePage1251::Encode(Header() + LineEnd);
+    bytes += CodePage1251::Encode(session.ExportText);
+    bytes += CodePage1251::Encode(LineEnd);
     session.ExportText.clear();
     if (file.write(bytes) == bytes.size() && StableStorage::Sync(file))
         return true;

@@ -110,10 +110,12 @@ bool HistoryList::ListHistory(Mode mode, const std::function<void(const QString 
         const auto line = Line(record, session.Counts[1], session.Counts[4], dates);
         if (!line)
             return false;
-        if (mode == Mode::Export)
-            session.ExportText += *line + QStringLiteral("\r\n");
-        else if (addLine)
+        if (mode == Mode::Export) {
+            session.ExportText += *line;
+            session.ExportText += QLatin1StringView("\r\n");
+        } else if (addLine) {
             addLine(*line);
+        }
         return true;
     });
     session.RecNo = 1;

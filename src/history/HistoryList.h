@@ -39,6 +39,8 @@ public:
     // nothing when a value is wider than its column or no date at all.
     static std::optional<Columns> ColumnsOf(const HistoryRecord &record,
                                             const QLocale &locale = QLocale());
+    // The same with the locale's forms read once for a whole file.
+    static std::optional<Columns> ColumnsOf(const HistoryRecord &record, DateText::Writer &dates);
     // The whole line of a corrected record; c1 and c4 decide reliability.
     static std::optional<QString> Line(const HistoryRecord &record, std::int16_t c1,
                                        std::int16_t c4, const QLocale &locale = QLocale());
@@ -57,9 +59,7 @@ public:
     static QString ErrorMessage() { return QStringLiteral("Error file data! Clear data."); }
 
 private:
-    // The same columns and line, with the locale's forms read once for a
-    // whole file.
-    static std::optional<Columns> ColumnsOf(const HistoryRecord &record, DateText::Writer &dates);
+    // The same line, with the locale's forms read once for a whole file.
     static std::optional<QString> Line(const HistoryRecord &record, std::int16_t c1,
                                        std::int16_t c4, DateText::Writer &dates);
     // Appends value stripped and padded to width; false when it is wider.

@@ -2,6 +2,7 @@
 
 #include "HistoryList.h"
 #include "HistoryStore.h"
+#include "platform/DateText.h"
 #include "results/Evaluation.h"
 #include "session/SessionState.h"
 
@@ -27,13 +28,16 @@ QString PrintedHistory::Leading()
 std::optional<QString> PrintedHistory::Build(const QLocale &locale)
 {
     SessionState &session = Session();
-    QString lines;
+    // Reading the locale's forms once, not per record, and building every
+    // line in one buffer keeps a full history's table to one pass.
+    DateText::Writer dates(locale);
+    QString lines = Leading() + CrLf;
     const bool ok = HistoryStore::EnumerateRecords([&](HistoryRecord &record) {
         record.RecCMF =
             Evaluation::CorrectStoredCmf(record.RecCMF, Evaluation::StoredCmf::NegativeOnly);
         session.Counts[1] = record.RecCounts[0];
         session.Counts[4] = record.RecCounts[3];
-        const auto columns = HistoryList::ColumnsOf(record, locale);
+        const auto columns = HistoryList::ColumnsOf(record, dates);
         if (!columns)
             return false;
         using Display = Evaluation::Display;
@@ -45,12 +49,26 @@ std::optional<QString> PrintedHistory::Build(const QLocale &locale)
                 Evaluation::ReliabilityVerdict(session.Counts[1], session.Counts[4], record.RecCMF),
                 Display::PrintedTable)
                 .text;
-        lines += tabs(3) + columns->name + tabs(3) + columns->date + tabs(1) + columns->time +
-                 tabs(1) + columns->cmf + tabs(1) + results + tabs(2) + reliability + CrLf;
+        const auto appendTabs = [&lines](int count) {
+            lines += QLatin1StringView("\t\t\t", count);
+        };
+        appendTabs(3);
+        lines += columns->name;
+        appendTabs(3);
+        lines += columns->date;
+        appendTabs(1);
+        lines += columns->time;
+        appendTabs(1);
+        lines += columns->cmf;
+        appendTabs(1);
+        lines += results;
+        appendTabs(2);
+        lines += reliability;
+        lines += CrLf;
         return true;
     });
     session.RecNo = 1;
     if (!ok)
         return std::nullopt;
-    return Leading() + CrLf + lines;
+    return lines;
 }

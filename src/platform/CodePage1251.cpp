@@ -56,14 +56,21 @@ const Tables &tables()
 QByteArray CodePage1251::Encode(const QString &text)
 {
     const Tables &t = tables();
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar ch = text.at(i);
+        // The lower half of the code page is ASCII: exported tables are
+        // mostly that, and a lookup per character made up much of their cost.
+        if (ch.unicode() < 0x80) {
+            *out++ = static_cast<char>(ch.unicode());
+            continue;
+        }
         if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
             ++i; // one character outside the code page, one '?'
-        bytes.append(t.fromUnicode.value(ch.unicode(), '?'));
+        *out++ = t.fromUnicode.value(ch.unicode(), '?');
     }
+    bytes.truncate(out - bytes.constData());
     return bytes;
 }
 

@@ -1,0 +1,511 @@
+// Whether the program counts what a person types, measured on the real
+// binary in a private X server with a window manager, the keys coming from
+// xdotool through the X server's own input path. For each rate a fresh
+// program runs one whole test while key presses go out at that rate; each
+// release is timestamped around the xdotool call that sends it, the stored
+// record is read back from the history file's bytes, and every stored
+// interval count is held against the releases sent inside that interval's
+// nominal window. A release within EdgeMs of an interval end may fall on
+// either side, so each interval has a least and a most it may hold. The
+// processor time the program took over the run is read from /proc as well.
+// A plain program rather than a test: it reports figures, and it needs an
+// X server, a window manager and about half a minute per rate.
+#include "session/HistoryRecord.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtEndian>
+
+#include <algorithm>
+#include <array>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <sys/prctl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::int64_t Ms = 1'000'000;
+constexpr std::int64_t IntervalNs = 5000 * Ms;
+constexpr int CountedIntervals = 4;
+constexpr std::int64_t EdgeNs = 10 * Ms;
+// Where in its wall-clock second the first release goes out: well before
+// the half second, so the program rounds the start down to that second.
+constexpr std::int64_t FirstPressNs = 280 * Ms;
+constexpr std::int64_t LatestFirstNs = 450 * Ms;
+// Presses go on this long after the run's end; none of them may count.
+constexpr std::int64_t AfterRunNs = 1000 * Ms;
+constexpr int WindowTimeoutMs = 30000;
+constexpr int RecordTimeoutMs = 15000;
+constexpr double CpuTargetPercent = 2.0;
+const char *const PressKeys[] = {"a", "s", "d", "f", "j", "k", "l", "1", "2", "3"};
+
+std::int64_t clockNs(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+std::int64_t monotonicNs()
+{
+    return clockNs(CLOCK_MONOTONIC);
+}
+
+void sleepUntilNs(std::int64_t when)
+{
+    const timespec until{time_t(when / 1'000'000'000), long(when % 1'000'000'000)};
+    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
+}
+
+void dieWithParent(QProcess &process)
+{
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
+
+void stop(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.kill();
+    process.waitForFinished(5000);
+}
+
+// User plus system time of a process, from /proc/<pid>/stat.
+std::optional<double> processCpuSeconds(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray stat = file.readAll();
+    // The command name in parentheses may hold blanks; fields count from
+    // after it, the third field there being the state.
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return std::nullopt;
+    const double ticks = double(fields[11].toLongLong() + fields[12].toLongLong());
+    return ticks / double(sysconf(_SC_CLK_TCK));
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    return values[(values.size() - 1) / 2];
+}
+
+struct Release
+{
+    std::int64_t beforeNs = 0;
+    std::int64_t afterNs = 0;
+};
+
+struct RunResult
+{
+    bool ok = false;
+    std::array<std::int16_t, CountedIntervals> stored{};
+    std::array<int, CountedIntervals> least{};
+    std::array<int, CountedIntervals> most{};
+    int sent = 0;
+    int skipped = 0;
+    double callMedianMs = 0.0;
+    double callMaxMs = 0.0;
+    double cpuPercent = -1.0;
+
+    bool Right(int i) const
+    {
+        return stored[std::size_t(i)] >= least[std::size_t(i)] &&
+               stored[std::size_t(i)] <= most[std::size_t(i)];
+    }
+    bool AllRight() const
+    {
+        bool right = ok;
+        for (int i = 0; i < CountedIntervals; ++i)
+            right = right && Right(i);
+        return right;
+    }
+};
+
+class CountBench
+{
+public:
+    CountBench() = default;
+    ~CountBench()
+    {
+        stop(m_program);
+        stop(m_windowManager);
+        stop(m_xvfb);
+    }
+
+    bool StartDisplay();
+    RunResult Run(int rate);
+
+private:
+    bool Xdotool(const QStringList &arguments, int timeoutMs = 10000, QByteArray *output = nullptr);
+    QString WaitForWindow(const QString &title);
+    bool WaitForWindowGone(const QString &title);
+    bool Focus(const QString &window);
+    bool StartProgram(const QTemporaryDir &dir);
+    bool BeginTest();
+    bool Send(int index, std::vector<Release> &releases);
+    void Fail(const char *what);
+
+    QProcess m_xvfb;
+    QProcess m_windowManager;
+    QProcess m_program;
+    QString m_display;
+    QString m_mainWindow;
+};
+
+void CountBench::Fail(const char *what)
+{
+    std::fprintf(stderr, "count_bench: %s\n", what);
+    const QByteArray output = m_program.readAllStandardError();
+    if (!output.isEmpty())
+        std::fprintf(stderr, "program said: %s\n", output.constData());
+}
+
+bool CountBench::StartDisplay()
+{
+    for (const char *tool : {"Xvfb", "xdotool", "openbox"}) {
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty()) {
+            std::fprintf(stderr, "count_bench: %s is not installed\n", tool);
+            return false;
+        }
+    }
+    dieWithParent(m_xvfb);
+    m_xvfb.start(QStringLiteral("Xvfb"),
+                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                  QStringLiteral("tcp"), QStringLiteral("-noreset"), QStringLiteral("-screen"),
+                  QStringLiteral("0"), QStringLiteral("1024x768x24")});
+    QElapsedTimer waited;
+    waited.start();
+    QByteArray number;
+    while (!number.contains('\n') && waited.elapsed() < WindowTimeoutMs &&
+           m_xvfb.state() != QProcess::NotRunning) {
+        m_xvfb.waitForReadyRead(500);
+        number += m_xvfb.readAllStandardOutput();
+    }
+    if (!number.contains('\n')) {
+        std::fputs("count_bench: Xvfb did not start\n", stderr);
+        return false;
+    }
+    m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    m_windowManager.setProcessEnvironment(environment);
+    m_windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    dieWithParent(m_windowManager);
+    m_windowManager.start(QStringLiteral("openbox"), {});
+    if (!m_windowManager.waitForStarted(10000)) {
+        std::fputs("count_bench: openbox did not start\n", stderr);
+        return false;
+    }
+    // The manager claims the screen asynchronously; a window mapped before
+    // it has done so would be left unmanaged.
+    QThread::msleep(1000);
+    if (m_windowManager.state() != QProcess::Running) {
+        std::fputs("count_bench: openbox stopped at once\n", stderr);
+        return false;
+    }
+    std::printf("X server on display %s with openbox\n", qPrintable(m_display));
+    return true;
+}
+
+bool CountBench::Xdotool(const QStringList &arguments, int timeoutMs, QByteArray *output)
+{
+    QProcess xdotool;
+    dieWithParent(xdotool);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    xdotool.setProcessEnvironment(environment);
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    if (!xdotool.waitForFinished(timeoutMs)) {
+        stop(xdotool);
+        return false;
+    }
+    if (output != nullptr)
+        *output = xdotool.readAllStandardOutput();
+    return xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
+}
+
+QString CountBench::WaitForWindow(const QString &title)
+{
+    QByteArray found;
+    if (!Xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                  QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                  QLatin1Char('^') + title + QLatin1Char('$')},
+                 WindowTimeoutMs, &found))
+        return {};
+    return QString::fromLatin1(found).section(QLatin1Char('\n'), 0, 0).trimmed();
+}
+
+bool CountBench::WaitForWindowGone(const QString &title)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < WindowTimeoutMs) {
+        if (!Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                      QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$')}))
+            return true;
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+bool CountBench::Focus(const QString &window)
+{
+    // Activating through the window manager raises the window and lets the
+    // manager agree; the focus is then set directly as well, so the keys'
+    // target is certain whatever the manager decided.
+    Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window}, 3000);
+    return Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+}
+
+bool CountBench::StartProgram(const QTemporaryDir &dir)
+{
+    // The program keeps its history beside itself: a copy of its own in a
+    // fresh folder starts from an empty history.
+    const QString path = dir.filePath(QStringLiteral("velmora"));
+    if (!QFile::copy(QStringLiteral(VELMORA_PROGRAM), path) ||
+        !QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner))
+        return false;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    m_program.setProcessEnvironment(environment);
+    m_program.setWorkingDirectory(dir.path());
+    dieWithParent(m_program);
+    m_program.start(path, {});
+    if (!m_program.waitForStarted(10000))
+        return false;
+    m_mainWindow = WaitForWindow(QStringLiteral("Velmora"));
+    return !m_mainWindow.isEmpty();
+}
+
+bool CountBench::BeginTest()
+{
+    if (!Focus(m_mainWindow))
+        return false;
+    // The test window gives "Start" the focus when it is activated.
+    if (!Xdotool({QStringLiteral("key"), QStringLiteral("space")}))
+        return false;
+    const QString input = WaitForWindow(QStringLiteral("Input"));
+    if (input.isEmpty() || !Focus(input))
+        return false;
+    return Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"),
+                    QStringLiteral("Bench")}) &&
+           Xdotool({QStringLiteral("key"), QStringLiteral("Return")}) &&
+           WaitForWindowGone(QStringLiteral("Input")) && Focus(m_mainWindow);
+}
+
+bool CountBench::Send(int index, std::vector<Release> &releases)
+{
+    // Without a pause between press and release the key goes down and up at
+    // once, so the release lies inside the span timed around the call.
+    // Neighbouring presses use different keys, which Qt could otherwise
+    // take for the keyboard repeating one.
+    Release release;
+    release.beforeNs = monotonicNs();
+    if (!Xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("0"),
+                  QLatin1String(PressKeys[std::size_t(index) % std::size(PressKeys)])}))
+        return false;
+    release.afterNs = monotonicNs();
+    releases.push_back(release);
+    return true;
+}
+
+RunResult CountBench::Run(int rate)
+{
+    RunResult result;
+    QTemporaryDir dir;
+    if (!dir.isValid() || !StartProgram(dir)) {
+        Fail("the program did not start");
+        return result;
+    }
+    if (!BeginTest()) {
+        Fail("Start did not arm the test window");
+        stop(m_program);
+        return result;
+    }
+    const std::int64_t periodNs = 1'000'000'000 / rate;
+    std::vector<Release> releases;
+
+    // The first release, early in a wall-clock second.
+    const std::int64_t wall = clockNs(CLOCK_REALTIME);
+    const std::int64_t intoSecond = wall % 1'000'000'000;
+    const std::int64_t wait =
+        (intoSecond < FirstPressNs - 20 * Ms ? 0 : 1'000'000'000) + FirstPressNs - intoSecond;
+    sleepUntilNs(monotonicNs() + wait);
+    const std::optional<double> cpuFrom = processCpuSeconds(m_program.processId());
+    if (!Send(0, releases)) {
+        Fail("xdotool failed");
+        stop(m_program);
+        return result;
+    }
+    // Wall and monotonic clocks read together: the run's whole second on
+    // the one becomes its nominal interval ends on the other.
+    const std::int64_t wallAfter = clockNs(CLOCK_REALTIME);
+    const std::int64_t monoAfter = monotonicNs();
+    if (wallAfter % 1'000'000'000 > LatestFirstNs) {
+        Fail("the first release went out too late in its second; the machine is too busy");
+        stop(m_program);
+        return result;
+    }
+    const std::int64_t startWall = wallAfter - wallAfter % 1'000'000'000;
+    const std::int64_t firstEndNs = monoAfter + (startWall + IntervalNs - wallAfter);
+    const std::int64_t runEndNs = firstEndNs + CountedIntervals * IntervalNs;
+
+    std::optional<double> cpuTo;
+    std::int64_t cpuToNs = 0;
+    // The later presses keep to a grid whose points lie midway between
+    // interval ends (every rate here divides an interval evenly), so a
+    // count is exact whenever the xdotool call leaves the allowance clear
+    // of the end; a press closer to the end could land either way.
+    const std::int64_t gridFromNs = firstEndNs - IntervalNs + periodNs / 2;
+    const std::int64_t firstNs = releases.front().beforeNs;
+    const std::int64_t skip = (firstNs + periodNs / 2 - gridFromNs) / periodNs + 1;
+    for (int i = 1;; ++i) {
+        const std::int64_t due = gridFromNs + (skip + i - 1) * periodNs;
+        if (due > runEndNs + AfterRunNs)
+            break;
+        if (!cpuTo && due > runEndNs) {
+            cpuTo = processCpuSeconds(m_program.processId());
+            cpuToNs = monotonicNs();
+        }
+        // A press that cannot go out near its time is left out rather than
+        // crowded against the next one.
+        if (monotonicNs() > due + periodNs / 2) {
+            ++result.skipped;
+            continue;
+        }
+        sleepUntilNs(due);
+        if (!Send(i, releases)) {
+            Fail("xdotool failed");
+            stop(m_program);
+            return result;
+        }
+    }
+    if (cpuFrom && cpuTo)
+        result.cpuPercent =
+            100.0 * (*cpuTo - *cpuFrom) / (double(cpuToNs - releases.front().beforeNs) / 1e9);
+
+    const QString historyPath = dir.filePath(QStringLiteral("restest.dat"));
+    QElapsedTimer waited;
+    waited.start();
+    while (QFileInfo(historyPath).size() < HistoryRecord::RecordLength &&
+           waited.elapsed() < RecordTimeoutMs)
+        QThread::msleep(100);
+    QFile file(historyPath);
+    const QByteArray history = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    stop(m_program);
+    if (history.size() != HistoryRecord::RecordLength) {
+        Fail("the program did not store exactly one record");
+        return result;
+    }
+    // Straight from the file layout: four little-endian 16-bit counts.
+    for (int i = 0; i < CountedIntervals; ++i)
+        result.stored[std::size_t(i)] =
+            qFromLittleEndian<std::int16_t>(history.constData() + 38 + 2 * i);
+
+    std::vector<double> callMs;
+    for (const Release &release : releases) {
+        callMs.push_back(double(release.afterNs - release.beforeNs) / 1e6);
+        for (int i = 0; i < CountedIntervals; ++i) {
+            const std::int64_t from = firstEndNs + i * IntervalNs;
+            const std::int64_t to = from + IntervalNs;
+            // Where the release may lie, widened by the allowance at the ends.
+            const std::int64_t earliest = release.beforeNs - EdgeNs;
+            const std::int64_t latest = release.afterNs + EdgeNs;
+            if (earliest >= from && latest < to)
+                ++result.least[std::size_t(i)];
+            if (latest >= from && earliest < to)
+                ++result.most[std::size_t(i)];
+        }
+    }
+    result.sent = int(releases.size());
+    result.callMedianMs = median(callMs);
+    result.callMaxMs = *std::max_element(callMs.begin(), callMs.end());
+    result.ok = true;
+    return result;
+}
+
+QString countText(const RunResult &result, int i)
+{
+    const int least = result.least[std::size_t(i)];
+    const int most = result.most[std::size_t(i)];
+    return least == most ? QString::number(least) : QStringLiteral("%1-%2").arg(least).arg(most);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    std::vector<int> rates = {5, 10, 15, 20};
+    if (argc > 1) {
+        rates.clear();
+        for (int i = 1; i < argc; ++i)
+            rates.push_back(std::atoi(argv[i]));
+    }
+    if (std::any_of(rates.begin(), rates.end(), [](int rate) { return rate <= 0; })) {
+        std::puts("usage: count_bench [RATE...]\n"
+                  "  key presses a second for each whole run (default 5 10 15 20)");
+        return EXIT_FAILURE;
+    }
+    CountBench bench;
+    if (!bench.StartDisplay())
+        return EXIT_FAILURE;
+    bool allRight = true;
+    for (const int rate : rates) {
+        const RunResult result = bench.Run(rate);
+        allRight = allRight && result.AllRight();
+        if (!result.ok) {
+            std::printf("ROW Counts at %d presses/s|run failed|exact, +-1 within 10 ms of an "
+                        "end|MISSED\n",
+                        rate);
+            continue;
+        }
+        QStringList stored;
+        QStringList sent;
+        int right = 0;
+        for (int i = 0; i < CountedIntervals; ++i) {
+            stored << QString::number(result.stored[std::size_t(i)]);
+            sent << countText(result, i);
+            right += result.Right(i) ? 1 : 0;
+        }
+        std::printf("%d presses/s: %d sent (%d left out), xdotool call median %.1f ms, max "
+                    "%.1f ms; program CPU %.2f %% of one core\n",
+                    rate, result.sent, result.skipped, result.callMedianMs, result.callMaxMs,
+                    result.cpuPercent);
+        std::printf("ROW Counts at %d presses/s (real program, Xvfb, openbox)|stored %s; sent %s "
+                    "(%d of 4 right)|exact, +-1 within 10 ms of an end|%s\n",
+                    rate, qPrintable(stored.join(QLatin1Char(' '))),
+                    qPrintable(sent.join(QLatin1Char(' '))), right,
+                    result.AllRight() ? "met" : "MISSED");
+        if (rate == 10 && result.cpuPercent >= 0.0)
+            std::printf("ROW CPU share of a run at 10 presses/s (real program, Xvfb)|%.2f %% of "
+                        "one core|<= %.0f %%|%s\n",
+                        result.cpuPercent, CpuTargetPercent,
+                        result.cpuPercent <= CpuTargetPercent ? "met" : "MISSED");
+        std::fflush(stdout);
+    }
+    return allRight ? EXIT_SUCCESS : EXIT_FAILURE;
+}
