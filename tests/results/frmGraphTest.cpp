@@ -232,12 +232,16 @@ void frmGraphTest::afterARun()
     }
     const int startHeight = m_frame->frameGeometry().height();
     bool orderKept = false;
-    connect(m_frame->MdiArea(), &QMdiArea::subWindowActivated, this, [&](QMdiSubWindow *sub) {
-        orderKept = sub != nullptr && qobject_cast<frmGraph *>(sub->widget()) &&
-                    m_frame->frameGeometry().height() > startHeight &&
-                    test->Command2()->isEnabled();
-    });
+    // Only for this click: the frame outlives this function's locals and
+    // activates windows again when it is torn down.
+    const auto watch =
+        connect(m_frame->MdiArea(), &QMdiArea::subWindowActivated, this, [&](QMdiSubWindow *sub) {
+            orderKept = sub != nullptr && qobject_cast<frmGraph *>(sub->widget()) &&
+                        m_frame->frameGeometry().height() > startHeight &&
+                        test->Command2()->isEnabled();
+        });
     test->Command2()->click();
+    disconnect(watch);
     frmGraph *window = m_frame->Child<frmGraph>();
     QVERIFY(orderKept);
     QVERIFY(!test->Command2()->isEnabled());
