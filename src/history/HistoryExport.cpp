@@ -9,10 +9,20 @@
 #include "session/SessionState.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
 const QString LineEnd = QStringLiteral("\r\n");
+
+// The history being read and appended to, by any name or link that
+// reaches it.
+bool namesTheHistory(const QString &path)
+{
+    const QFileInfo target(path);
+    const QFileInfo history(Session().DataPath);
+    return target.exists() && history.exists() && target == history;
+}
 
 } // namespace
 
@@ -33,6 +43,11 @@ void HistoryExport::Export(CommonDialog &dlog)
 
 bool HistoryExport::AppendTableTo(const QString &path)
 {
+    // Appended to the history, the table would be read back as records:
+    // the list would stop at them and later tests would be stored behind
+    // them.
+    if (namesTheHistory(path))
+        return false;
     QFile file(path);
     // Unbuffered, so that nothing of a failed write is still waiting to be
     // written when the file is cut back and closed.

@@ -16,7 +16,7 @@ public:
 
     // Appends the table of the current history to the file. On a failed
     // write the file is cut back to its length before, so it keeps its old
-    // content and no half table.
+    // content and no half table. The history file is never written to.
     static bool AppendTableTo(const QString &path);
 
     static QString Header()

@@ -232,6 +232,8 @@ void frmGraphTest::afterARun()
     }
     const int startHeight = m_frame->frameGeometry().height();
     bool orderKept = false;
+    // Only for this click: the frame outlives this function's locals and
+    // activates windows again when it is torn down.
     const auto watch =
         connect(m_frame->MdiArea(), &QMdiArea::subWindowActivated, this, [&](QMdiSubWindow *sub) {
             orderKept = sub != nullptr && qobject_cast<frmGraph *>(sub->widget()) &&

@@ -4,15 +4,20 @@
 // presses a second and holds the record the program appends against the
 // presses this test timed into each interval; one holds keys down for
 // seconds, so the server repeats them, while every core is kept busy, and
-// holds the stored counts against the releases made; the last aborts a
-// test with Esc and checks that the history is left alone and the window
-// can start again. This is the only test that sees the real clock, the real
-// timers, the real keyboard repeat and the real key path from the X server
-// to the diagram.
+// holds the stored counts against the releases made; one aborts a test
+// with Esc and checks that the history is left alone and the window can
+// start again. Two more go through the real menus and dialogs: two whole
+// tests, then the data window and an export typed into Qt's own file
+// dialog, whose bytes are held against the records on disk; and clearing
+// the history, which must move the file byte for byte into "res" beside
+// the program, or leave it where it is when it cannot. This is the only
+// test that sees the real clock, the real timers, the real keyboard repeat
+// and the real key path from the X server to the diagram and the menus.
 #include "results/Evaluation.h"
 #include "session/HistoryRecord.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -76,6 +81,11 @@ constexpr qint64 HoldFromMs = 600;
 constexpr qint64 TapEveryMs = 400;
 constexpr qint64 EarliestReleaseMs = 1000;
 constexpr qint64 LatestReleaseMs = 4400;
+
+// Runs for the data window go at a modest rate, one press after another,
+// until the record is on disk: their counts are not what is checked there.
+constexpr qint64 ModestPressMs = 120;
+constexpr int RunTimeoutMs = 45000;
 
 qint64 nowMs()
 {
@@ -186,6 +196,36 @@ StoredRecord decodeRecord(const QByteArray &bytes)
     return record;
 }
 
+QList<StoredRecord> decodeRecords(const QByteArray &history)
+{
+    QList<StoredRecord> records;
+    for (qsizetype at = 0; at + HistoryRecord::RecordLength <= history.size();
+         at += HistoryRecord::RecordLength)
+        records.append(decodeRecord(history.mid(at, HistoryRecord::RecordLength)));
+    return records;
+}
+
+// The export's line for a record as a reader of the table expects it, in
+// the C locale the program runs in here: fixed columns between " * ".
+QByteArray exportLine(const StoredRecord &record)
+{
+    const QByteArray name = record.name.trimmed().leftJustified(HistoryRecord::NameLength, ' ');
+    const QByteArray date = record.when.date().toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+    const QByteArray time =
+        record.when.time().toString(QStringLiteral("HH:mm:ss")).toLatin1().leftJustified(12, ' ');
+    const QByteArray cmf = QByteArray::number(record.cmf).leftJustified(3, ' ');
+    const QString results = Evaluation::Present(Evaluation::ResultsVerdict(record.cmf),
+                                                Evaluation::Display::HistoryLine)
+                                .text;
+    const QString reliability =
+        Evaluation::Present(
+            Evaluation::ReliabilityVerdict(record.counts[0], record.counts[3], record.cmf),
+            Evaluation::Display::HistoryLine)
+            .text;
+    return name + " * " + date + " * " + time + " *  " + cmf + " * " + results.toLatin1() + " * " +
+           reliability.toLatin1();
+}
+
 } // namespace
 
 class EndToEndTest : public QObject
@@ -200,9 +240,13 @@ private slots:
     void fullRunStoresTheTimedCounts();
     void heldKeysUnderLoadCountOnce();
     void escAbortsWithoutRecord();
+    void dataWindowExportsTwoRuns();
+    void clearMovesHistoryIntoRes_data();
+    void clearMovesHistoryIntoRes();
 
 private:
     QString ProgramPath() const { return m_dir->filePath(QStringLiteral("velmora")); }
+    QString BackupPath() const { return m_dir->filePath(QStringLiteral("res")); }
     QString HistoryPath() const { return m_dir->filePath(QStringLiteral("restest.dat")); }
     QByteArray History() const;
 
@@ -212,20 +256,34 @@ private:
     // The first visible window with exactly this title, waited for.
     QString WaitForWindow(const QString &title, int timeoutMs = WindowTimeoutMs);
     bool WaitForWindowGone(const QString &title, int timeoutMs = WindowTimeoutMs);
+    // The visible windows with exactly this title, none when there are none.
+    QStringList VisibleWindows(const QString &title);
+    // A message box: a window under the program's own title that is not its
+    // main window, waited for.
+    QString WaitForMessageBox(int timeoutMs = WindowTimeoutMs);
+    bool WaitForWindowIdGone(const QString &window, int timeoutMs = WindowTimeoutMs);
+    // Closes a message box with Return, its default button.
+    bool Answer(const QString &box);
+    // Keys for the menus, pressed one after another in the main window.
+    bool Menu(const QStringList &keys);
     bool Focus(const QString &window);
     QString ProgramOutput();
 
     void StartProgram();
     // Start, the name in the input box, Return; leaves the keys in the
-    // diagram area.
-    void BeginTest(const QString &name);
+    // diagram area. After a run the focus is on "Next >>", one back from
+    // "Start".
+    void BeginTest(const QString &name, bool afterRun = false);
+    // Presses keys at a modest rate until the history holds this many
+    // records.
+    void RunUntilStored(int records);
     // Sends presses from early in a second until untilAfterStartMs after
     // that second; returns every press with the wall-clock times around
     // its sending.
     QList<Press> SendPresses(qint64 untilAfterStartMs);
     // One xdotool command at the given moment; the times around it.
     std::optional<Press> SendAt(qint64 whenMs, const QStringList &arguments);
-    void WaitForRecord();
+    void WaitForRecord(int records = 1);
 
     QProcess m_xvfb;
     QProcess m_windowManager;
@@ -308,6 +366,8 @@ void EndToEndTest::init()
     QVERIFY(QFile::copy(QStringLiteral(VELMORA_PROGRAM), ProgramPath()));
     QVERIFY(QFile::setPermissions(ProgramPath(),
                                   QFile::permissions(ProgramPath()) | QFileDevice::ExeOwner));
+    // Clearing moves the history into this folder and never makes it.
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("res")));
     m_mainWindow.clear();
 }
 
@@ -381,6 +441,62 @@ bool EndToEndTest::Focus(const QString &window)
     return Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
 }
 
+QStringList EndToEndTest::VisibleWindows(const QString &title)
+{
+    QByteArray found;
+    // search exits with 1 when nothing matches.
+    if (!Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                  QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$')},
+                 10000, &found))
+        return {};
+    return QString::fromLatin1(found).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString EndToEndTest::WaitForMessageBox(int timeoutMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < timeoutMs) {
+        for (const QString &window : VisibleWindows(QStringLiteral("Velmora"))) {
+            if (window.trimmed() != m_mainWindow)
+                return window.trimmed();
+        }
+        QTest::qSleep(50);
+    }
+    return {};
+}
+
+bool EndToEndTest::WaitForWindowIdGone(const QString &window, int timeoutMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < timeoutMs) {
+        bool shown = false;
+        for (const QString &title : {QStringLiteral("Velmora"), QStringLiteral("Data delete")})
+            shown = shown || VisibleWindows(title).contains(window);
+        if (!shown)
+            return true;
+        QTest::qSleep(50);
+    }
+    return false;
+}
+
+bool EndToEndTest::Answer(const QString &box)
+{
+    return !box.isEmpty() && Focus(box) &&
+           Xdotool({QStringLiteral("key"), QStringLiteral("Return")}) && WaitForWindowIdGone(box);
+}
+
+bool EndToEndTest::Menu(const QStringList &keys)
+{
+    // One command, so the keys follow one another in order; the pause lets
+    // each menu open before the next key looks for an item in it.
+    return Focus(m_mainWindow) &&
+           Xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"),
+                               QStringLiteral("150")} +
+                   keys);
+}
+
 void EndToEndTest::StartProgram()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -390,6 +506,9 @@ void EndToEndTest::StartProgram()
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.insert(QStringLiteral("DISPLAY"), m_display);
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir->path());
+    // Dates and times in the lists and the export as a system without
+    // regional settings writes them, whatever this machine's are.
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     m_program.setProcessEnvironment(environment);
     m_program.setWorkingDirectory(m_dir->path());
     dieWithParent(m_program);
@@ -400,9 +519,11 @@ void EndToEndTest::StartProgram()
              qPrintable(QStringLiteral("no program window: ") + ProgramOutput()));
 }
 
-void EndToEndTest::BeginTest(const QString &name)
+void EndToEndTest::BeginTest(const QString &name, bool afterRun)
 {
     QVERIFY(Focus(m_mainWindow));
+    if (afterRun)
+        QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("shift+Tab")}));
     // The test window gives "Start" the focus when it is activated.
     QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("space")}));
     const QString input = WaitForWindow(QStringLiteral("Input"));
@@ -455,13 +576,28 @@ QList<Press> EndToEndTest::SendPresses(qint64 untilAfterStartMs)
     return presses;
 }
 
-void EndToEndTest::WaitForRecord()
+void EndToEndTest::WaitForRecord(int records)
 {
     QElapsedTimer waited;
     waited.start();
-    while (QFileInfo(HistoryPath()).size() < HistoryRecord::RecordLength &&
+    while (QFileInfo(HistoryPath()).size() < records * HistoryRecord::RecordLength &&
            waited.elapsed() < RecordTimeoutMs)
         QTest::qSleep(100);
+}
+
+void EndToEndTest::RunUntilStored(int records)
+{
+    QElapsedTimer waited;
+    waited.start();
+    int sent = 0;
+    while (QFileInfo(HistoryPath()).size() < records * HistoryRecord::RecordLength &&
+           waited.elapsed() < RunTimeoutMs) {
+        const qint64 next = nowMs() + ModestPressMs;
+        QVERIFY(Xdotool({QStringLiteral("key"), QLatin1String(PressKeys[sent % 10])}));
+        ++sent;
+        sleepUntilMs(next);
+    }
+    QCOMPARE(QFileInfo(HistoryPath()).size(), qint64(records) * HistoryRecord::RecordLength);
 }
 
 std::optional<Press> EndToEndTest::SendAt(qint64 whenMs, const QStringList &arguments)
@@ -666,6 +802,128 @@ void EndToEndTest::escAbortsWithoutRecord()
     sleepUntilMs(startMs + IntervalMs * (CountedIntervals + 1) + 3000);
     QCOMPARE(m_program.state(), QProcess::Running);
     QCOMPARE(History(), before);
+}
+
+// Two whole tests, then View > Data and File > Export text file through the
+// menus, a file name typed into the file dialog: the table on disk must
+// list exactly the records the history file holds, in their order.
+void EndToEndTest::dataWindowExportsTwoRuns()
+{
+    StartProgram();
+    if (QTest::currentTestFailed())
+        return;
+    const QStringList names = {QStringLiteral("First Runner"), QStringLiteral("Second Runner")};
+    for (int run = 0; run < names.size(); ++run) {
+        BeginTest(names[run], run > 0);
+        if (QTest::currentTestFailed())
+            return;
+        RunUntilStored(run + 1);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    const QByteArray history = History();
+    const QList<StoredRecord> records = decodeRecords(history);
+    QCOMPARE(records.size(), names.size());
+    for (int i = 0; i < records.size(); ++i)
+        QCOMPARE(records[i].name,
+                 names[i].toLatin1().leftJustified(HistoryRecord::NameLength, ' '));
+
+    QVERIFY(Menu({QStringLiteral("alt+v"), QStringLiteral("d")}));
+    // "Export text file" shares its E with "Exit": the first E marks it and
+    // Return takes it. It is only enabled while the data window is open.
+    QVERIFY(Menu({QStringLiteral("alt+f"), QStringLiteral("e"), QStringLiteral("Return")}));
+    const QString dialog = WaitForWindow(QStringLiteral("Save As"));
+    QVERIFY2(!dialog.isEmpty(), "no file dialog: the data window did not open or Export is off");
+    const QString folder = m_dir->filePath(QStringLiteral("Tables of the day"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString target = folder + QStringLiteral("/Day 1.txt");
+    QVERIFY(Focus(dialog));
+    // The name field has the focus with "Default.txt" selected.
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")}));
+    QVERIFY(
+        Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), target}));
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
+    QVERIFY2(WaitForWindowGone(QStringLiteral("Save As")), "the file dialog stayed open");
+    // "File saved!"
+    QVERIFY2(Answer(WaitForMessageBox()), "no message after the export");
+
+    QFile exported(target);
+    QVERIFY2(exported.open(QIODevice::ReadOnly), qPrintable(target));
+    const QByteArray header =
+        "   Recording             Date        Time      CMF     Results  Validation";
+    QCOMPARE(header.size(), 74);
+    QByteArray expected = header + "\r\n";
+    for (const StoredRecord &record : records)
+        expected += exportLine(record) + "\r\n";
+    expected += "\r\n";
+    QCOMPARE(exported.readAll(), expected);
+    QCOMPARE(History(), history);
+    QCOMPARE(m_program.state(), QProcess::Running);
+}
+
+void EndToEndTest::clearMovesHistoryIntoRes_data()
+{
+    QTest::addColumn<bool>("withBackupFolder");
+    QTest::newRow("res beside the program") << true;
+    // Nowhere to move it: the history stays where it is, whole.
+    QTest::newRow("no res folder") << false;
+}
+
+// File > Clear default file data, Yes in the question: the history file
+// leaves the program's folder only by moving, whole, into "res".
+void EndToEndTest::clearMovesHistoryIntoRes()
+{
+    QFETCH(bool, withBackupFolder);
+    QByteArray before;
+    for (int i = 0; i < 3; ++i) {
+        HistoryRecord record;
+        record.SetName(QStringLiteral("Stored %1").arg(i + 1));
+        record.RecDate = 45000 + i;
+        record.RecTime = 0.25 * i;
+        record.RecCMF = std::int16_t(5 * i);
+        record.RecCounts = {std::int16_t(40 + i), 39, 38, std::int16_t(40 - 2 * i)};
+        before += record.Encode();
+    }
+    {
+        QFile file(HistoryPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(before), before.size());
+    }
+    if (!withBackupFolder)
+        QVERIFY(QDir(BackupPath()).removeRecursively());
+
+    StartProgram();
+    if (QTest::currentTestFailed())
+        return;
+    // Clearing is offered while the data window is open.
+    QVERIFY(Menu({QStringLiteral("alt+v"), QStringLiteral("d")}));
+    QVERIFY(Menu({QStringLiteral("alt+f"), QStringLiteral("c")}));
+    const QString question = WaitForWindow(QStringLiteral("Data delete"));
+    QVERIFY2(!question.isEmpty(), "Clear did not ask");
+    // Yes is the default button.
+    QVERIFY(Answer(question));
+    // "Default file data clear!", or the error when there is no "res".
+    QVERIFY2(Answer(WaitForMessageBox()), "no message after clearing");
+
+    if (!withBackupFolder) {
+        QCOMPARE(History(), before);
+        QVERIFY(!QFileInfo::exists(BackupPath()));
+        return;
+    }
+    QVERIFY(!QFileInfo::exists(HistoryPath()));
+    const QStringList backups = QDir(BackupPath()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(backups.size(), 1);
+    const QString backup = backups.first();
+    QVERIFY2(backup.startsWith(QStringLiteral("restest. ")), qPrintable(backup));
+    bool isNumber = false;
+    const int number = backup.mid(9).toInt(&isNumber);
+    QVERIFY2(isNumber && number >= 1 && number <= 999 &&
+                 backup == QStringLiteral("restest. ") + QString::number(number),
+             qPrintable(backup));
+    QFile moved(QDir(BackupPath()).filePath(backup));
+    QVERIFY(moved.open(QIODevice::ReadOnly));
+    QCOMPARE(moved.readAll(), before);
+    QCOMPARE(m_program.state(), QProcess::Running);
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)
