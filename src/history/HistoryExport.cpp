@@ -15,25 +15,29 @@ namespace {
 
 const QString LineEnd = QStringLiteral("\r\n");
 
-// The history being read and appended to, by any name or link that
-// reaches it.
-bool namesTheHistory(const QString &path)
+// One of the history files, by any name or link that reaches it.
+bool namesAHistory(const QString &path, const QStringList &histories)
 {
     const QFileInfo target(path);
-    const QFileInfo history(Session().DataPath);
-    return target.exists() && history.exists() && target == history;
+    if (!target.exists())
+        return false;
+    for (const QString &history : histories) {
+        if (QFileInfo::exists(history) && target == QFileInfo(history))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
 
-void HistoryExport::Export(CommonDialog &dlog)
+void HistoryExport::Export(CommonDialog &dlog, const QString &defaultDataPath)
 {
     dlog.SetFilter(QStringLiteral("*.txt | *.txt"));
     dlog.SetDefaultExt(QStringLiteral("TXT"));
     dlog.SetFileName(QStringLiteral("Default.txt"));
     dlog.SetFilterIndex(1);
     dlog.SetFlags(0);
-    const bool saved = dlog.ShowSave() && AppendTableTo(dlog.FileName());
+    const bool saved = dlog.ShowSave() && AppendTableTo(dlog.FileName(), defaultDataPath);
     SessionState &session = Session();
     session.RecNo = 1;
     session.ExportText.clear();
@@ -41,12 +45,12 @@ void HistoryExport::Export(CommonDialog &dlog)
         Platform::GetDialogs().MsgBox(Dialogs::Notice(SavedMessage()));
 }
 
-bool HistoryExport::AppendTableTo(const QString &path)
+bool HistoryExport::AppendTableTo(const QString &path, const QString &defaultDataPath)
 {
     // Appended to the history, the table would be read back as records:
     // the list would stop at them and later tests would be stored behind
     // them.
-    if (namesTheHistory(path))
+    if (namesAHistory(path, {Session().DataPath, defaultDataPath}))
         return false;
     QFile file(path);
     // Unbuffered, so that nothing of a failed write is still waiting to be

@@ -11,13 +11,15 @@ class CommonDialog;
 class HistoryExport
 {
 public:
-    // Asks for the file, writes the table and says so.
-    static void Export(CommonDialog &dlog);
+    // Asks for the file, writes the table and says so. Neither the history
+    // in use nor the default one (which later tests may go back to) is
+    // ever the file written.
+    static void Export(CommonDialog &dlog, const QString &defaultDataPath = QString());
 
     // Appends the table of the current history to the file. On a failed
     // write the file is cut back to its length before, so it keeps its old
-    // content and no half table. The history file is never written to.
-    static bool AppendTableTo(const QString &path);
+    // content and no half table. No history file is ever written to.
+    static bool AppendTableTo(const QString &path, const QString &defaultDataPath = QString());
 
     static QString Header()
     {

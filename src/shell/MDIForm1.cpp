@@ -276,7 +276,7 @@ void MDIForm1::mnuSave_Click()
 
 void MDIForm1::mnuExport_Click()
 {
-    HistoryExport::Export(m_dlog);
+    HistoryExport::Export(m_dlog, Startup::DefaultDataPath());
 }
 
 void MDIForm1::mnuClear_Click()
