@@ -280,8 +280,8 @@ bool RunBench::MeasureRuns(int runs, const QString &load)
     int endsThisRun = 0;
     QObject::connect(intervals, &RunTimer::IntervalEnded, &loop, [&] {
         const std::int64_t now = Platform::GetClock().MonotonicNs();
-        lateMs.push_back(double(probe.LastNs() - intervals->LastEndNs()) / 1e6);
-        doneMs.push_back(double(now - intervals->LastEndNs()) / 1e6);
+        lateMs.push_back(double(probe.LastNs() - intervals->LastDueNs()) / 1e6);
+        doneMs.push_back(double(now - intervals->LastDueNs()) / 1e6);
         if (++endsThisRun == EndsPerRun || m_form->CurrentState() == Form1::State::Idle)
             loop.quit();
     });
@@ -344,7 +344,7 @@ bool RunBench::MeasureRuns(int runs, const QString &load)
                 "%%\n",
                 share, CpuTargetPercent, verdict(share <= CpuTargetPercent), worstShare);
     std::printf("   interval-end lateness over %zu ends (the test window's handler starting, "
-                "minus RunTimer::LastEndNs()):\n",
+                "minus RunTimer::LastDueNs()):\n",
                 lateMs.size());
     std::printf("     max %.3f ms, p99 %.3f ms, median %.3f ms\n", percentile(lateMs, 100.0),
                 percentile(lateMs, 99.0), percentile(lateMs, 50.0));

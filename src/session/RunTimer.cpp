@@ -48,6 +48,7 @@ void RunTimer::EndIntervalNow()
     // run that reads the clock at each interval's start would; timing from
     // the missed end would end the next interval at once, with no time to
     // press keys in it.
+    m_lastDueNs = m_deadlineNs;
     m_lastEndNs = std::max(m_deadlineNs, Platform::GetClock().MonotonicNs());
     m_deadlineNs = m_lastEndNs + IntervalNs;
     Arm();

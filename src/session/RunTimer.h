@@ -29,6 +29,9 @@ public:
     // the latest one ended.
     std::int64_t DeadlineNs() const { return m_deadlineNs; }
     std::int64_t LastEndNs() const { return m_lastEndNs; }
+    // When the latest interval was due to end: how late its end came is
+    // measured against this.
+    std::int64_t LastDueNs() const { return m_lastDueNs; }
 
     // Ends the interval being timed at once, as if its time had come; lets
     // tests run through a test without waiting for it.
@@ -47,5 +50,6 @@ private:
     QTimer m_timer{this};
     std::int64_t m_deadlineNs = 0;
     std::int64_t m_lastEndNs = 0;
+    std::int64_t m_lastDueNs = 0;
     bool m_running = false;
 };
