@@ -3,8 +3,8 @@
 // program starts and ends, the About window, and which help F1 and
 // Help > Contents open.
 #include "shell/MDIForm1.h"
-#include "platform/HelpRequests.h"
 #include "history/Form3.h"
+#include "platform/HelpRequests.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedDialogs.h"
@@ -20,8 +20,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
