@@ -2,12 +2,47 @@
 # Builds Velmora in Release and measures it: counts of the real program
 # under Xvfb against the keys sent, interval timing idle and with a core
 # busy, processor share of a run, key handling, start-up and the history at
-# its limit. Prints one table and writes it, with the machine it ran on, to
-# docs/performance.md. Takes about twelve minutes, most of it whole test
-# runs in real time; VELMORA_BENCH_RUNS=N changes the runs per timing phase
-# (default 10, five interval ends each).
+# its limit. Prints one table; with --write also writes it, with the machine
+# it ran on, to docs/performance.md (the committed table). See --help.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+usage() {
+    cat <<'EOF'
+Usage: bash scripts/bench.sh [--write] [--help]
+
+Builds a Release version (build/release) and measures the real program:
+counts under a private X server against the keys sent, interval-end
+lateness idle and with the other core busy, the processor share of a run,
+the cost of one key release, start-up, and the data window, export and
+printed table on a full history of 32,767 records. Prints one table, each
+figure beside its target. Takes about twelve minutes, most of it whole test
+runs in real time; run it on an otherwise idle machine.
+
+  --write   also write the table, with the machine it ran on, to
+            docs/performance.md (the table committed with the program)
+  --help    show this text and do nothing else
+
+VELMORA_BENCH_RUNS=N changes the runs per timing phase (default 10, five
+interval ends each).
+EOF
+}
+
+write=false
+for argument in "$@"; do
+    case $argument in
+    --write) write=true ;;
+    -h | --help)
+        usage
+        exit 0
+        ;;
+    *)
+        echo "bench.sh: unknown option: $argument" >&2
+        usage >&2
+        exit 2
+        ;;
+    esac
+done
 
 runs=${VELMORA_BENCH_RUNS:-10}
 bash scripts/setup.sh
@@ -53,13 +88,21 @@ table=$(
     sed 's/|/ | /g; s/^/| /; s/$/ |/' "$work/rows"
 )
 
+echo
+echo "$table"
+echo
+if ! $write; then
+    echo "Not written anywhere; bash scripts/bench.sh --write keeps it in docs/performance.md"
+    exit 0
+fi
+
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
 memory=$(awk '/MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
 qt=$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unknown)
 {
     echo "# Performance"
     echo
-    echo "Measured with \`bash scripts/bench.sh\` (Release build, $runs runs per timing"
+    echo "Measured with \`bash scripts/bench.sh --write\` (Release build, $runs runs per timing"
     echo "phase) on $(date -u '+%Y-%m-%d %H:%M UTC')."
     echo
     echo "- Processor: $cpu, $(nproc) cores"
@@ -114,7 +157,4 @@ qt=$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unknown)
 EOF
 } >docs/performance.md
 
-echo
-echo "$table"
-echo
 echo "Written to docs/performance.md"
