@@ -3,6 +3,7 @@
 #include "platform/DisplayCheck.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
+#include "platform/QtTranslations.h"
 #include "shell/MDIForm1.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QtTranslations::Install(app);
     DetectableAutoRepeat::Enable();
     QtDialogs dialogs;
     Platform::SetDialogs(&dialogs);
