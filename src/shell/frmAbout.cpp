@@ -3,7 +3,9 @@
 #include "platform/Twips.h"
 
 #include <QEvent>
+#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 
 frmAbout::frmAbout(QWidget *parent)
@@ -17,6 +19,11 @@ frmAbout::frmAbout(QWidget *parent)
     // running on its own.
     setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(Twips::ToPixels(5160, 3465));
+    // A window of its own would take the frame's icon into its title bar;
+    // this one shows none, so its icon is a picture with nothing in it.
+    QPixmap noIcon(16, 16);
+    noIcon.fill(Qt::transparent);
+    setWindowIcon(QIcon(noIcon));
 
     m_image1 = new QLabel(this);
     m_image1->setObjectName(QStringLiteral("Image1"));
