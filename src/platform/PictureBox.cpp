@@ -90,7 +90,8 @@ void PictureBox::FillBox(QPointF corner, QPointF opposite, const QColor &colour)
     const QPoint b = ToPixel(opposite);
     const QRect box(QPoint(qMin(a.x(), b.x()), qMin(a.y(), b.y())),
                     QPoint(qMax(a.x(), b.x()), qMax(a.y(), b.y())));
-    const QRect visible = box.intersected(m_image.rect());
+    const QRect visible =
+        box.intersected(QRect(QPoint(), m_image.deviceIndependentSize().toSize()));
     if (visible.isEmpty())
         return;
     QPainter painter(&m_image);
@@ -129,7 +130,10 @@ void PictureBox::paintEvent(QPaintEvent *event)
 {
     FitImage();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_image, event->rect());
+    const QRect area = event->rect();
+    const qreal ratio = m_image.devicePixelRatio();
+    painter.drawImage(area, m_image,
+                      QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
 }
 
 void PictureBox::resizeEvent(QResizeEvent *event)
@@ -141,11 +145,16 @@ void PictureBox::resizeEvent(QResizeEvent *event)
 void PictureBox::FitImage()
 {
     // A hidden widget hears of its size only when first shown, so the image
-    // follows the widget's size before every use instead.
-    const QSize wanted = size().expandedTo(QSize(1, 1));
-    if (m_image.size() == wanted)
+    // follows the widget's size before every use instead. It has as many
+    // pixels as the screen shows there: on a scaled (HiDPI) screen a line
+    // drawn into it is as sharp as the text beside it, instead of drawn at
+    // the widget's logical size and blown up into blocks.
+    const qreal ratio = devicePixelRatioF();
+    const QSize wanted = (QSizeF(size().expandedTo(QSize(1, 1))) * ratio).toSize();
+    if (m_image.size() == wanted && m_image.devicePixelRatio() == ratio)
         return;
     QImage fitted(wanted, QImage::Format_RGB32);
+    fitted.setDevicePixelRatio(ratio);
     fitted.fill(m_backColour);
     QPainter painter(&fitted);
     painter.drawImage(0, 0, m_image);

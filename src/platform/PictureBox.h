@@ -48,6 +48,8 @@ public:
     // Copies a picture onto the drawing, its top-left corner at a pixel.
     void PaintPicture(const QImage &picture, QPoint at = {});
 
+    // The drawing as kept: in the screen's own pixels, which are the
+    // widget's pixels unless the screen is scaled.
     const QImage &Image()
     {
         FitImage();
