@@ -9,31 +9,26 @@
 // either side, so each interval has a least and a most it may hold. The
 // processor time the program took over the run is read from /proc as well.
 // A plain program rather than a test: it reports figures, and it needs an
-// X server, a window manager and about half a minute per rate.
-#include "session/HistoryRecord.h"
+// X server, a window manager and about half a minute per rate. The desktop
+// and the program's copy are the end-to-end test's, from tests/support.
+#include "ProgramCopy.h"
+#include "ProgramOnX.h"
+#include "StoredRecord.h"
+#include "XDesktop.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
-#include <QtEndian>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <memory>
 #include <optional>
 #include <vector>
 
-#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -48,8 +43,6 @@ constexpr std::int64_t FirstPressNs = 280 * Ms;
 constexpr std::int64_t LatestFirstNs = 450 * Ms;
 // Presses go on this long after the run's end; none of them may count.
 constexpr std::int64_t AfterRunNs = 1000 * Ms;
-constexpr int WindowTimeoutMs = 30000;
-constexpr int RecordTimeoutMs = 15000;
 constexpr double CpuTargetPercent = 2.0;
 const char *const PressKeys[] = {"a", "s", "d", "f", "j", "k", "l", "1", "2", "3"};
 
@@ -69,19 +62,6 @@ void sleepUntilNs(std::int64_t when)
 {
     const timespec until{time_t(when / 1'000'000'000), long(when % 1'000'000'000)};
     clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
-}
-
-void dieWithParent(QProcess &process)
-{
-    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-}
-
-void stop(QProcess &process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.kill();
-    process.waitForFinished(5000);
 }
 
 // User plus system time of a process, from /proc/<pid>/stat.
@@ -143,177 +123,33 @@ struct RunResult
 class CountBench
 {
 public:
-    CountBench() = default;
-    ~CountBench()
-    {
-        stop(m_program);
-        stop(m_windowManager);
-        stop(m_xvfb);
-    }
-
     bool StartDisplay();
     RunResult Run(int rate);
 
 private:
-    bool Xdotool(const QStringList &arguments, int timeoutMs = 10000, QByteArray *output = nullptr);
-    QString WaitForWindow(const QString &title);
-    bool WaitForWindowGone(const QString &title);
-    bool Focus(const QString &window);
-    bool StartProgram(const QTemporaryDir &dir);
-    bool BeginTest();
     bool Send(int index, std::vector<Release> &releases);
-    void Fail(const char *what);
+    void Fail(const char *what, ProgramCopy *program = nullptr);
 
-    QProcess m_xvfb;
-    QProcess m_windowManager;
-    QProcess m_program;
-    QString m_display;
-    QString m_mainWindow;
+    XDesktop m_desktop;
 };
 
-void CountBench::Fail(const char *what)
+void CountBench::Fail(const char *what, ProgramCopy *program)
 {
     std::fprintf(stderr, "count_bench: %s\n", what);
-    const QByteArray output = m_program.readAllStandardError();
+    const QString output = program != nullptr ? program->Output() : QString();
     if (!output.isEmpty())
-        std::fprintf(stderr, "program said: %s\n", output.constData());
+        std::fprintf(stderr, "program said: %s\n", qPrintable(output));
 }
 
 bool CountBench::StartDisplay()
 {
-    for (const char *tool : {"Xvfb", "xdotool", "openbox"}) {
-        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty()) {
-            std::fprintf(stderr, "count_bench: %s is not installed\n", tool);
-            return false;
-        }
-    }
-    dieWithParent(m_xvfb);
-    m_xvfb.start(QStringLiteral("Xvfb"),
-                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                  QStringLiteral("tcp"), QStringLiteral("-noreset"), QStringLiteral("-screen"),
-                  QStringLiteral("0"), QStringLiteral("1024x768x24")});
-    QElapsedTimer waited;
-    waited.start();
-    QByteArray number;
-    while (!number.contains('\n') && waited.elapsed() < WindowTimeoutMs &&
-           m_xvfb.state() != QProcess::NotRunning) {
-        m_xvfb.waitForReadyRead(500);
-        number += m_xvfb.readAllStandardOutput();
-    }
-    if (!number.contains('\n')) {
-        std::fputs("count_bench: Xvfb did not start\n", stderr);
+    const QString error = m_desktop.Start();
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "count_bench: %s\n", qPrintable(error));
         return false;
     }
-    m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
-
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), m_display);
-    m_windowManager.setProcessEnvironment(environment);
-    m_windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    dieWithParent(m_windowManager);
-    m_windowManager.start(QStringLiteral("openbox"), {});
-    if (!m_windowManager.waitForStarted(10000)) {
-        std::fputs("count_bench: openbox did not start\n", stderr);
-        return false;
-    }
-    // The manager claims the screen asynchronously; a window mapped before
-    // it has done so would be left unmanaged.
-    QThread::msleep(1000);
-    if (m_windowManager.state() != QProcess::Running) {
-        std::fputs("count_bench: openbox stopped at once\n", stderr);
-        return false;
-    }
-    std::printf("X server on display %s with openbox\n", qPrintable(m_display));
+    std::printf("X server on display %s with openbox\n", qPrintable(m_desktop.Display()));
     return true;
-}
-
-bool CountBench::Xdotool(const QStringList &arguments, int timeoutMs, QByteArray *output)
-{
-    QProcess xdotool;
-    dieWithParent(xdotool);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), m_display);
-    xdotool.setProcessEnvironment(environment);
-    xdotool.start(QStringLiteral("xdotool"), arguments);
-    if (!xdotool.waitForFinished(timeoutMs)) {
-        stop(xdotool);
-        return false;
-    }
-    if (output != nullptr)
-        *output = xdotool.readAllStandardOutput();
-    return xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
-}
-
-QString CountBench::WaitForWindow(const QString &title)
-{
-    QByteArray found;
-    if (!Xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
-                  QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                  QLatin1Char('^') + title + QLatin1Char('$')},
-                 WindowTimeoutMs, &found))
-        return {};
-    return QString::fromLatin1(found).section(QLatin1Char('\n'), 0, 0).trimmed();
-}
-
-bool CountBench::WaitForWindowGone(const QString &title)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < WindowTimeoutMs) {
-        if (!Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                      QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$')}))
-            return true;
-        QThread::msleep(50);
-    }
-    return false;
-}
-
-bool CountBench::Focus(const QString &window)
-{
-    // Activating through the window manager raises the window and lets the
-    // manager agree; the focus is then set directly as well, so the keys'
-    // target is certain whatever the manager decided.
-    Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window}, 3000);
-    return Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-}
-
-bool CountBench::StartProgram(const QTemporaryDir &dir)
-{
-    // The program keeps its history beside itself: a copy of its own in a
-    // fresh folder starts from an empty history.
-    const QString path = dir.filePath(QStringLiteral("velmora"));
-    if (!QFile::copy(QStringLiteral(VELMORA_PROGRAM), path) ||
-        !QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner))
-        return false;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.insert(QStringLiteral("DISPLAY"), m_display);
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
-    m_program.setProcessEnvironment(environment);
-    m_program.setWorkingDirectory(dir.path());
-    dieWithParent(m_program);
-    m_program.start(path, {});
-    if (!m_program.waitForStarted(10000))
-        return false;
-    m_mainWindow = WaitForWindow(QStringLiteral("Velmora"));
-    return !m_mainWindow.isEmpty();
-}
-
-bool CountBench::BeginTest()
-{
-    if (!Focus(m_mainWindow))
-        return false;
-    // The test window gives "Start" the focus when it is activated.
-    if (!Xdotool({QStringLiteral("key"), QStringLiteral("space")}))
-        return false;
-    const QString input = WaitForWindow(QStringLiteral("Input"));
-    if (input.isEmpty() || !Focus(input))
-        return false;
-    return Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"),
-                    QStringLiteral("Bench")}) &&
-           Xdotool({QStringLiteral("key"), QStringLiteral("Return")}) &&
-           WaitForWindowGone(QStringLiteral("Input")) && Focus(m_mainWindow);
 }
 
 bool CountBench::Send(int index, std::vector<Release> &releases)
@@ -324,8 +160,8 @@ bool CountBench::Send(int index, std::vector<Release> &releases)
     // take for the keyboard repeating one.
     Release release;
     release.beforeNs = monotonicNs();
-    if (!Xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("0"),
-                  QLatin1String(PressKeys[std::size_t(index) % std::size(PressKeys)])}))
+    if (!m_desktop.Xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("0"),
+                            QLatin1String(PressKeys[std::size_t(index) % std::size(PressKeys)])}))
         return false;
     release.afterNs = monotonicNs();
     releases.push_back(release);
@@ -335,14 +171,15 @@ bool CountBench::Send(int index, std::vector<Release> &releases)
 RunResult CountBench::Run(int rate)
 {
     RunResult result;
-    QTemporaryDir dir;
-    if (!dir.isValid() || !StartProgram(dir)) {
-        Fail("the program did not start");
+    // A copy of its own in a fresh folder starts from an empty history.
+    ProgramCopy program(QStringLiteral(VELMORA_PROGRAM));
+    ProgramOnX onX(m_desktop, program);
+    if (!program.Error().isEmpty() || !onX.Start().isEmpty()) {
+        Fail("the program did not start", &program);
         return result;
     }
-    if (!BeginTest()) {
-        Fail("Start did not arm the test window");
-        stop(m_program);
+    if (!onX.BeginTest(QStringLiteral("Bench")).isEmpty()) {
+        Fail("Start did not arm the test window", &program);
         return result;
     }
     const std::int64_t periodNs = 1'000'000'000 / rate;
@@ -354,10 +191,9 @@ RunResult CountBench::Run(int rate)
     const std::int64_t wait =
         (intoSecond < FirstPressNs - 20 * Ms ? 0 : 1'000'000'000) + FirstPressNs - intoSecond;
     sleepUntilNs(monotonicNs() + wait);
-    const std::optional<double> cpuFrom = processCpuSeconds(m_program.processId());
+    const std::optional<double> cpuFrom = processCpuSeconds(program.ProcessId());
     if (!Send(0, releases)) {
-        Fail("xdotool failed");
-        stop(m_program);
+        Fail("xdotool failed", &program);
         return result;
     }
     // Wall and monotonic clocks read together: the run's whole second on
@@ -365,8 +201,8 @@ RunResult CountBench::Run(int rate)
     const std::int64_t wallAfter = clockNs(CLOCK_REALTIME);
     const std::int64_t monoAfter = monotonicNs();
     if (wallAfter % 1'000'000'000 > LatestFirstNs) {
-        Fail("the first release went out too late in its second; the machine is too busy");
-        stop(m_program);
+        Fail("the first release went out too late in its second; the machine is too busy",
+             &program);
         return result;
     }
     const std::int64_t startWall = wallAfter - wallAfter % 1'000'000'000;
@@ -387,7 +223,7 @@ RunResult CountBench::Run(int rate)
         if (due > runEndNs + AfterRunNs)
             break;
         if (!cpuTo && due > runEndNs) {
-            cpuTo = processCpuSeconds(m_program.processId());
+            cpuTo = processCpuSeconds(program.ProcessId());
             cpuToNs = monotonicNs();
         }
         // A press that cannot go out near its time is left out rather than
@@ -398,8 +234,7 @@ RunResult CountBench::Run(int rate)
         }
         sleepUntilNs(due);
         if (!Send(i, releases)) {
-            Fail("xdotool failed");
-            stop(m_program);
+            Fail("xdotool failed", &program);
             return result;
         }
     }
@@ -407,23 +242,14 @@ RunResult CountBench::Run(int rate)
         result.cpuPercent =
             100.0 * (*cpuTo - *cpuFrom) / (double(cpuToNs - releases.front().beforeNs) / 1e9);
 
-    const QString historyPath = dir.filePath(QStringLiteral("restest.dat"));
-    QElapsedTimer waited;
-    waited.start();
-    while (QFileInfo(historyPath).size() < HistoryRecord::RecordLength &&
-           waited.elapsed() < RecordTimeoutMs)
-        QThread::msleep(100);
-    QFile file(historyPath);
-    const QByteArray history = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    stop(m_program);
-    if (history.size() != HistoryRecord::RecordLength) {
-        Fail("the program did not store exactly one record");
+    program.WaitForRecords(1);
+    const QByteArray history = program.History();
+    program.Stop();
+    if (history.size() != StoredRecord::Length) {
+        Fail("the program did not store exactly one record", &program);
         return result;
     }
-    // Straight from the file layout: four little-endian 16-bit counts.
-    for (int i = 0; i < CountedIntervals; ++i)
-        result.stored[std::size_t(i)] =
-            qFromLittleEndian<std::int16_t>(history.constData() + 38 + 2 * i);
+    result.stored = StoredRecord::Decode(history).counts;
 
     std::vector<double> callMs;
     for (const Release &release : releases) {
