@@ -142,7 +142,7 @@ WaylandDesktop::Start WaylandDesktop::StartCompositor()
     waited.start();
     // Waiting for its end a little at a time notices at once when it ends.
     while (!QFileInfo::exists(ready) && waited.elapsed() < WindowTimeoutMs &&
-           !m_compositor.waitForFinished(50))
+           m_compositor.state() == QProcess::Running && !m_compositor.waitForFinished(50))
         ;
     QFile names(ready);
     const QStringList sockets =

@@ -67,7 +67,7 @@ QString XDesktop::Start()
     waited.restart();
     // Waiting for its end a little at a time notices at once when it ends.
     while (!QFileInfo::exists(ready) && waited.elapsed() < WindowTimeoutMs &&
-           !m_manager.waitForFinished(50))
+           m_manager.state() == QProcess::Running && !m_manager.waitForFinished(50))
         ;
     if (!QFileInfo::exists(ready))
         return QStringLiteral("openbox did not start: ") +
