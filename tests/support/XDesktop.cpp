@@ -65,9 +65,10 @@ QString XDesktop::Start()
     if (!m_manager.waitForStarted(10000))
         return QStringLiteral("openbox did not start: ") + m_manager.errorString();
     waited.restart();
+    // Waiting for its end a little at a time notices at once when it ends.
     while (!QFileInfo::exists(ready) && waited.elapsed() < WindowTimeoutMs &&
-           m_manager.state() == QProcess::Running)
-        QThread::msleep(50);
+           m_manager.state() == QProcess::Running && !m_manager.waitForFinished(50))
+        ;
     if (!QFileInfo::exists(ready))
         return QStringLiteral("openbox did not start: ") +
                QString::fromLocal8Bit(m_manager.readAllStandardError());
