@@ -7,6 +7,8 @@
 #include "results/Evaluation.h"
 #include "session/SessionState.h"
 
+#include <algorithm>
+
 bool HistoryList::AppendFitted(QString &out, QStringView value, int width)
 {
     // Only blanks are stripped: any other character is part of the value.
@@ -21,6 +23,18 @@ bool HistoryList::AppendFitted(QString &out, QStringView value, int width)
     out.append(value.sliced(first, last - first));
     out.resize(out.size() + width - (last - first), QLatin1Char(' '));
     return true;
+}
+
+QString HistoryList::ShownName(const QString &name)
+{
+    const auto control = [](QChar ch) {
+        return ch.unicode() < 0x20;
+    };
+    if (std::none_of(name.cbegin(), name.cend(), control))
+        return name;
+    QString shown = name;
+    std::replace_if(shown.begin(), shown.end(), control, QLatin1Char(' '));
+    return shown;
 }
 
 std::optional<QString> HistoryList::Fit(const QString &value, int width)
@@ -46,7 +60,7 @@ std::optional<HistoryList::Columns> HistoryList::ColumnsOf(const HistoryRecord &
     const auto time = dates.FromOle(record.RecTime);
     if (!date || !time)
         return std::nullopt;
-    auto name = Fit(record.RecName, NameWidth);
+    auto name = Fit(ShownName(record.RecName), NameWidth);
     auto dateColumn = Fit(*date, DateWidth);
     auto timeColumn = Fit(*time, TimeWidth);
     auto cmf = Fit(QString::number(record.RecCMF), CmfWidth);
@@ -80,7 +94,7 @@ std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16
     // Built in one buffer: a long history makes tens of thousands of lines.
     QString line;
     line.reserve(NameWidth + DateWidth + TimeWidth + CmfWidth + 40);
-    if (!AppendFitted(line, record.RecName, NameWidth))
+    if (!AppendFitted(line, ShownName(record.RecName), NameWidth))
         return std::nullopt;
     line += star;
     if (!AppendFitted(line, *date, DateWidth))

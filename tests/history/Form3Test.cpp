@@ -220,6 +220,9 @@ void Form3Test::unusualFiles_data()
         << 2 << QString();
     QTest::newRow("trailing partial record")
         << bytesOf({Good, Good}) + QByteArray(79, '\xff') << 2 << QString();
+    HistoryRecord foreign = Good;
+    foreign.RecName = QStringLiteral("Tab\there\r\nand\x1b").leftJustified(20);
+    QTest::newRow("control characters in a name") << bytesOf({foreign, Good}) << 2 << QString();
     QTest::newRow("more records than a file may hold")
         << Good.Encode().repeated(32768) << 32767 << QString();
 }
@@ -235,6 +238,12 @@ void Form3Test::unusualFiles()
     const int listed = form->List1()->count();
     if (lines >= 0)
         QCOMPARE(listed, lines);
+    // One record, one line: nothing in a line could break it.
+    for (int row = 0; row < std::min(listed, 1000); ++row) {
+        const QString text = form->List1()->item(row)->text();
+        QVERIFY2(std::none_of(text.cbegin(), text.cend(), [](QChar ch) { return ch < u' '; }),
+                 qPrintable(QString("line %1").arg(row + 1)));
+    }
     // Whatever cannot be listed ends the list with the one message.
     const int records = int(bytes.size() / HistoryRecord::RecordLength);
     QCOMPARE(m_dialogs.MessageTexts(),

@@ -74,6 +74,15 @@ void HistoryExportTest::table_data()
                     "Reliable\r\n\r\n"
         << "\t\t\tSidorov             \t\t\t07.12.2002\t12:00:00    "
            "\t130\tAbnormal\t\tReliable\r\n";
+    // Written by another program: one record is still one line.
+    HistoryRecord foreign = record("", Dec7, 0.5, 12, {40, 38, 36, 35});
+    foreign.RecName = QStringLiteral("Ann\tLee\r\nX").leftJustified(HistoryRecord::NameLength);
+    QTest::newRow("control characters in a stored name")
+        << QList<HistoryRecord>{foreign}
+        << header + "Ann Lee  X           * 07.12.2002 * 12:00:00     *  12  * Abnormal * "
+                    "Reliable\r\n\r\n"
+        << "\t\t\tAnn Lee  X          \t\t\t07.12.2002\t12:00:00    \t12 "
+           "\tAbnormal\t\tReliable\r\n";
     QTest::newRow("empty history") << QList<HistoryRecord>{} << header + "\r\n" << QString();
 }
 
