@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev libxcb-xkb-dev
     libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool openbox fonts-dejavu-core fonts-liberation2
+    poppler-utils
 )
 
 missing=()
