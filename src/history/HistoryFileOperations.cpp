@@ -1,5 +1,6 @@
 #include "HistoryFileOperations.h"
 
+#include "HistoryList.h"
 #include "platform/Clock.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
@@ -22,11 +23,6 @@ namespace {
 void tell(const QString &text)
 {
     Platform::GetDialogs().MsgBox(Dialogs::Notice(text));
-}
-
-bool holdsRecords(const QString &path)
-{
-    return QFileInfo(path).size() >= HistoryRecord::RecordLength;
 }
 
 // A target that has to be written in place, because its folder takes no
@@ -73,9 +69,10 @@ void HistoryFileOperations::OpenOldData(CommonDialog &dlog,
         session.RecNo = 1;
         if (refreshList)
             refreshList();
-        // A history without a record leaves nothing to select in the list,
-        // and the list showing empty says it all.
-        if (!holdsRecords(session.DataPath))
+        // Nothing to select in the list (no record, or the first one cannot
+        // be shown): the empty list, and the listing's own message if
+        // any, say it all.
+        if (!HistoryList::FirstLine())
             return;
     }
     tell(OpenedMessage());

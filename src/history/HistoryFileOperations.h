@@ -17,7 +17,8 @@ class HistoryFileOperations
 {
 public:
     // Lets the user choose a history file and makes it the current one;
-    // refreshList runs when the data window is the active window.
+    // refreshList runs when the data window is the active window, and the
+    // file is then said to be open only when its first line can be shown.
     static void OpenOldData(CommonDialog &dlog, const std::function<void()> &refreshList);
     // Copies the current history file to a file the user chooses; never
     // over the default history, unless that is the one being copied.

@@ -1,5 +1,6 @@
 #include "HistoryList.h"
 
+#include "HistoryFile.h"
 #include "HistoryStore.h"
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
@@ -110,6 +111,19 @@ std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16
     line += star;
     line += reliability;
     return line;
+}
+
+std::optional<QString> HistoryList::FirstLine(const QLocale &locale)
+{
+    HistoryFile file(Session().DataPath);
+    if (!file.Open())
+        return std::nullopt;
+    auto record = file.Read(1);
+    if (!record)
+        return std::nullopt;
+    record->RecCMF =
+        Evaluation::CorrectStoredCmf(record->RecCMF, Evaluation::StoredCmf::NegativeAndCap);
+    return Line(*record, record->RecCounts[0], record->RecCounts[3], locale);
 }
 
 bool HistoryList::ListHistory(Mode mode, const std::function<void(const QString &)> &addLine)

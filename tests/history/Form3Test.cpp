@@ -64,6 +64,7 @@ private slots:
     void fileMenuFollowsTheWindow_data();
     void fileMenuFollowsTheWindow();
     void historyCommandsRefreshTheWindow();
+    void openOldWithNothingToSelect();
 
 private:
     Form3 *Open();
@@ -332,6 +333,23 @@ void Form3Test::historyCommandsRefreshTheWindow()
     QCOMPARE(m_dialogs.MessageTexts().size(), 2);
     QCOMPARE(QFileInfo(old).size(), 2 * HistoryRecord::RecordLength);
     QCOMPARE(QFileInfo(Path()).size(), HistoryRecord::RecordLength);
+}
+
+// A history whose first record cannot be listed leaves nothing to select:
+// the listing says what is wrong, and the file is not said to be open.
+void Form3Test::openOldWithNothingToSelect()
+{
+    QVERIFY(put(Path(), Good.Encode()));
+    const QString old = m_dir.filePath(QStringLiteral("old.dat"));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QVERIFY(put(old, bytesOf({record("Lost", nan, 0.5, 0, {30, 30, 30, 30}), Good})));
+    Form3 *form = Open();
+    QCOMPARE(form->List1()->count(), 1);
+    m_dialogs.QueueFile(old);
+    m_frame->MenuItem(QStringLiteral("mnuOpenOld"))->trigger();
+    QCOMPARE(form->List1()->count(), 0);
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error file data! Clear data."});
+    QCOMPARE(Session().DataPath, old);
 }
 
 QTEST_MAIN(Form3Test)

@@ -142,6 +142,8 @@ void HistoryFileOperationsTest::fileCommands_data()
     QTest::newRow("open, window active") << true << "old.dat" << true << 1 << opened << none;
     QTest::newRow("open empty, active") << true << "empty.dat" << true << 1 << none << none;
     QTest::newRow("open empty, elsewhere") << true << "empty.dat" << false << 0 << opened << none;
+    // Its first line cannot be shown, so there is nothing to select.
+    QTest::newRow("open unlistable, active") << true << "bad.dat" << true << 1 << none << none;
     QTest::newRow("save over a file") << false << "old.dat" << true << 0 << saved << "old.dat";
     QTest::newRow("save, gets DAT") << false << "copy" << true << 0 << saved << "copy.DAT";
     QTest::newRow("save onto itself")
