@@ -179,7 +179,7 @@ bool RunBench::StartTest()
 {
     m_dialogs.QueueInput(QStringLiteral("Bench"));
     m_form->Command1()->click();
-    return m_form->CurrentState() == Form1::State::Armed;
+    return m_form->Run().CurrentState() == TestRun::State::Armed;
 }
 
 void RunBench::KeepPenInside()
@@ -208,7 +208,7 @@ bool RunBench::PaintedStep() const
 
 void RunBench::SendRelease()
 {
-    if (m_form->CurrentState() == Form1::State::Idle)
+    if (m_form->Run().CurrentState() == TestRun::State::Idle)
         return;
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     QApplication::sendEvent(m_form->Picture1(), &press);
@@ -234,7 +234,7 @@ bool RunBench::MeasureKeyHandling(int keys)
         // A batch is far shorter than the first interval, so no interval
         // ends in it and the int16 count cannot overflow.
         for (int i = 0; i < ReleasesPerBatch && us.size() < std::size_t(keys); ++i) {
-            if (m_form->CurrentState() != Form1::State::Counting) {
+            if (m_form->Run().CurrentState() != TestRun::State::Counting) {
                 std::fputs("run_bench: the run ended during a batch\n", stderr);
                 return false;
             }
@@ -273,7 +273,7 @@ bool RunBench::MeasureRuns(int runs, const QString &load)
 {
     TimerEventProbe probe;
     qApp->installEventFilter(&probe);
-    RunTimer *intervals = m_form->Intervals();
+    RunTimer *intervals = m_form->Run().Intervals();
     std::vector<double> lateMs;
     std::vector<double> doneMs;
     QEventLoop loop;
@@ -282,7 +282,7 @@ bool RunBench::MeasureRuns(int runs, const QString &load)
         const std::int64_t now = Platform::GetClock().MonotonicNs();
         lateMs.push_back(double(probe.LastNs() - intervals->LastDueNs()) / 1e6);
         doneMs.push_back(double(now - intervals->LastDueNs()) / 1e6);
-        if (++endsThisRun == EndsPerRun || m_form->CurrentState() == Form1::State::Idle)
+        if (++endsThisRun == EndsPerRun || m_form->Run().CurrentState() == TestRun::State::Idle)
             loop.quit();
     });
     QTimer keys;

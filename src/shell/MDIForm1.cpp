@@ -48,7 +48,7 @@ MDIForm1::MDIForm1(QWidget *parent)
     m_helpKey = new HelpKeyFilter(this);
     m_helpKey->SetKeyOwner([this](QWidget *focus) {
         const Form1 *test = Child<Form1>();
-        return test != nullptr && test->CurrentState() != Form1::State::Idle &&
+        return test != nullptr && test->Run().CurrentState() != TestRun::State::Idle &&
                focus == test->Picture1();
     });
     Load();
@@ -187,7 +187,7 @@ void MDIForm1::Connect(ChildWindow * /*child*/) {}
 void MDIForm1::Connect(Form1 *form)
 {
     connect(form, &Form1::NextRequested, this, &MDIForm1::ShowResults);
-    connect(form, &Form1::RunCompleted, this, [] { HistoryStore::AppendCurrentRecord(); });
+    connect(&form->Run(), &TestRun::Completed, this, [] { HistoryStore::AppendCurrentRecord(); });
 }
 
 void MDIForm1::Connect(Form3 *form)

@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
             QApplication::sendEvent(test->Picture1(), &release);
         }
         clock.AdvanceMs(5000);
-        test->Intervals()->EndIntervalNow();
+        test->Run().Intervals()->EndIntervalNow();
     }
     test->Command2()->click();
     frmGraph *results = frame.Child<frmGraph>();

@@ -228,7 +228,7 @@ void frmGraphTest::afterARun()
             QTest::keyRelease(test->Picture1(), Qt::Key_A);
         }
         m_clock.AdvanceMs(5000);
-        test->Intervals()->EndIntervalNow();
+        test->Run().Intervals()->EndIntervalNow();
     }
     const int startHeight = m_frame->frameGeometry().height();
     bool orderKept = false;

@@ -303,7 +303,7 @@ void MDIForm1Test::startupShowsTestWindow()
     QVERIFY(test);
     QCOMPARE(m_frame->MdiArea()->activeSubWindow(), test->SubWindow());
     QVERIFY(Session().TestFormActive);
-    QCOMPARE(test->Timer3()->interval(), 60);
+    QCOMPARE(test->Run().Timer3()->interval(), 60);
     // Shrunk below the test window, the workspace scrolls to reach it.
     m_frame->resize(m_frame->width() / 2, m_frame->height() / 2);
     QTRY_VERIFY(m_frame->MdiArea()->horizontalScrollBar()->isVisible());
@@ -391,7 +391,7 @@ void MDIForm1Test::helpKey()
             QTest::keyClick(test->Picture1(), Qt::Key_A);
         QVERIFY(test->Picture1()->hasFocus());
     }
-    const int before = Session().KeyCount;
+    const int before = test->Run().KeyCount();
     if (fromMenu)
         m_frame->MenuItem(QStringLiteral("mnuContents"))->trigger();
     else
@@ -399,7 +399,7 @@ void MDIForm1Test::helpKey()
     QCoreApplication::processEvents();
     const QList<HelpRequests::Request> opened{{QStringLiteral("Velm2.chm"), topic}};
     QCOMPARE(m_help.Log(), topic >= 0 ? opened : QList<HelpRequests::Request>());
-    QCOMPARE(Session().KeyCount - before, counted);
+    QCOMPARE(test->Run().KeyCount() - before, counted);
 }
 
 void MDIForm1Test::historyCommands_data()
