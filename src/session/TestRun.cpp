@@ -54,6 +54,7 @@ void TestRun::KeyDown(std::int16_t keyCode)
         return;
     m_counts.fill(0);
     Session().Counts.fill(0);
+    ShowRunInSession();
     StopTest();
 }
 
@@ -85,6 +86,7 @@ void TestRun::Abandon()
     if (m_state != State::Idle) {
         m_counts.fill(0);
         Session().Counts.fill(0);
+        ShowRunInSession();
     }
     EndRun();
 }
@@ -114,6 +116,9 @@ void TestRun::OnIntervalEnded()
     }
     StopTest();
     emit Completed();
+    SessionState &session = Session();
+    session.CurrentRecord = m_record;
+    session.Counts = m_counts;
 }
 
 void TestRun::StopTest()
@@ -129,4 +134,12 @@ void TestRun::EndRun()
     m_intervalNo = 0;
     m_keyCount = 0;
     m_state = State::Idle;
+}
+
+void TestRun::ShowRunInSession()
+{
+    HistoryRecord &shown = Session().CurrentRecord;
+    shown.RecName = m_record.RecName;
+    shown.RecDate = m_record.RecDate;
+    shown.RecTime = m_record.RecTime;
 }

@@ -11,8 +11,12 @@
 // One test run, with no window of its own: the states from "Start" through
 // the five intervals to the stop, the counting of key releases, the timing
 // of the intervals and the beat of the diagram's drift, and the run's own
-// record. The test window is its view: it forwards the keys of the diagram
-// area and follows the signals.
+// record. The record belongs to the run from Start until it is stored, so
+// the tested person's name, date, time and counts are stored whatever the
+// other windows read into the session's current record or clear meanwhile;
+// once the run has ended, it is the session's current result. The test
+// window is its view: it forwards the keys of the diagram area and follows
+// the signals.
 class TestRun : public QObject
 {
     Q_OBJECT
@@ -75,7 +79,8 @@ signals:
     // The run has stopped, by Esc or after the fifth interval.
     void Stopped();
     // The fifth interval has ended and the run has stopped: its record is
-    // to be stored now.
+    // to be stored now. Once the handlers return, the record and the counts
+    // become the session's current result.
     void Completed();
 
 private:
@@ -85,6 +90,9 @@ private:
     // Stops the timing and the drift and clears the run's counters.
     void EndRun();
     void EnableTimer3();
+    // The name, date and time taken at Start become the session's again,
+    // whatever another window put there meanwhile.
+    void ShowRunInSession();
 
     State m_state = State::Idle;
     std::int16_t m_intervalNo = 0;

@@ -187,7 +187,9 @@ void MDIForm1::Connect(ChildWindow * /*child*/) {}
 void MDIForm1::Connect(Form1 *form)
 {
     connect(form, &Form1::NextRequested, this, &MDIForm1::ShowResults);
-    connect(&form->Run(), &TestRun::Completed, this, [] { HistoryStore::AppendCurrentRecord(); });
+    TestRun *run = &form->Run();
+    connect(run, &TestRun::Completed, this,
+            [run] { HistoryStore::AppendCurrentRecord(run->Record(), run->Counts()); });
 }
 
 void MDIForm1::Connect(Form3 *form)

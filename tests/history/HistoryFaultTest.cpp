@@ -184,7 +184,7 @@ void HistoryFaultTest::fault()
         CommonDialog dlog;
         switch (action) {
         case Action::Append:
-            HistoryStore::AppendCurrentRecord();
+            HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
             break;
         case Action::List:
             HistoryList::ListHistory(HistoryList::Mode::List, [](const QString &) {});

@@ -167,7 +167,7 @@ void HistoryStoreTest::append()
         session.Counts[i] = std::int16_t(counts[i]);
     m_clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0, 600));
 
-    HistoryStore::AppendCurrentRecord();
+    HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
 
     QCOMPARE(QFileInfo(path()).size(), finalSize);
     QVERIFY(QFileInfo::exists(path()));
@@ -213,7 +213,7 @@ void HistoryStoreTest::appendWhereNothingCanBeWritten()
     makeFile(m_dir.filePath(QStringLiteral("plain")), 10);
     Session().DataPath = m_dir.filePath(QStringLiteral("plain/restest.dat"));
     Session().Counts = {5, 40, 40, 40, 40};
-    HistoryStore::AppendCurrentRecord();
+    HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error. No data!"});
     QCOMPARE(QFileInfo(m_dir.filePath(QStringLiteral("plain"))).size(), 10);
 
@@ -223,7 +223,7 @@ void HistoryStoreTest::appendWhereNothingCanBeWritten()
     const QString locked = m_dir.filePath(QStringLiteral("locked"));
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     Session().DataPath = locked + QStringLiteral("/restest.dat");
-    HistoryStore::AppendCurrentRecord();
+    HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
     QFile::setPermissions(locked,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(m_dialogs.MessageTexts().size(), 2);
@@ -255,7 +255,7 @@ void HistoryStoreTest::failedWriteLeavesFileAsItWas()
     rlimit limited = old;
     limited.rlim_cur = rlim_t(sizeLimit);
     QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    HistoryStore::AppendCurrentRecord();
+    HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -357,7 +357,7 @@ void HistoryStoreTest::twoProgramsAppendAtOnce()
             for (int i = 0; started && i < PerWriter; ++i) {
                 session.CurrentRecord.SetName(
                     QStringLiteral("%1%2").arg(tag).arg(i, 3, 10, QLatin1Char('0')));
-                HistoryStore::AppendCurrentRecord();
+                HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
             }
             ::_exit(started && m_dialogs.Log().isEmpty() ? 0 : 1);
         }

@@ -53,7 +53,7 @@ private:
     void Releases(int count, std::int16_t key = KeyA);
     void EndInterval() { m_run->Intervals()->EndIntervalNow(); }
     // What the main frame does when a run has completed.
-    void Store() { HistoryStore::AppendCurrentRecord(); }
+    void Store() { HistoryStore::AppendCurrentRecord(m_run->Record(), m_run->Counts()); }
     QByteArray History() const;
 
     QTemporaryDir m_dir;
@@ -242,6 +242,8 @@ void TestRunTest::escAborts()
         EndInterval();
         Releases(40);
     }
+    // Another window shows a stored test meanwhile.
+    Session().CurrentRecord = HistoryRecord{HistoryRecord::FitName("Zed"), 1.0, 0.5, 12, {}};
     // Only Esc going down aborts.
     m_run->KeyDown(KeyA);
     m_run->KeyUp(KeyCodes::Escape);
@@ -252,6 +254,11 @@ void TestRunTest::escAborts()
     QCOMPARE(stopped.size(), 1);
     QCOMPARE(m_run->Counts(), IntervalCounts{});
     QCOMPARE(Session().Counts, IntervalCounts{});
+    // What "Next >>" then shows: no counts, under the name, date and time
+    // taken at Start.
+    QCOMPARE(Session().CurrentRecord.RecName.trimmed(), QStringLiteral("Ann"));
+    QCOMPARE(Session().CurrentRecord.RecDate, 37597.0);
+    QCOMPARE(Session().CurrentRecord.RecTime, 52200.0 / 86400.0);
     QVERIFY(!m_run->KeysStarted());
     QVERIFY(m_run->LoopIdle());
     QVERIFY(!m_run->Timer3()->isActive());
@@ -298,6 +305,11 @@ void TestRunTest::completedRunIsStored()
         Releases(perInterval[i]);
         QCOMPARE(m_run->IntervalNo(), std::int16_t(i));
         QCOMPARE(m_run->Counts()[std::size_t(i)], std::int16_t(perInterval[i]));
+        if (i == 2) {
+            // Another window reads a stored test into the session.
+            Session().CurrentRecord.SetName(QStringLiteral("Zed"));
+            Session().Counts = {0, 30, 28, 26, 0};
+        }
         m_clock.AdvanceMs(5000);
         EndInterval();
     }
@@ -316,6 +328,9 @@ void TestRunTest::completedRunIsStored()
     // Stored with the time the run ended, not the time it was started.
     QCOMPARE(record->RecTime, OleDate::FromTime(QTime(14, 30, 25)));
     QVERIFY(m_dialogs.MessageTexts().isEmpty());
+    // The run just stored is the session's current result.
+    QCOMPARE(Session().CurrentRecord, *record);
+    QCOMPARE(Session().Counts, (IntervalCounts{12, 40, 38, 36, 35}));
 }
 
 // A run timed by its own timer against the clock: an interval end held up

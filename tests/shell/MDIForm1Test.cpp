@@ -3,12 +3,15 @@
 // program starts and ends, the About window, and which help F1 and
 // Help > Contents open.
 #include "shell/MDIForm1.h"
+#include "FakeClock.h"
+#include "HistoryFiles.h"
 #include "history/Form3.h"
 #include "platform/HelpRequests.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/Twips.h"
+#include "results/frmGraph.h"
 #include "session/Form1.h"
 #include "session/SessionState.h"
 #include "session/Startup.h"
@@ -17,8 +20,10 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -75,11 +80,14 @@ private slots:
     void helpKey();
     void historyCommands_data();
     void historyCommands();
+    void runKeepsItsRecord_data();
+    void runKeepsItsRecord();
 
 private:
     MDIForm1 *m_frame = nullptr;
     ScriptedDialogs m_dialogs;
     HelpRequests m_help;
+    FakeClock m_clock;
 };
 
 void MDIForm1Test::init()
@@ -99,6 +107,7 @@ void MDIForm1Test::cleanup()
     delete m_frame;
     Platform::SetDialogs(nullptr);
     Platform::SetHelp(nullptr);
+    Platform::SetClock(nullptr);
 }
 
 void MDIForm1Test::menus_data()
@@ -471,6 +480,98 @@ void MDIForm1Test::historyCommands()
         QVERIFY(QFile::exists(dir.filePath(made)));
     QCOMPARE(Session().DataPath, dir.filePath(trigger == "mnuOpenOld" ? "old.dat" : "restest.dat"));
     QCOMPARE(QFileInfo(dir.filePath("restest.dat")).size(), 80);
+}
+
+void MDIForm1Test::runKeepsItsRecord_data()
+{
+    // What another window does in the middle of the run, after the second
+    // interval's releases.
+    QTest::addColumn<QString>("meanwhile");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("data window") << "mnuDat" << QStringList();
+    QTest::newRow("data window, a record selected") << "select" << QStringList();
+    QTest::newRow("export") << "mnuExport" << QStringList{"File saved!"};
+    QTest::newRow("print") << "mnuPr" << QStringList();
+    QTest::newRow("open old data") << "mnuOpenOld" << QStringList{"History open!"};
+    QTest::newRow("results, Cancel") << "Cancel" << QStringList();
+}
+
+// A run stores the tested person's own name and counts, whatever the other
+// windows read into the current record or clear meanwhile; once stored, the
+// run is the result "Next >>" shows.
+void MDIForm1Test::runKeepsItsRecord()
+{
+    using namespace HistoryFiles;
+    QFETCH(QString, meanwhile);
+    QTemporaryDir dir;
+    Platform::SetClock(&m_clock);
+    const HistoryRecord zed = record("Zed", Dec7, 0.5, 12, {40, 38, 36, 35});
+    QVERIFY(put(dir.filePath("restest.dat"), zed.Encode()));
+    QVERIFY(put(dir.filePath("old.dat"), zed.Encode()));
+    Session().DataPath = dir.filePath("restest.dat");
+    Session().TickInterval = 60;
+    auto *test = m_frame->ShowChild<Form1>();
+    m_dialogs.QueueInput(QStringLiteral("Ann"));
+    test->Command1()->click();
+    const auto release = [test](int times) {
+        for (int i = 0; i < times; ++i) {
+            QTest::keyPress(test->Picture1(), Qt::Key_A);
+            QTest::keyRelease(test->Picture1(), Qt::Key_A);
+        }
+    };
+    const int counts[] = {12, 30, 28, 26, 25};
+    for (int interval = 0; interval < 5; ++interval) {
+        release(counts[interval]);
+        if (interval == 2) {
+            m_dialogs.Clear();
+            if (meanwhile == "mnuDat") {
+                m_frame->mnuDat_Click();
+            } else if (meanwhile == "select") {
+                m_frame->mnuDat_Click();
+                m_frame->Child<Form3>()->List1()->setCurrentRow(0);
+            } else if (meanwhile == "mnuExport") {
+                m_dialogs.QueueFile(dir.filePath("table"));
+                m_frame->mnuExport_Click();
+            } else if (meanwhile == "mnuPr") {
+                const QString pdf = dir.filePath("out.pdf");
+                m_dialogs.QueuePrinter([pdf](QPrinter &printer) {
+                    printer.setOutputFormat(QPrinter::PdfFormat);
+                    printer.setOutputFileName(pdf);
+                });
+                m_frame->mnuPr_Click();
+            } else if (meanwhile == "mnuOpenOld") {
+                m_dialogs.QueueFile(dir.filePath("old.dat"));
+                m_frame->mnuOpenOld_Click();
+            } else {
+                m_frame->mnuGraph_Click();
+                m_frame->Child<frmGraph>()->Command1()->click();
+            }
+            QTEST(m_dialogs.MessageTexts(), "messages");
+            m_frame->MdiArea()->setActiveSubWindow(test->SubWindow());
+            QVERIFY(test->Picture1()->hasFocus());
+        }
+        m_clock.AdvanceMs(5000);
+        test->Run().Intervals()->EndIntervalNow();
+    }
+    QCOMPARE(test->Run().CurrentState(), TestRun::State::Idle);
+    QVERIFY(!m_dialogs.MessageTexts().contains("Error. No data!"));
+
+    // Appended behind Zed, to the history in use at the end of the run.
+    const QByteArray bytes = contents(Session().DataPath);
+    QCOMPARE(bytes.size(), 160);
+    QCOMPARE(bytes.left(80), zed.Encode());
+    const auto stored = HistoryRecord::Decode(bytes.constData() + 80, 80);
+    QCOMPARE(stored->RecName, HistoryRecord::FitName("Ann"));
+    QCOMPARE(stored->RecCounts, (std::array<std::int16_t, 4>{30, 28, 26, 25}));
+    QCOMPARE(stored->RecCMF, std::int16_t(17));
+    QCOMPARE(stored->RecDate, Dec7);
+    QCOMPARE(Session().CurrentRecord, *stored);
+    QCOMPARE(Session().Counts, (std::array<std::int16_t, 5>{12, 30, 28, 26, 25}));
+
+    test->Command2()->click();
+    auto *results = m_frame->Child<frmGraph>();
+    QVERIFY(results);
+    QCOMPARE(results->lblNm()->text().trimmed(), QStringLiteral("Ann"));
 }
 
 QTEST_MAIN(MDIForm1Test)
