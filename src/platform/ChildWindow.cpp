@@ -36,6 +36,25 @@ void ChildWindow::ConfigureFrame(QMdiSubWindow *frame)
     frame->setOption(QMdiSubWindow::RubberBandResize, false);
 }
 
+void ChildWindow::ReturnFocus()
+{
+    // Not through the frame around the window: focused itself, the frame
+    // may hand the focus to a control that can no longer take it (one
+    // disabled since) and keep the keys, passing them to nothing.
+    QWidget *last = focusWidget();
+    if (last != nullptr && last->isEnabled() && last->isVisible()) {
+        last->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    for (QWidget *w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (isAncestorOf(w) && w->isEnabled() && w->isVisible() &&
+            (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
 static QWidget *outer(const ChildWindow *child)
 {
     QWidget *frame = child->SubWindow();

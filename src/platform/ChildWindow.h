@@ -31,6 +31,10 @@ public:
     // True from the moment the window is closed until it is gone.
     bool IsUnloaded() const { return m_unloaded; }
 
+    // Gives the keyboard focus back to the control of this window that had
+    // it last, or else to its first control that can take it.
+    void ReturnFocus();
+
 signals:
     // The window has run its unload handling and is going away.
     void Unloaded();

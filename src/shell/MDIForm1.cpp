@@ -246,7 +246,7 @@ void MDIForm1::mnuTest_Click()
 {
     if (Session().TestFormActive) {
         if (auto *test = Child<Form1>())
-            test->SubWindow()->setFocus();
+            test->ReturnFocus();
         return;
     }
     ShowChild<Form1>();

@@ -82,6 +82,7 @@ private slots:
     void historyCommands();
     void runKeepsItsRecord_data();
     void runKeepsItsRecord();
+    void testItemKeepsTheDiagramsKeys();
 
 private:
     MDIForm1 *m_frame = nullptr;
@@ -572,6 +573,31 @@ void MDIForm1Test::runKeepsItsRecord()
     auto *results = m_frame->Child<frmGraph>();
     QVERIFY(results);
     QCOMPARE(results->lblNm()->text().trimmed(), QStringLiteral("Ann"));
+}
+
+// View > Test in the middle of a run, with the results window open beside
+// the test window: the keys stay with the diagram. The test window was left
+// for the results window and came back by a click on "Start", so its frame
+// still remembers "Start" (disabled during the run) as the control to
+// return to; the frame itself must not end up with the keys.
+void MDIForm1Test::testItemKeepsTheDiagramsKeys()
+{
+    QVERIFY(QTest::qWaitForWindowActive(m_frame));
+    Session().TickInterval = 60;
+    auto *test = m_frame->ShowChild<Form1>();
+    QVERIFY(test->Command1()->hasFocus());
+    m_frame->mnuGraph_Click();
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"There are no data!"});
+    m_dialogs.QueueInput(QStringLiteral("Ann"));
+    QTest::mouseClick(test->Command1(), Qt::LeftButton);
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow(), test->SubWindow());
+    QTest::keyClick(test->Picture1(), Qt::Key_A);
+    QCOMPARE(test->Run().KeyCount(), std::int16_t(1));
+
+    m_frame->MenuItem(QStringLiteral("mnuTest"))->trigger();
+    QCOMPARE(QApplication::focusWidget(), test->Picture1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
+    QCOMPARE(test->Run().KeyCount(), std::int16_t(2));
 }
 
 QTEST_MAIN(MDIForm1Test)
