@@ -7,11 +7,11 @@
 // figures a change must not spoil. A plain program rather than a Google
 // Benchmark: whole runs take real time and the figures wanted are
 // percentiles and worst cases, not a mean per iteration.
+#include "ScriptedPlatform.h"
 #include "platform/Clock.h"
 #include "platform/KeyCodes.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/Form1.h"
 #include "session/LiveDiagram.h"
 #include "session/SessionState.h"
@@ -407,8 +407,8 @@ int main(int argc, char *argv[])
         std::fputs("run_bench: no temporary folder\n", stderr);
         return EXIT_FAILURE;
     }
-    ScriptedDialogs dialogs;
-    Platform::SetDialogs(&dialogs);
+    ScriptedPlatform platform;
+    ScriptedDialogs &dialogs = platform.dialogs;
     MDIForm1 frame;
     frame.Start();
     Session().DataPath = Startup::DataPathIn(dir.path());
@@ -422,6 +422,5 @@ int main(int argc, char *argv[])
     if (!dialogs.MessageTexts().isEmpty())
         std::fprintf(stderr, "run_bench: the program said: %s\n",
                      qPrintable(dialogs.MessageTexts().join(QStringLiteral(" / "))));
-    Platform::SetDialogs(nullptr);
     return ok ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -3,6 +3,7 @@
 // starts (same libraries, same frame and start-up routine), offscreen. The
 // parent starts the child ten times and prints the median; each child
 // reports the monotonic clock at its first paint of the test window.
+#include "platform/BuiltInHelp.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
 #include "session/Form1.h"
@@ -53,11 +54,14 @@ int child(int argc, char *argv[])
     app.installEventFilter(&probe);
     QtDialogs dialogs;
     Platform::SetDialogs(&dialogs);
+    BuiltInHelp help;
+    Platform::SetHelp(&help);
     MDIForm1 frame;
     dialogs.SetParent(&frame);
     frame.Start();
     const int code = QApplication::exec();
     Platform::SetDialogs(nullptr);
+    Platform::SetHelp(nullptr);
     return code;
 }
 

@@ -4,9 +4,8 @@
 // how the File menu follows it.
 #include "history/Form3.h"
 #include "HistoryFiles.h"
-#include "platform/HelpRequests.h"
+#include "ScriptedPlatform.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "platform/Twips.h"
 #include "results/frmGraph.h"
 #include "session/SessionState.h"
@@ -71,8 +70,9 @@ private:
     int EnabledFileItems() const;
 
     QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
-    HelpRequests m_help;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
+    HelpRequests &m_help = m_platform.help;
     MDIForm1 *m_frame = nullptr;
 };
 
@@ -82,9 +82,7 @@ void Form3Test::init()
     ResetSession();
     Session().DataPath = Path();
     m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
     m_help.Clear();
-    Platform::SetHelp(&m_help);
     m_frame = new MDIForm1;
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
@@ -93,8 +91,6 @@ void Form3Test::init()
 void Form3Test::cleanup()
 {
     delete m_frame;
-    Platform::SetDialogs(nullptr);
-    Platform::SetHelp(nullptr);
 }
 
 Form3 *Form3Test::Open()

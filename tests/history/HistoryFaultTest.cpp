@@ -5,13 +5,13 @@
 // an ordinary user's rights where the suite runs as root) and reports the
 // messages it showed; every file already stored must be left exactly as
 // it was, and the person must see the program's own message.
+#include "ScriptedPlatform.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryFileOperations.h"
 #include "history/HistoryList.h"
 #include "history/HistoryStore.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"
 
 #include <QDir>
@@ -173,8 +173,8 @@ void HistoryFaultTest::fault()
         if (constraint == Constraint::OrdinaryUser &&
             (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(2);
-        ScriptedDialogs dialogs;
-        Platform::SetDialogs(&dialogs);
+        ScriptedPlatform platform;
+        ScriptedDialogs &dialogs = platform.dialogs;
         Session().DataPath = history == QLatin1String("-") ? dir.path() : in(history);
         Session().Counts = {5, 40, 38, 36, 35};
         if (!chosen.isEmpty()) {

@@ -2,9 +2,9 @@
 // folder, with the user's answers scripted.
 #include "history/HistoryFileOperations.h"
 #include "HistoryFiles.h"
+#include "ScriptedPlatform.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"
 
 #include <QDir>
@@ -32,7 +32,6 @@ class HistoryFileOperationsTest : public QObject
 
 private slots:
     void init();
-    void cleanup() { Platform::SetDialogs(nullptr); }
     void clear_data();
     void clear();
     void fileCommands_data();
@@ -42,7 +41,8 @@ private:
     QString In(const QString &name) const { return m_dir->filePath(name); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    ScriptedDialogs m_dialogs;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
     CommonDialog m_dlog;
 };
 
@@ -52,7 +52,6 @@ void HistoryFileOperationsTest::init()
     ResetSession();
     Session().DataPath = In("restest.dat");
     m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
     QVERIFY(put(In("restest.dat"), Default) && put(In("old.dat"), Old) && put(In("empty.dat"), {}));
     QVERIFY(QDir(m_dir->path()).mkdir("res"));
 }

@@ -1,8 +1,8 @@
 #include "history/HistoryStore.h"
 #include "FakeClock.h"
+#include "ScriptedPlatform.h"
 #include "platform/OleDate.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"
 
 #include <QDir>
@@ -88,7 +88,8 @@ private:
     QString path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
 
     QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
     FakeClock m_clock;
 };
 
@@ -99,13 +100,11 @@ void HistoryStoreTest::init()
     ResetSession();
     Session().DataPath = path();
     m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
     Platform::SetClock(&m_clock);
 }
 
 void HistoryStoreTest::cleanup()
 {
-    Platform::SetDialogs(nullptr);
     Platform::SetClock(nullptr);
 }
 

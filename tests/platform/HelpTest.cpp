@@ -2,10 +2,10 @@
 // focused widget's way up to its window, the help file names open the help
 // pages shipped in the program at the topic asked for, help can be used
 // while a dialog waits, and the shipped pictures are there in their sizes.
+#include "ScriptedPlatform.h"
 #include "platform/BuiltInHelp.h"
 #include "platform/ChildWindow.h"
 #include "platform/HelpKeyFilter.h"
-#include "platform/HelpRequests.h"
 #include "platform/HelpWindow.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
@@ -67,12 +67,7 @@ class HelpTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        Platform::SetHelp(&m_requests);
-        m_requests.Clear();
-    }
-    void cleanup() { Platform::SetHelp(nullptr); }
+    void init() { m_requests.Clear(); }
     void helpKey_data();
     void helpKey();
     void pages_data();
@@ -82,7 +77,8 @@ private slots:
     void artwork();
 
 private:
-    HelpRequests m_requests;
+    ScriptedPlatform m_platform;
+    HelpRequests &m_requests = m_platform.help;
 };
 
 void HelpTest::helpKey_data()

@@ -4,9 +4,9 @@
 // and its one fixed size. The locale is pinned so dates read 07.12.2002.
 #include "results/frmGraph.h"
 #include "FakeClock.h"
+#include "ScriptedPlatform.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "platform/Twips.h"
 #include "results/DynamicsGraph.h"
 #include "results/GraphDecoration.h"
@@ -73,7 +73,8 @@ private:
     frmGraph *Show(const Counts &counts, std::int16_t cmf);
 
     QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
     FakeClock m_clock;
     MDIForm1 *m_frame = nullptr;
 };
@@ -83,7 +84,6 @@ void frmGraphTest::init()
     ResetSession();
     Session().DataPath = m_dir.filePath(QStringLiteral("restest.dat"));
     m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
     Platform::SetClock(&m_clock);
     m_frame = new MDIForm1;
     m_frame->show();
@@ -93,7 +93,6 @@ void frmGraphTest::init()
 void frmGraphTest::cleanup()
 {
     delete m_frame;
-    Platform::SetDialogs(nullptr);
     Platform::SetClock(nullptr);
 }
 

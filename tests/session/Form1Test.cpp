@@ -5,10 +5,10 @@
 // seconds, and the history file is a temporary one.
 #include "session/Form1.h"
 #include "FakeClock.h"
+#include "ScriptedPlatform.h"
 #include "platform/OleDate.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "platform/Twips.h"
 #include "session/HistoryRecord.h"
 #include "session/SessionState.h"
@@ -82,7 +82,8 @@ private:
     QByteArray History() const;
 
     QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
     FakeClock m_clock;
     MDIForm1 *m_frame = nullptr;
     Form1 *m_form = nullptr;
@@ -95,7 +96,6 @@ void Form1Test::init()
     Session().DataPath = m_dir.filePath(QStringLiteral("restest.dat"));
     Session().TickInterval = 60;
     m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
     Platform::SetClock(&m_clock);
     m_clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0, 200));
     m_clock.SetStepPerReadingMs(0);
@@ -110,7 +110,6 @@ void Form1Test::cleanup()
 {
     delete m_frame;
     m_frame = nullptr;
-    Platform::SetDialogs(nullptr);
     Platform::SetClock(nullptr);
 }
 

@@ -4,11 +4,11 @@
 // the way the main frame stores it.
 #include "session/TestRun.h"
 #include "FakeClock.h"
+#include "ScriptedPlatform.h"
 #include "history/HistoryStore.h"
 #include "platform/KeyCodes.h"
 #include "platform/OleDate.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"
 
 #include <QFile>
@@ -57,7 +57,8 @@ private:
     QByteArray History() const;
 
     QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
     FakeClock m_clock;
     std::unique_ptr<TestRun> m_run;
 };
@@ -68,7 +69,6 @@ void TestRunTest::init()
     QFile::remove(m_dir.filePath(QStringLiteral("restest.dat")));
     Session().DataPath = m_dir.filePath(QStringLiteral("restest.dat"));
     m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
     Platform::SetClock(&m_clock);
     m_clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0, 200));
     m_clock.SetStepPerReadingMs(0);
@@ -80,7 +80,6 @@ void TestRunTest::init()
 void TestRunTest::cleanup()
 {
     m_run.reset();
-    Platform::SetDialogs(nullptr);
     Platform::SetClock(nullptr);
 }
 

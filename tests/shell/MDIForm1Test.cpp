@@ -5,11 +5,10 @@
 #include "shell/MDIForm1.h"
 #include "FakeClock.h"
 #include "HistoryFiles.h"
+#include "ScriptedPlatform.h"
 #include "history/Form3.h"
-#include "platform/HelpRequests.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "platform/Twips.h"
 #include "results/frmGraph.h"
 #include "session/Form1.h"
@@ -86,8 +85,9 @@ private slots:
 
 private:
     MDIForm1 *m_frame = nullptr;
-    ScriptedDialogs m_dialogs;
-    HelpRequests m_help;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
+    HelpRequests &m_help = m_platform.help;
     FakeClock m_clock;
 };
 
@@ -95,9 +95,7 @@ void MDIForm1Test::init()
 {
     ResetSession();
     unloads.clear();
-    Platform::SetDialogs(&m_dialogs);
     m_help.Clear();
-    Platform::SetHelp(&m_help);
     m_frame = new MDIForm1;
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
@@ -106,8 +104,6 @@ void MDIForm1Test::init()
 void MDIForm1Test::cleanup()
 {
     delete m_frame;
-    Platform::SetDialogs(nullptr);
-    Platform::SetHelp(nullptr);
     Platform::SetClock(nullptr);
 }
 
