@@ -3,6 +3,7 @@
 #include "Twips.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 
@@ -34,6 +35,20 @@ void ChildWindow::ConfigureFrame(QMdiSubWindow *frame)
             action->setVisible(false);
     }
     frame->setOption(QMdiSubWindow::RubberBandResize, false);
+}
+
+void ChildWindow::KeepDesignedSize()
+{
+    SetOuterHeight(WindowHeight);
+    SetOuterWidth(OuterHeight() * WidthToHeight);
+}
+
+QLabel *ChildWindow::NewLabel(const char *name, const QString &text)
+{
+    auto *label = new QLabel(text, this);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
 }
 
 void ChildWindow::ReturnFocus()

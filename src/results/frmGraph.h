@@ -43,9 +43,6 @@ public:
     PictureBox *Picture1() const { return m_picture1; }
     GraphDecoration *Decoration() const { return m_decoration; }
 
-    static constexpr double WindowHeight = 5260.0;
-    static constexpr double WidthToHeight = 1.61;
-
 private:
     void BuildControls();
     // Nothing means the button-text colour, a label's colour at load.

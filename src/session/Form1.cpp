@@ -2,6 +2,7 @@
 
 #include "LiveDiagram.h"
 #include "SessionState.h"
+#include "platform/HelpContext.h"
 #include "platform/KeyCodes.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
@@ -11,18 +12,9 @@
 
 namespace {
 
-constexpr double WindowHeight = 5260.0;
-constexpr double WidthToHeight = 1.61;
 constexpr double PictureWiderBy = 100.0;
 constexpr double Label4Width = 4935.0;
 constexpr double Label4Height = 615.0;
-
-QLabel *label(QWidget *parent, const char *name, const QString &text)
-{
-    auto *widget = new QLabel(text, parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 } // namespace
 
@@ -59,21 +51,21 @@ void Form1::BuildControls()
     m_image1->SetBackColor(palette().color(QPalette::Window));
     m_image1->PaintPicture(QImage(QStringLiteral(":/art/test.png")));
 
-    m_label3 = label(this, "Label3", QStringLiteral("0"));
+    m_label3 = NewLabel("Label3", QStringLiteral("0"));
     Twips::Place(m_label3, 2160, 240, 495, 375);
     m_label3->hide();
 
-    m_label1 = label(this, "Label1", QStringLiteral("Label1"));
+    m_label1 = NewLabel("Label1", QStringLiteral("Label1"));
     Twips::Place(m_label1, 3000, 240, 855, 375);
     m_label1->hide();
 
     m_picture1 = new PictureBox(this);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
-    m_picture1->setProperty("HelpContextID", 103);
+    HelpContext::Set(m_picture1, 103);
     Twips::Place(m_picture1, -120, 960, 8775, 2895);
     m_picture1->setEnabled(false);
 
-    m_label2 = label(this, "Label2", QStringLiteral("Press \"Esc\" for stop test!"));
+    m_label2 = NewLabel("Label2", QStringLiteral("Press \"Esc\" for stop test!"));
     Twips::Place(m_label2, 120, 3960, 1815, 255);
     m_label2->hide();
 
@@ -86,11 +78,11 @@ void Form1::BuildControls()
     Twips::Place(m_command2, 1680, 4200, 1575, 375);
     m_command2->setEnabled(false);
 
-    m_label4 = label(this, "Label4",
-                     QStringLiteral("With the maximal frequency press any key on the keyboard "
-                                    "(behind exception {Esc} and {Enter}) while there is a "
-                                    "display of the diagram. Try to keep the diagram in green "
-                                    "area."));
+    m_label4 = NewLabel("Label4",
+                        QStringLiteral("With the maximal frequency press any key on the keyboard "
+                                       "(behind exception {Esc} and {Enter}) while there is a "
+                                       "display of the diagram. Try to keep the diagram in green "
+                                       "area."));
     m_label4->setWordWrap(true);
     Twips::Place(m_label4, 3480, 4080, Label4Width, Label4Height);
     m_label4->hide();
@@ -110,8 +102,7 @@ void Form1::Form_Load()
     m_run.SetTickInterval(session.TickInterval);
     m_label1->setText(QString::number(session.TickInterval));
     session.CurrentRecord.SetName(QString());
-    SetOuterHeight(WindowHeight);
-    SetOuterWidth(OuterHeight() * WidthToHeight);
+    KeepDesignedSize();
     Form_Resize();
 }
 

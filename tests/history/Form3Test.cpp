@@ -4,6 +4,7 @@
 // how the File menu follows it.
 #include "history/Form3.h"
 #include "HistoryFiles.h"
+#include "MenuItem.h"
 #include "ScriptedPlatform.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -95,7 +96,7 @@ void Form3Test::cleanup()
 
 Form3 *Form3Test::Open()
 {
-    m_frame->MenuItem(QStringLiteral("mnuDat"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuDat"))->trigger();
     return m_frame->Child<Form3>();
 }
 
@@ -103,7 +104,7 @@ int Form3Test::EnabledFileItems() const
 {
     int enabled = 0;
     for (const char *name : {"mnuSave", "mnuExport", "mnuClear", "mnuPr"})
-        enabled += m_frame->MenuItem(QLatin1String(name))->isEnabled() ? 1 : 0;
+        enabled += MenuItem(m_frame, QLatin1String(name))->isEnabled() ? 1 : 0;
     return enabled;
 }
 
@@ -122,6 +123,9 @@ void Form3Test::details_data()
         << QStringList{"07.12.2002", "12:00:00", "130", "Abnormal", "Reliable"} << true << false;
     QTest::newRow("Normal and Reliable after two reds")
         << record("Even", Dec7, 0.5, 10, {30, 30, 30, 27})
+        << QStringList{"07.12.2002", "12:00:00", "10", "Normal", "Reliable"} << false << false;
+    QTest::newRow("a name that looks like markup")
+        << record("<b>Ann</b> &amp; Zed", Dec7, 0.5, 10, {30, 30, 30, 27})
         << QStringList{"07.12.2002", "12:00:00", "10", "Normal", "Reliable"} << false << false;
 }
 
@@ -155,6 +159,12 @@ void Form3Test::details()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(1)).center());
     QCOMPARE(form->Label6()->text(), shown.RecName);
+    // The name is laid out as it is stored, every character of it, never
+    // read as markup.
+    const QString name = shown.RecName.trimmed();
+    QVERIFY2(form->Label6()->sizeHint().width() >=
+                 form->Label6()->fontMetrics().horizontalAdvance(name),
+             qPrintable(name));
     QStringList shownTexts;
     for (QLabel *label :
          {form->Label1(), form->Label2(), form->Label7(), form->Label9(), form->Label10()})
@@ -274,7 +284,7 @@ void Form3Test::fileMenuFollowsTheWindow()
     QCOMPARE(form->SubWindow()->size(), normal);
 
     // Another child active: the items stay, the flag goes.
-    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
     QVERIFY(m_frame->Child<frmGraph>());
     QCOMPARE(EnabledFileItems(), 4);
     QVERIFY(!Session().DataFormActive);
@@ -303,7 +313,7 @@ void Form3Test::historyCommandsRefreshTheWindow()
     QVERIFY(put(old, bytesOf({record("Old one", Dec7, 0.5, 0, {30, 30, 30, 30}), Good})));
     Form3 *form = Open();
     m_dialogs.QueueFile(old);
-    m_frame->MenuItem(QStringLiteral("mnuOpenOld"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuOpenOld"))->trigger();
     QCOMPARE(form->List1()->count(), 2);
     QCOMPARE(form->List1()->currentRow(), 0);
     QCOMPARE(form->Label6()->text(), HistoryRecord::FitName("Old one"));
@@ -311,7 +321,7 @@ void Form3Test::historyCommandsRefreshTheWindow()
 
     m_dialogs.Clear();
     m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
-    m_frame->MenuItem(QStringLiteral("mnuClear"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuClear"))->trigger();
     QCOMPARE(form->List1()->count(), 0);
     for (QLabel *label : {form->Label6(), form->Label1(), form->Label2(), form->Label7(),
                           form->Label9(), form->Label10()})

@@ -5,6 +5,7 @@
 #include "ScriptedPlatform.h"
 #include "platform/BuiltInHelp.h"
 #include "platform/ChildWindow.h"
+#include "platform/HelpContext.h"
 #include "platform/HelpKeyFilter.h"
 #include "platform/HelpWindow.h"
 #include "platform/Platform.h"
@@ -111,14 +112,14 @@ void HelpTest::helpKey()
     auto *target = new KeyTarget(box);
     const QList<QWidget *> chain{&frame, window, box, target};
     for (int i = 0; i < chain.size(); ++i)
-        chain[i]->setProperty("HelpContextID", ids[i]);
+        HelpContext::Set(chain[i], ids[i]);
     frame.show();
     QVERIFY(QTest::qWaitForWindowActive(&frame));
     target->setFocus();
     HelpKeyFilter filter;
     filter.SetKeyOwner([&](QWidget *focus) { return owned && focus == target; });
     if (sent) {
-        HelpKeyFilter::SendHelpKey(target);
+        HelpContext::SendHelpKey(target);
         QCoreApplication::processEvents();
     } else {
         QTest::keyClick(target, Qt::Key_F1);

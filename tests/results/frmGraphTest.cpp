@@ -4,6 +4,7 @@
 // and its one fixed size. The locale is pinned so dates read 07.12.2002.
 #include "results/frmGraph.h"
 #include "FakeClock.h"
+#include "MenuItem.h"
 #include "ScriptedPlatform.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
@@ -105,7 +106,7 @@ frmGraph *frmGraphTest::Show(const Counts &counts, std::int16_t cmf)
     Session().CurrentRecord.RecCMF = cmf;
     if (m_frame->Child<frmGraph>() != nullptr)
         m_frame->ShowChild<OtherWindow>();
-    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
     return m_frame->Child<frmGraph>();
 }
 
@@ -261,7 +262,7 @@ void frmGraphTest::afterARun()
     window->SubWindow()->close();
     QTRY_COMPARE(m_frame->Child<frmGraph>(), nullptr);
     QCOMPARE(Session().Counts, counts);
-    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
     window = m_frame->Child<frmGraph>();
     QCOMPARE(window->Label3()->text(), "Abnormal");
     window->Command1()->click();
@@ -269,7 +270,7 @@ void frmGraphTest::afterARun()
     QCOMPARE(Session().Counts, (std::array<std::int16_t, 5>{counts[0], 0, 0, 0, 0}));
     QCOMPARE(Session().CurrentRecord.RecName.trimmed(), QString());
     // Opened again, it says so and keeps its design texts.
-    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"There are no data!"});
     QCOMPARE(m_frame->Child<frmGraph>()->Label3()->text(), "There are no data!");
     QCOMPARE(m_frame->Child<frmGraph>()->lblNm()->text(), QString());

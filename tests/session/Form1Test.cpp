@@ -5,6 +5,7 @@
 // seconds, and the history file is a temporary one.
 #include "session/Form1.h"
 #include "FakeClock.h"
+#include "MenuItem.h"
 #include "ScriptedPlatform.h"
 #include "platform/OleDate.h"
 #include "platform/PictureBox.h"
@@ -430,7 +431,7 @@ void Form1Test::closingDuringRunAbandonsIt()
     QTRY_VERIFY(closed.isNull());
     QVERIFY(History().isEmpty());
     // "Test" brings up a new, idle test window.
-    m_frame->MenuItem(QStringLiteral("mnuTest"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuTest"))->trigger();
     m_form = m_frame->Child<Form1>();
     QVERIFY(m_form);
     QCOMPARE(m_form->Run().CurrentState(), State::Idle);

@@ -5,6 +5,7 @@
 #include "shell/MDIForm1.h"
 #include "FakeClock.h"
 #include "HistoryFiles.h"
+#include "MenuItem.h"
 #include "ScriptedPlatform.h"
 #include "history/Form3.h"
 #include "platform/PictureBox.h"
@@ -138,7 +139,7 @@ void MDIForm1Test::menus()
     QFETCH(QString, menu);
     QFETCH(QStringList, items);
     QFETCH(QStringList, captions);
-    QAction *top = m_frame->MenuItem(menu);
+    QAction *top = MenuItem(m_frame, menu);
     QVERIFY(top);
     QTEST(top->text(), "caption");
     QVERIFY(top->menu());
@@ -170,7 +171,7 @@ void MDIForm1Test::menuStates_data()
 void MDIForm1Test::menuStates()
 {
     QFETCH(QString, item);
-    QTEST(m_frame->MenuItem(item)->isEnabled(), "enabled");
+    QTEST(MenuItem(m_frame, item)->isEnabled(), "enabled");
 }
 
 void MDIForm1Test::sizeAfterLoad()
@@ -219,7 +220,7 @@ void MDIForm1Test::testItemFocusesOrLoads()
     m_dialogs.QueueInput(QStringLiteral("Ann"));
     first->Command1()->click();
     QVERIFY(first->Picture1()->hasFocus());
-    m_frame->MenuItem(QStringLiteral("mnuTest"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuTest"))->trigger();
     QCOMPARE(m_frame->Child<Form1>(), first);
     QVERIFY(first->Picture1()->hasFocus());
     QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 1);
@@ -228,7 +229,7 @@ void MDIForm1Test::testItemFocusesOrLoads()
     first->SubWindow()->close();
     QTRY_COMPARE(m_frame->Child<Form1>(), nullptr);
     QVERIFY(m_frame->MdiArea()->subWindowList().isEmpty());
-    m_frame->MenuItem(QStringLiteral("mnuTest"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuTest"))->trigger();
     auto *second = m_frame->Child<Form1>();
     QVERIFY(second);
     QVERIFY(Session().TestFormActive);
@@ -261,7 +262,7 @@ void MDIForm1Test::exitEndsWithoutUnloading()
     m_frame->ShowChild<NotingWindow>()->setObjectName(QStringLiteral("child"));
     int exits = 0;
     m_frame->SetExitHandler([&exits] { ++exits; });
-    m_frame->MenuItem(QStringLiteral("mnuExit"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuExit"))->trigger();
     QCOMPARE(exits, 1);
     QVERIFY(unloads.isEmpty());
 }
@@ -318,7 +319,7 @@ void MDIForm1Test::startupShowsTestWindow()
 
 void MDIForm1Test::aboutIsOneWindowWithOkFocused()
 {
-    QAction *about = m_frame->MenuItem(QStringLiteral("mnuAbout"));
+    QAction *about = MenuItem(m_frame, QStringLiteral("mnuAbout"));
     about->trigger();
     frmAbout *window = m_frame->About();
     QVERIFY(window != nullptr);
@@ -355,7 +356,7 @@ void MDIForm1Test::aboutIsOneWindowWithOkFocused()
 void MDIForm1Test::closingFrameClosesAbout()
 {
     m_frame->ShowChild<NotingWindow>()->setObjectName(QStringLiteral("child"));
-    m_frame->MenuItem(QStringLiteral("mnuAbout"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuAbout"))->trigger();
     QPointer<frmAbout> about = m_frame->About();
     QVERIFY(QTest::qWaitForWindowExposed(about));
     QVERIFY(m_frame->close());
@@ -399,7 +400,7 @@ void MDIForm1Test::helpKey()
     }
     const int before = test->Run().KeyCount();
     if (fromMenu)
-        m_frame->MenuItem(QStringLiteral("mnuContents"))->trigger();
+        MenuItem(m_frame, QStringLiteral("mnuContents"))->trigger();
     else
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     QCoreApplication::processEvents();
@@ -466,7 +467,7 @@ void MDIForm1Test::historyCommands()
     if (!answer.isEmpty())
         m_dialogs.QueueFile(dir.filePath(answer));
 
-    if (QAction *item = m_frame->MenuItem(trigger))
+    if (QAction *item = MenuItem(m_frame, trigger))
         item->trigger();
     else
         QVERIFY(QMetaObject::invokeMethod(data, trigger.toLatin1().constData()));
@@ -590,7 +591,7 @@ void MDIForm1Test::testItemKeepsTheDiagramsKeys()
     QTest::keyClick(test->Picture1(), Qt::Key_A);
     QCOMPARE(test->Run().KeyCount(), std::int16_t(1));
 
-    m_frame->MenuItem(QStringLiteral("mnuTest"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuTest"))->trigger();
     QCOMPARE(QApplication::focusWidget(), test->Picture1());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
     QCOMPARE(test->Run().KeyCount(), std::int16_t(2));
