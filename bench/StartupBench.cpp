@@ -3,11 +3,11 @@
 // starts (same libraries, same frame and start-up routine), offscreen. The
 // parent starts the child ten times and prints the median; each child
 // reports the monotonic clock at its first paint of the test window.
-#include "platform/BuiltInHelp.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
 #include "session/Form1.h"
 #include "shell/MDIForm1.h"
+#include "shell/help/BuiltInHelp.h"
 
 #include <QApplication>
 #include <QProcess>

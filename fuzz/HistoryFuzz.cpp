@@ -4,6 +4,7 @@
 // window shows of it. Besides the
 // sanitizers' reports, a line that is produced must keep its fixed columns,
 // whatever the file held, since the export's readers rely on them.
+#include "FreshSession.h"
 #include "ScriptedPlatform.h"
 #include "history/HistoryList.h"
 #include "history/RecordReader.h"

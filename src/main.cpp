@@ -1,9 +1,9 @@
-#include "platform/BuiltInHelp.h"
 #include "platform/DetectableAutoRepeat.h"
 #include "platform/DisplayCheck.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
 #include "shell/MDIForm1.h"
+#include "shell/help/BuiltInHelp.h"
 
 #include <QApplication>
 

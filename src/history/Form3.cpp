@@ -72,20 +72,18 @@ void Form3::BuildControls()
     m_list1->setUniformItemSizes(true);
     Twips::Place(m_list1, 120, 1320, 6975, 3420);
 
-    m_frame1 = new QFrame(this);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
-    m_frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Twips::Place(m_frame1, -240, 0, 8655, 495);
+    auto *frame1 = new QFrame(this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Twips::Place(frame1, -240, 0, 8655, 495);
     m_command4 =
-        pictureButton(m_frame1, "Command4", ":/art/save.png", QStringLiteral("Save data as..."));
+        pictureButton(frame1, "Command4", ":/art/save.png", QStringLiteral("Save data as..."));
     Twips::Place(m_command4, 360, 120, 375, 375);
-    m_command3 =
-        pictureButton(m_frame1, "Command3", ":/art/print.png", QStringLiteral("Print data"));
+    m_command3 = pictureButton(frame1, "Command3", ":/art/print.png", QStringLiteral("Print data"));
     Twips::Place(m_command3, 720, 120, 375, 375);
-    m_command6 =
-        pictureButton(m_frame1, "Command6", ":/art/clear.png", QStringLiteral("Clear data"));
+    m_command6 = pictureButton(frame1, "Command6", ":/art/clear.png", QStringLiteral("Clear data"));
     Twips::Place(m_command6, 1080, 120, 375, 375);
-    m_command5 = pictureButton(m_frame1, "Command5", ":/art/help.png", QStringLiteral("Help"));
+    m_command5 = pictureButton(frame1, "Command5", ":/art/help.png", QStringLiteral("Help"));
     HelpContext::Set(m_command5, HelpTopic);
     Twips::Place(m_command5, 8160, 120, 375, 375);
 

@@ -72,35 +72,36 @@ void frmGraph::BuildControls()
     Twips::Place(m_picture1, 120, 120, 4215, 4695);
     m_picture1->SetBackColor(highlightText);
     m_picture1->SetScaleOrigin(DynamicsGraph::ScaleLeft, DynamicsGraph::ScaleTop);
-    m_decoration = new GraphDecoration(m_picture1);
+    // The axes, the grid and their captions, over which the graph is drawn.
+    new GraphDecoration(m_picture1);
 
-    m_lblName = styled(NewLabel("lblName", QStringLiteral("Name")), Look::Plain);
-    Twips::Place(m_lblName, 4560, 120, 1215, 375);
+    Twips::Place(styled(NewLabel("lblName", QStringLiteral("Name")), Look::Plain), 4560, 120, 1215,
+                 375);
     m_lblNm = styled(NewLabel("lblNm"), Look::Boxed);
     Twips::Place(m_lblNm, 5880, 120, 2415, 375);
     setBackColor(m_lblNm, titleBarText);
 
-    m_lblDate = styled(NewLabel("lblDate", QStringLiteral("Date")), Look::Plain);
-    Twips::Place(m_lblDate, 4560, 600, 1215, 375);
+    Twips::Place(styled(NewLabel("lblDate", QStringLiteral("Date")), Look::Plain), 4560, 600, 1215,
+                 375);
     m_lblDt = styled(NewLabel("lblDt"), Look::Boxed, Qt::AlignHCenter);
     Twips::Place(m_lblDt, 5880, 600, 2415, 375);
     setBackColor(m_lblDt, titleBarText);
 
-    m_lblTime = styled(NewLabel("lblTime", QStringLiteral("Time")), Look::Plain);
-    Twips::Place(m_lblTime, 4560, 1080, 1095, 375);
+    Twips::Place(styled(NewLabel("lblTime", QStringLiteral("Time")), Look::Plain), 4560, 1080, 1095,
+                 375);
     m_lblTm = styled(NewLabel("lblTm"), Look::Boxed, Qt::AlignHCenter);
     Twips::Place(m_lblTm, 5880, 1080, 2415, 375);
     setBackColor(m_lblTm, titleBarText);
 
-    m_lblResults = styled(NewLabel("lblResults", QStringLiteral("Results")), Look::Bold);
-    Twips::Place(m_lblResults, 4560, 1920, 1095, 375);
+    Twips::Place(styled(NewLabel("lblResults", QStringLiteral("Results")), Look::Bold), 4560, 1920,
+                 1095, 375);
     m_label3 = styled(NewLabel("Label3", QStringLiteral("There are no data!")), Look::BoxedBold,
                       Qt::AlignHCenter);
     Twips::Place(m_label3, 5880, 1800, 2415, 495);
     setBackColor(m_label3, highlightText);
 
-    m_lblValidation = styled(NewLabel("lblValidation", QStringLiteral("Reliability")), Look::Plain);
-    Twips::Place(m_lblValidation, 4560, 3000, 1215, 375);
+    Twips::Place(styled(NewLabel("lblValidation", QStringLiteral("Reliability")), Look::Plain),
+                 4560, 3000, 1215, 375);
     m_lblValid = styled(NewLabel("lblValid"), Look::Boxed, Qt::AlignHCenter);
     Twips::Place(m_lblValid, 5880, 3000, 2415, 375);
     setBackColor(m_lblValid, highlightText);

@@ -33,5 +33,3 @@ struct SessionState
 
 // The one session of this process.
 SessionState &Session();
-// Back to the state at process start; for tests.
-void ResetSession();

@@ -7,13 +7,13 @@
 #include "history/HistoryPrinter.h"
 #include "history/HistoryStore.h"
 #include "platform/HelpContext.h"
-#include "platform/HelpKeyFilter.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
 #include "results/frmGraph.h"
 #include "session/Form1.h"
 #include "session/SessionState.h"
 #include "session/Startup.h"
+#include "shell/help/HelpKeyFilter.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -293,11 +293,6 @@ void MDIForm1::mnuContents_Click()
     // person was working.
     QWidget *focus = focusWidget();
     HelpContext::SendHelpKey(focus != nullptr ? focus : this);
-}
-
-frmAbout *MDIForm1::About() const
-{
-    return m_about;
 }
 
 void MDIForm1::mnuAbout_Click()

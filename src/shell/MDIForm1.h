@@ -60,14 +60,8 @@ public:
     void mnuContents_Click();
     void mnuAbout_Click();
 
-    // The file and printer chooser the history commands share.
-    CommonDialog &Dlog() { return m_dlog; }
-
     // The menu items' states, derived from the windows that are open.
     void UpdateMenus();
-
-    // The About window while it is open, or nullptr.
-    frmAbout *About() const;
 
     // What "Exit" does to end the process; tests replace it.
     void SetExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }

@@ -3,6 +3,7 @@
 // record it makes the current result, how it survives damaged files, and
 // how the File menu follows it.
 #include "history/Form3.h"
+#include "FreshSession.h"
 #include "HistoryFiles.h"
 #include "MenuItem.h"
 #include "ScriptedPlatform.h"

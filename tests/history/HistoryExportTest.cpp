@@ -1,6 +1,7 @@
 // The history as a table: the exported file byte for byte and the printed
 // text character for character, from real records in a real file.
 #include "history/HistoryExport.h"
+#include "FreshSession.h"
 #include "HistoryFiles.h"
 #include "ScriptedPlatform.h"
 #include "history/PrintedHistory.h"

@@ -1,6 +1,7 @@
 // Open old data, save as and clear, on real files in a scratch program
 // folder, with the user's answers scripted.
 #include "history/HistoryFileOperations.h"
+#include "FreshSession.h"
 #include "HistoryFiles.h"
 #include "ScriptedPlatform.h"
 #include "platform/CommonDialog.h"

@@ -2,6 +2,7 @@
 // fixed columns, the corrections of stored CMF values, and the failures
 // that end a listing while keeping the lines before them.
 #include "history/HistoryList.h"
+#include "FreshSession.h"
 #include "ScriptedPlatform.h"
 #include "platform/Platform.h"
 #include "session/SessionState.h"

@@ -3,6 +3,7 @@
 // printer that cannot be used or a cancelled dialog prints and says
 // nothing.
 #include "history/HistoryPrinter.h"
+#include "FreshSession.h"
 #include "ScriptedPlatform.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"

@@ -1,5 +1,6 @@
 #include "history/HistoryStore.h"
 #include "FakeClock.h"
+#include "FreshSession.h"
 #include "ScriptedPlatform.h"
 #include "platform/OleDate.h"
 #include "platform/Platform.h"

@@ -4,6 +4,7 @@
 // and its one fixed size. The locale is pinned so dates read 07.12.2002.
 #include "results/frmGraph.h"
 #include "FakeClock.h"
+#include "FreshSession.h"
 #include "MenuItem.h"
 #include "ScriptedPlatform.h"
 #include "platform/PictureBox.h"

@@ -5,6 +5,7 @@
 // seconds, and the history file is a temporary one.
 #include "session/Form1.h"
 #include "FakeClock.h"
+#include "FreshSession.h"
 #include "MenuItem.h"
 #include "ScriptedPlatform.h"
 #include "platform/OleDate.h"

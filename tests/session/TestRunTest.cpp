@@ -4,6 +4,7 @@
 // the way the main frame stores it.
 #include "session/TestRun.h"
 #include "FakeClock.h"
+#include "FreshSession.h"
 #include "ScriptedPlatform.h"
 #include "history/HistoryStore.h"
 #include "platform/KeyCodes.h"

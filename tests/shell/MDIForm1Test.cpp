@@ -4,6 +4,7 @@
 // Help > Contents open.
 #include "shell/MDIForm1.h"
 #include "FakeClock.h"
+#include "FreshSession.h"
 #include "HistoryFiles.h"
 #include "MenuItem.h"
 #include "ScriptedPlatform.h"
@@ -321,7 +322,7 @@ void MDIForm1Test::aboutIsOneWindowWithOkFocused()
 {
     QAction *about = MenuItem(m_frame, QStringLiteral("mnuAbout"));
     about->trigger();
-    frmAbout *window = m_frame->About();
+    frmAbout *window = m_frame->findChild<frmAbout *>();
     QVERIFY(window != nullptr);
     // A tool window counts as active along with its frame, so the test
     // waits for the application's own word.
@@ -341,23 +342,23 @@ void MDIForm1Test::aboutIsOneWindowWithOkFocused()
     QVERIFY(!window->Command3()->hasFocus());
     about->trigger();
     QTRY_COMPARE(QApplication::activeWindow(), window);
-    QCOMPARE(m_frame->About(), window);
+    QCOMPARE(m_frame->findChild<frmAbout *>(), window);
     QCOMPARE(m_frame->findChildren<frmAbout *>().size(), 1);
     QVERIFY(window->Command3()->hasFocus());
 
     // OK closes it; the next opening builds it anew.
     window->Command3()->click();
-    QTRY_VERIFY(m_frame->About() == nullptr);
+    QTRY_VERIFY(m_frame->findChild<frmAbout *>() == nullptr);
     about->trigger();
-    QVERIFY(m_frame->About() != nullptr);
-    QVERIFY(m_frame->About()->isVisible());
+    QVERIFY(m_frame->findChild<frmAbout *>() != nullptr);
+    QVERIFY(m_frame->findChild<frmAbout *>()->isVisible());
 }
 
 void MDIForm1Test::closingFrameClosesAbout()
 {
     m_frame->ShowChild<NotingWindow>()->setObjectName(QStringLiteral("child"));
     MenuItem(m_frame, QStringLiteral("mnuAbout"))->trigger();
-    QPointer<frmAbout> about = m_frame->About();
+    QPointer<frmAbout> about = m_frame->findChild<frmAbout *>();
     QVERIFY(QTest::qWaitForWindowExposed(about));
     QVERIFY(m_frame->close());
     QCOMPARE(unloads, QStringList{QStringLiteral("child")});

@@ -3,13 +3,13 @@
 // pages shipped in the program at the topic asked for, help can be used
 // while a dialog waits, and the shipped pictures are there in their sizes.
 #include "ScriptedPlatform.h"
-#include "platform/BuiltInHelp.h"
 #include "platform/ChildWindow.h"
 #include "platform/HelpContext.h"
-#include "platform/HelpKeyFilter.h"
-#include "platform/HelpWindow.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
+#include "shell/help/BuiltInHelp.h"
+#include "shell/help/HelpKeyFilter.h"
+#include "shell/help/HelpWindow.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,8 +1,8 @@
 #include "HelpKeyFilter.h"
 
-#include "HelpContext.h"
-#include "HelpViewer.h"
-#include "Platform.h"
+#include "platform/HelpContext.h"
+#include "platform/HelpViewer.h"
+#include "platform/Platform.h"
 
 #include <QApplication>
 #include <QKeyEvent>
