@@ -1,0 +1,44 @@
+#include "BuiltInHelp.h"
+
+#include "HelpWindow.h"
+
+#include <QFileInfo>
+
+BuiltInHelp::~BuiltInHelp()
+{
+    delete m_window;
+}
+
+HelpWindow *BuiltInHelp::Window() const
+{
+    return m_window;
+}
+
+std::optional<QUrl> BuiltInHelp::PageFor(const QString &file, int topic)
+{
+    // Help file names are matched as Windows matches file names.
+    const QString name = QFileInfo(file).fileName();
+    if (name.compare(ApplicationFile(), Qt::CaseInsensitive) != 0 &&
+        name.compare(OldStyleFile(), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    switch (topic) {
+    case 103:
+        return QUrl(QStringLiteral("qrc:/help/topic103.html"));
+    case 104:
+        return QUrl(QStringLiteral("qrc:/help/topic104.html"));
+    default:
+        return QUrl(QStringLiteral("qrc:/help/contents.html"));
+    }
+}
+
+void BuiltInHelp::ShowHelp(const QString &file, int topic)
+{
+    const auto page = PageFor(file, topic);
+    if (!page)
+        return;
+    if (m_window == nullptr) {
+        m_window = new HelpWindow;
+        m_window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_window->ShowPage(*page);
+}
