@@ -18,8 +18,12 @@ std::optional<QUrl> BuiltInHelp::PageFor(const QString &file, int topic)
 {
     // Help file names are matched as Windows matches file names.
     const QString name = QFileInfo(file).fileName();
-    if (name.compare(ApplicationFile(), Qt::CaseInsensitive) != 0 &&
-        name.compare(OldStyleFile(), Qt::CaseInsensitive) != 0)
+    if (name.compare(OldStyleFile(), Qt::CaseInsensitive) == 0) {
+        // Only the question before clearing the history names the old-style
+        // file, so its help is the part about clearing, whatever the topic.
+        return QUrl(QStringLiteral("qrc:/help/topic104.html#clearing"));
+    }
+    if (name.compare(ApplicationFile(), Qt::CaseInsensitive) != 0)
         return std::nullopt;
     switch (topic) {
     case 103:
