@@ -32,7 +32,10 @@ QFont detailFont(const QFont &base)
     return font;
 }
 
-QToolButton *pictureButton(QWidget *parent, const char *name, const char *icon, const QString &tip)
+// A button that shows only its picture; a screen reader says the name of
+// the command it runs instead.
+QToolButton *pictureButton(QWidget *parent, const char *name, const char *icon, const QString &tip,
+                           const QString &command)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
@@ -40,6 +43,7 @@ QToolButton *pictureButton(QWidget *parent, const char *name, const char *icon, 
     button->setIconSize(QSize(16, 16));
     button->setAutoRaise(true);
     button->setToolTip(tip);
+    button->setAccessibleName(command);
     return button;
 }
 
@@ -65,6 +69,7 @@ void Form3::BuildControls()
     const QFont details = detailFont(font());
 
     m_list1 = new QListWidget(this);
+    m_list1->setAccessibleName(QStringLiteral("History"));
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setFont(details);
     // Every line has the same height, so a long history is laid out
@@ -76,14 +81,17 @@ void Form3::BuildControls()
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Twips::Place(frame1, -240, 0, 8655, 495);
-    m_command4 =
-        pictureButton(frame1, "Command4", ":/art/save.png", QStringLiteral("Save data as..."));
+    m_command4 = pictureButton(frame1, "Command4", ":/art/save.png",
+                               QStringLiteral("Save data as..."), QStringLiteral("Save data as"));
     Twips::Place(m_command4, 360, 120, 375, 375);
-    m_command3 = pictureButton(frame1, "Command3", ":/art/print.png", QStringLiteral("Print data"));
+    m_command3 = pictureButton(frame1, "Command3", ":/art/print.png", QStringLiteral("Print data"),
+                               QStringLiteral("Print data"));
     Twips::Place(m_command3, 720, 120, 375, 375);
-    m_command6 = pictureButton(frame1, "Command6", ":/art/clear.png", QStringLiteral("Clear data"));
+    m_command6 = pictureButton(frame1, "Command6", ":/art/clear.png", QStringLiteral("Clear data"),
+                               QStringLiteral("Clear default file data"));
     Twips::Place(m_command6, 1080, 120, 375, 375);
-    m_command5 = pictureButton(frame1, "Command5", ":/art/help.png", QStringLiteral("Help"));
+    m_command5 = pictureButton(frame1, "Command5", ":/art/help.png", QStringLiteral("Help"),
+                               QStringLiteral("Help"));
     HelpContext::Set(m_command5, HelpTopic);
     Twips::Place(m_command5, 8160, 120, 375, 375);
 
@@ -147,6 +155,7 @@ void Form3::BuildControls()
     m_image1 = NewLabel("Image1");
     m_image1->setPixmap(windowIcon().pixmap(32, 32));
     Twips::Place(m_image1, 7800, 840, 480, 480);
+    m_image1->setAccessibleName(QStringLiteral("Velmora"));
     m_image1->hide();
 
     setTabOrder(m_list1, m_cmdResults);

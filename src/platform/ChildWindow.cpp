@@ -115,3 +115,12 @@ void ChildWindow::closeEvent(QCloseEvent *event)
     event->accept();
     emit Unloaded();
 }
+
+void ChildWindow::changeEvent(QEvent *event)
+{
+    // The title is on the frame around the window; the window itself is
+    // named after it too, so a screen reader does not meet a nameless pane.
+    if (event->type() == QEvent::WindowTitleChange)
+        setAccessibleName(windowTitle());
+    QWidget::changeEvent(event);
+}

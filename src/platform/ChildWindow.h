@@ -52,6 +52,7 @@ public:
     void SetOuterHeight(double twips);
 
 protected:
+    void changeEvent(QEvent *event) override;
     // Gives the window its one outer size.
     void KeepDesignedSize();
     // A label in this window, named after the control it stands for. Its

@@ -66,6 +66,7 @@ void frmGraph::BuildControls()
     const QColor highlightText = palette().color(QPalette::HighlightedText);
 
     m_picture1 = new PictureBox(this);
+    m_picture1->setAccessibleName(QStringLiteral("Dynamics graph"));
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     // Only a place to look at here: the keys stay with the window's button.
     m_picture1->setFocusPolicy(Qt::NoFocus);
@@ -135,6 +136,13 @@ void frmGraph::Form_Activate()
     m_picture1->Cls();
     const DynamicsPlot plot = DynamicsGraph::DrawDynamics(c1, c2, c3, c4, *m_picture1);
     m_decoration->SetScaleCaptions(plot.ScaleCaptions());
+    // What the picture shows, for a reader that cannot see it.
+    m_picture1->setAccessibleDescription(QStringLiteral("Counts %1, %2, %3, %4; CMF %5")
+                                             .arg(c1)
+                                             .arg(c2)
+                                             .arg(c3)
+                                             .arg(c4)
+                                             .arg(session.CurrentRecord.RecCMF));
 
     const HistoryRecord &record = session.CurrentRecord;
     m_lblNm->setText(record.RecName);

@@ -50,6 +50,7 @@ void Form1::BuildControls()
     Twips::Place(m_image1, 120, 120, 1995, 720);
     m_image1->SetBackColor(palette().color(QPalette::Window));
     m_image1->PaintPicture(QImage(QStringLiteral(":/art/test.png")));
+    m_image1->setAccessibleName(QStringLiteral("Velmora"));
 
     m_label3 = NewLabel("Label3", QStringLiteral("0"));
     Twips::Place(m_label3, 2160, 240, 495, 375);
@@ -60,6 +61,11 @@ void Form1::BuildControls()
     m_label1->hide();
 
     m_picture1 = new PictureBox(this);
+    // Said once, not read out as it changes: the tested person is busy.
+    m_picture1->setAccessibleName(QStringLiteral("Rate diagram"));
+    m_picture1->setAccessibleDescription(
+        QStringLiteral("Rises with every key released and sinks between them; keep it in the "
+                       "green area above the middle."));
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     HelpContext::Set(m_picture1, 103);
     Twips::Place(m_picture1, -120, 960, 8775, 2895);
