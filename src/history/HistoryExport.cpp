@@ -1,6 +1,7 @@
 #include "HistoryExport.h"
 
 #include "HistoryList.h"
+#include "HistoryStore.h"
 #include "platform/CodePage1251.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
@@ -36,6 +37,7 @@ void HistoryExport::Export(CommonDialog &dlog, const QString &defaultDataPath)
     dlog.SetFileName(QStringLiteral("Default.txt"));
     dlog.SetFilterIndex(1);
     dlog.SetFlags(0);
+    dlog.SetInitDir(HistoryStore::DataFolder());
     const bool saved = dlog.ShowSave() && AppendTableTo(dlog.FileName(), defaultDataPath);
     SessionState &session = Session();
     session.RecNo = 1;

@@ -1,6 +1,7 @@
 #include "HistoryFileOperations.h"
 
 #include "HistoryList.h"
+#include "HistoryStore.h"
 #include "platform/Clock.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
@@ -61,6 +62,8 @@ void HistoryFileOperations::OpenOldData(CommonDialog &dlog,
         QStringLiteral("(Old History Files *.dat|*.dat|Batch Files Restest.*|Restest.*"));
     dlog.SetDefaultExt(QString());
     dlog.SetFileName(QString());
+    // Beside the history in use, the backups in "res" are one step away.
+    dlog.SetInitDir(HistoryStore::DataFolder());
     if (!dlog.ShowOpen())
         return;
     SessionState &session = Session();
@@ -85,6 +88,7 @@ void HistoryFileOperations::SaveDataAs(CommonDialog &dlog, const QString &defaul
     dlog.SetFileName(QStringLiteral("Default.dat"));
     dlog.SetFilterIndex(1);
     dlog.SetFlags(0);
+    dlog.SetInitDir(HistoryStore::DataFolder());
     if (!dlog.ShowSave())
         return;
     const QString &source = Session().DataPath;

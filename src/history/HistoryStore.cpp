@@ -8,6 +8,8 @@
 #include "results/Evaluation.h"
 #include "session/SessionState.h"
 
+#include <QFileInfo>
+
 namespace {
 
 constexpr qint64 BlockRecords = 1024;
@@ -81,4 +83,9 @@ bool HistoryStore::EnumerateRecords(const RecordUse &use)
     }
     session.RecNo = 1;
     return ok;
+}
+
+QString HistoryStore::DataFolder()
+{
+    return QFileInfo(Session().DataPath).absolutePath();
 }

@@ -28,6 +28,10 @@ public:
     // 32767. RecNo is 1 afterwards.
     static bool EnumerateRecords(const RecordUse &use);
 
+    // The folder of the history in use, where its copies and backups are
+    // at hand: where the file dialogs of the history commands start.
+    static QString DataFolder();
+
     static constexpr qint64 MaxRecords = 32767;
     static QString NoDataMessage() { return QStringLiteral("Error. No data!"); }
 
