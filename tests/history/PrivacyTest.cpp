@@ -24,7 +24,7 @@ using namespace HistoryFiles;
 
 namespace {
 
-enum class Command { Append, List, SaveAs, Export, Clear };
+enum class Command { Append, List, SaveAs, Export, ExportCsv, Clear };
 
 struct stat statOf(const QString &path)
 {
@@ -87,7 +87,7 @@ void PrivacyTest::cleanup()
 QString PrivacyTest::Run(Command command, const QString &target)
 {
     CommonDialog dlog;
-    m_dialogs.QueueFile(In(target));
+    m_dialogs.QueueFile(In(target), command == Command::ExportCsv ? HistoryExport::CsvEntry : 0);
     m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
     switch (command) {
     case Command::Append:
@@ -100,6 +100,7 @@ QString PrivacyTest::Run(Command command, const QString &target)
         HistoryFileOperations::SaveDataAs(dlog, In("restest.dat"));
         break;
     case Command::Export:
+    case Command::ExportCsv:
         HistoryExport::Export(dlog, In("restest.dat"));
         break;
     case Command::Clear: {
@@ -126,6 +127,8 @@ void PrivacyTest::newFiles_data()
     QTest::newRow("save as") << Command::SaveAs << "copy.dat" << 022 << 0640;
     QTest::newRow("save as, umask 002") << Command::SaveAs << "copy.dat" << 002 << 0660;
     QTest::newRow("text export") << Command::Export << "table.txt" << 022 << 0640;
+    QTest::newRow("CSV export") << Command::ExportCsv << "table.csv" << 022 << 0640;
+    QTest::newRow("CSV export, umask 007") << Command::ExportCsv << "table.csv" << 007 << 0660;
 }
 
 void PrivacyTest::newFiles()
@@ -133,7 +136,7 @@ void PrivacyTest::newFiles()
     QFETCH(Command, command);
     QFETCH(QString, target);
     QFETCH(int, mask);
-    if (command == Command::SaveAs || command == Command::Export)
+    if (command == Command::SaveAs || command == Command::Export || command == Command::ExportCsv)
         QVERIFY(put(In("restest.dat"), bytesOf({record("Ann", Dec7, 0.5, 12, {40, 38, 36, 35})})));
     ::umask(mode_t(mask));
     const QString made = Run(command, target);
@@ -154,10 +157,14 @@ void PrivacyTest::existingFilesKeepTheirMode_data()
     QTest::newRow("save as over a private copy") << Command::SaveAs << "copy.dat" << 0600 << false;
     QTest::newRow("text export onto a shared table")
         << Command::Export << "table.txt" << 0664 << false;
+    QTest::newRow("CSV over a shared one") << Command::ExportCsv << "table.csv" << 0664 << false;
+    QTest::newRow("CSV over a private one") << Command::ExportCsv << "table.csv" << 0600 << false;
     QTest::newRow("clear: the backup keeps the mode")
         << Command::Clear << "restest.dat" << 0664 << false;
     QTest::newRow("save as over a copy of another group")
         << Command::SaveAs << "copy.dat" << 0660 << true;
+    QTest::newRow("CSV over one of another group")
+        << Command::ExportCsv << "table.csv" << 0660 << true;
 }
 
 void PrivacyTest::existingFilesKeepTheirMode()
