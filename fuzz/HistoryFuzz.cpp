@@ -1,11 +1,13 @@
 // Feeds arbitrary bytes to the program as its history file and reads it
 // the way every window and command does: the list and export lines with
 // their corrections, every record read on its own with the details the data
-// window shows of it. Besides the
+// window shows of it, the CSV. Besides the
 // sanitizers' reports, a line that is produced must keep its fixed columns,
-// whatever the file held, since the export's readers rely on them.
+// whatever the file held, since the export's readers rely on them, and a
+// CSV row must hold its ten fields on one line.
 #include "FreshSession.h"
 #include "ScriptedPlatform.h"
+#include "history/HistoryCsv.h"
 #include "history/HistoryList.h"
 #include "history/RecordReader.h"
 #include "platform/Platform.h"
@@ -43,6 +45,22 @@ bool columnsHold(const QString &line)
     return line.mid(20, 3) == QLatin1String(" * ") && line.mid(33, 3) == QLatin1String(" * ") &&
            line.mid(48, 4) == QLatin1String(" *  ") && line.mid(55, 3) == QLatin1String(" * ") &&
            line.mid(66, 3) == QLatin1String(" * ");
+}
+
+// Ten fields on one line: nine commas outside quotes, quotes paired.
+bool csvRowHolds(QStringView row)
+{
+    int commas = 0;
+    bool quoted = false;
+    for (const QChar ch : row) {
+        if (ch == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (ch == QLatin1Char(',') && !quoted)
+            ++commas;
+        else if (ch == QLatin1Char('\r') || ch == QLatin1Char('\n'))
+            return false;
+    }
+    return commas == 9 && !quoted;
 }
 
 } // namespace
@@ -92,5 +110,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::abort();
     if (Session().RecNo != 1)
         std::abort();
+
+    // The CSV has a row for every record the list shows, and leaves the
+    // session's record alone.
+    // Compared as stored: a NaN date is not equal to itself.
+    const QByteArray current = Session().CurrentRecord.Encode();
+    const HistoryCsv::Table table = HistoryCsv::Build(harness.path);
+    if (Session().CurrentRecord.Encode() != current || !table.bytes.startsWith("\xEF\xBB\xBF") ||
+        !table.bytes.endsWith("\r\n"))
+        std::abort();
+    QStringList rows = QString::fromUtf8(table.bytes.sliced(3)).split(QStringLiteral("\r\n"));
+    rows.removeLast();
+    if (rows.takeFirst() != HistoryCsv::Header() || rows.size() < lines.size() ||
+        rows.size() > records)
+        std::abort();
+    for (const QString &row : rows) {
+        if (!csvRowHolds(row))
+            std::abort();
+    }
     return 0;
 }

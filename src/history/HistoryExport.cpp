@@ -1,10 +1,13 @@
 #include "HistoryExport.h"
 
+#include "HistoryCsv.h"
 #include "HistoryList.h"
+#include "HistoryStore.h"
 #include "platform/CodePage1251.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
 #include "platform/FileIdentity.h"
+#include "platform/FileReplacement.h"
 #include "platform/Platform.h"
 #include "platform/RegularFile.h"
 #include "platform/StableStorage.h"
@@ -31,12 +34,21 @@ bool namesAHistory(const QString &path, const QStringList &histories)
 
 void HistoryExport::Export(CommonDialog &dlog, const QString &defaultDataPath)
 {
-    dlog.SetFilter(QStringLiteral("*.txt | *.txt"));
+    dlog.SetFilter(Filter());
     dlog.SetDefaultExt(QStringLiteral("TXT"));
     dlog.SetFileName(QStringLiteral("Default.txt"));
     dlog.SetFilterIndex(1);
     dlog.SetFlags(0);
-    const bool saved = dlog.ShowSave() && AppendTableTo(dlog.FileName(), defaultDataPath);
+    // A CSV replaces the file, so the dialog asks first; the table is only
+    // ever added to what is there.
+    dlog.SetEntrySettings(CsvEntry, QStringLiteral("csv"), CommonDialog::OverwritePrompt);
+    dlog.SetInitDir(HistoryStore::DataFolder());
+    bool saved = false;
+    if (dlog.ShowSave()) {
+        saved = dlog.ChosenFilterIndex() == CsvEntry
+                    ? WriteCsvTo(dlog.FileName(), defaultDataPath)
+                    : AppendTableTo(dlog.FileName(), defaultDataPath);
+    }
     SessionState &session = Session();
     session.RecNo = 1;
     session.ExportText.clear();
@@ -74,4 +86,19 @@ bool HistoryExport::AppendTableTo(const QString &path, const QString &defaultDat
     file.resize(oldSize);
     file.close();
     return false;
+}
+
+bool HistoryExport::WriteCsvTo(const QString &path, const QString &defaultDataPath)
+{
+    const QString &history = Session().DataPath;
+    if (namesAHistory(path, {history, defaultDataPath}))
+        return false;
+    FileReplacement file(path);
+    if (!file.Open())
+        return false;
+    const HistoryCsv::Table table = HistoryCsv::Build(history);
+    if (!table.complete)
+        Platform::GetDialogs().MsgBox(Dialogs::Notice(HistoryList::ErrorMessage()));
+    file.Write(table.bytes);
+    return file.Commit();
 }

@@ -10,12 +10,15 @@ class CommonDialog;
 // the data window's lines, an empty last line, CR LF line ends, in the
 // Cyrillic code page that older tools reading these files expect. Each
 // export is appended, so a file can collect the tables of several days.
+// The same dialog's second choice writes the history for spreadsheets and
+// statistics instead (HistoryCsv), as a file of its own that replaces the
+// one chosen.
 class HistoryExport
 {
 public:
-    // Asks for the file, writes the table and says so. Neither the history
-    // in use nor the default one (which later tests may go back to) is
-    // ever the file written.
+    // Asks for the file, writes the table or the CSV and says so. Neither
+    // the history in use nor the default one (which later tests may go back
+    // to) is ever the file written.
     static void Export(CommonDialog &dlog,
                        const QString &defaultDataPath = Startup::DefaultDataPath());
 
@@ -25,6 +28,20 @@ public:
     // nothing but a regular file (or a new one): a FIFO is never waited on.
     static bool AppendTableTo(const QString &path,
                               const QString &defaultDataPath = Startup::DefaultDataPath());
+
+    // Replaces the file with the CSV of the current history, in one step: on
+    // any failure the old file stays whole. The same files are refused as
+    // for the table. A history that cannot be read to its end gives the
+    // rows before the damage and the list's message.
+    static bool WriteCsvTo(const QString &path,
+                           const QString &defaultDataPath = Startup::DefaultDataPath());
+
+    // The dialog's entries: the text table first, as it always was.
+    static QString Filter()
+    {
+        return QStringLiteral("*.txt | *.txt|CSV for spreadsheets and statistics (*.csv)|*.csv");
+    }
+    static constexpr int CsvEntry = 2;
 
     static QString Header()
     {

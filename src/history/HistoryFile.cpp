@@ -1,5 +1,6 @@
 #include "HistoryFile.h"
 
+#include "platform/FileMode.h"
 #include "platform/StableStorage.h"
 
 #include <QFileInfo>
@@ -9,7 +10,8 @@ HistoryFile::HistoryFile(const QString &path) : m_file(path) {}
 bool HistoryFile::Open()
 {
     const bool existed = m_file.exists();
-    return m_file.open(QIODevice::ReadWrite) || (existed && m_file.open(QIODevice::ReadOnly));
+    return m_file.open(QIODevice::ReadWrite, FileMode::CreatedPermissions()) ||
+           (existed && m_file.open(QIODevice::ReadOnly));
 }
 
 bool HistoryFile::Lock()
@@ -21,7 +23,7 @@ bool HistoryFile::Lock()
 bool HistoryFile::OpenForAppend()
 {
     const bool existed = m_file.exists();
-    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered, FileMode::CreatedPermissions()))
         return false;
     if (!existed)
         StableStorage::SyncDirectory(QFileInfo(m_file).absolutePath());

@@ -1,11 +1,13 @@
 #include "HistoryFileOperations.h"
 
 #include "HistoryList.h"
+#include "HistoryStore.h"
 #include "platform/Clock.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
 #include "platform/FileIdentity.h"
 #include "platform/FileMove.h"
+#include "platform/FileReplacement.h"
 #include "platform/Platform.h"
 #include "platform/RegularFile.h"
 #include "session/SessionState.h"
@@ -13,43 +15,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <random>
-#include <unistd.h>
 
 namespace {
 
 void tell(const QString &text)
 {
     Platform::GetDialogs().MsgBox(Dialogs::Notice(text));
-}
-
-// A target that has to be written in place, because its folder takes no
-// new file beside it, is kept in memory first: a copy that fails part-way
-// then puts the old bytes back rather than leave half of each.
-std::optional<QByteArray> keepWhenWrittenInPlace(const QString &target)
-{
-    constexpr qint64 MostKept = qint64(64) << 20;
-    const QFileInfo existing(target);
-    if (!existing.exists() ||
-        ::access(QFile::encodeName(existing.canonicalPath()).constData(), W_OK) == 0 ||
-        existing.size() > MostKept)
-        return std::nullopt;
-    QFile old;
-    if (!RegularFile::OpenForReading(old, target))
-        return std::nullopt;
-    QByteArray bytes = old.readAll();
-    if (old.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-
-void putBack(const QString &target, const QByteArray &bytes)
-{
-    QFile file(target);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        file.write(bytes);
 }
 
 } // namespace
@@ -61,6 +34,8 @@ void HistoryFileOperations::OpenOldData(CommonDialog &dlog,
         QStringLiteral("(Old History Files *.dat|*.dat|Batch Files Restest.*|Restest.*"));
     dlog.SetDefaultExt(QString());
     dlog.SetFileName(QString());
+    // Beside the history in use, the backups in "res" are one step away.
+    dlog.SetInitDir(HistoryStore::DataFolder());
     if (!dlog.ShowOpen())
         return;
     SessionState &session = Session();
@@ -85,6 +60,7 @@ void HistoryFileOperations::SaveDataAs(CommonDialog &dlog, const QString &defaul
     dlog.SetFileName(QStringLiteral("Default.dat"));
     dlog.SetFilterIndex(1);
     dlog.SetFlags(0);
+    dlog.SetInitDir(HistoryStore::DataFolder());
     if (!dlog.ShowSave())
         return;
     const QString &source = Session().DataPath;
@@ -101,39 +77,21 @@ bool HistoryFileOperations::CopyReplacing(const QString &source, const QString &
     // By any name or link, a file copied onto itself is already its copy.
     if (FileIdentity::Same(source, target))
         return QFileInfo::exists(source);
-    if (!RegularFile::IsRegularOrNew(target))
-        return false;
     QFile in;
     if (!RegularFile::OpenForReading(in, source))
         return false;
-    const std::optional<QByteArray> old = keepWhenWrittenInPlace(target);
-    // The copy is written beside the target and put in its place only when
-    // complete, so the old target survives any failure on the way. Where
-    // the folder takes no new file but the target may be written, it is
-    // written in place, its old bytes kept to put back.
-    // Unbuffered, so a disk that fills up fails the write that meets it: a
-    // buffered write only fails at the final flush, which the commit does
-    // not notice, and a cut-off copy would replace the target.
-    QSaveFile out(target);
-    out.setDirectWriteFallback(true);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    FileReplacement out(target);
+    if (!out.Open())
         return false;
     constexpr qint64 Chunk = 1 << 16;
     bool copied = true;
     while (copied && !in.atEnd()) {
         const QByteArray bytes = in.read(Chunk);
-        copied = !bytes.isEmpty() && out.write(bytes) == bytes.size();
+        copied = !bytes.isEmpty() && out.Write(bytes);
     }
-    copied = copied && in.error() == QFileDevice::NoError;
-    if (!copied)
-        out.cancelWriting();
-    // Written in place, the file is only closed by the commit, which then
-    // reports no failure of its own: the copy's own record decides.
-    if (out.commit() && copied)
-        return true;
-    if (old)
-        putBack(target, *old);
-    return false;
+    if (!copied || in.error() != QFileDevice::NoError)
+        out.Cancel();
+    return out.Commit();
 }
 
 void HistoryFileOperations::ClearDefaultHistory(const QString &defaultDataPath,

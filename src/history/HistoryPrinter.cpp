@@ -1,5 +1,6 @@
 #include "HistoryPrinter.h"
 
+#include "HistoryStore.h"
 #include "PrintedHistory.h"
 #include "platform/CommonDialog.h"
 #include "platform/TextPrinter.h"
@@ -10,6 +11,8 @@
 void HistoryPrinter::Print(CommonDialog &dlog)
 {
     QPrinter printer(QPrinter::HighResolution);
+    // A PDF, where one is offered, goes beside the history by default.
+    dlog.SetInitDir(HistoryStore::DataFolder());
     if (dlog.ShowPrinter(printer))
         PrintHistory(printer);
 }

@@ -8,6 +8,8 @@
 #include "results/Evaluation.h"
 #include "session/SessionState.h"
 
+#include <QFileInfo>
+
 namespace {
 
 constexpr qint64 BlockRecords = 1024;
@@ -53,7 +55,19 @@ bool HistoryStore::EnumerateRecords(const RecordUse &use)
 {
     SessionState &session = Session();
     session.RecNo = 1;
-    HistoryFile file(session.DataPath);
+    qint64 recNo = 0;
+    const bool ok = ReadRecords(session.DataPath, [&](const HistoryRecord &record) {
+        session.RecNo = static_cast<std::int16_t>(++recNo);
+        session.CurrentRecord = record;
+        return use(session.CurrentRecord);
+    });
+    session.RecNo = 1;
+    return ok;
+}
+
+bool HistoryStore::ReadRecords(const QString &path, const RecordRead &use)
+{
+    HistoryFile file(path);
     bool ok = file.Open();
     qint64 recNo = 1;
     while (ok) {
@@ -70,13 +84,14 @@ bool HistoryStore::EnumerateRecords(const RecordUse &use)
                 ok = false;
                 break;
             }
-            session.RecNo = static_cast<std::int16_t>(recNo);
-            session.CurrentRecord =
-                *HistoryRecord::Decode(block.constData() + at, HistoryRecord::RecordLength);
-            ok = use(session.CurrentRecord);
+            ok = use(*HistoryRecord::Decode(block.constData() + at, HistoryRecord::RecordLength));
             ++recNo;
         }
     }
-    session.RecNo = 1;
     return ok;
+}
+
+QString HistoryStore::DataFolder()
+{
+    return QFileInfo(Session().DataPath).absolutePath();
 }

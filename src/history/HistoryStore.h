@@ -29,6 +29,16 @@ public:
     // 32767. RecNo is 1 afterwards.
     static bool EnumerateRecords(const RecordUse &use);
 
+    // The same walk over the history file at path, by the same rules, with
+    // each record in a buffer of its own: the session, whose record a test
+    // run or the results window may be using, is not touched.
+    using RecordRead = std::function<bool(const HistoryRecord &record)>;
+    static bool ReadRecords(const QString &path, const RecordRead &use);
+
+    // The folder of the history in use, where its copies and backups are
+    // at hand: where the file dialogs of the history commands start.
+    static QString DataFolder();
+
     static constexpr qint64 MaxRecords = 32767;
     static QString NoDataMessage() { return QStringLiteral("Error. No data!"); }
 

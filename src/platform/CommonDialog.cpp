@@ -3,6 +3,7 @@
 #include "Platform.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 bool CommonDialog::ShowOpen()
@@ -24,16 +25,80 @@ bool CommonDialog::Show(Dialogs::FileRequest::Kind kind)
     request.fileName = m_fileName;
     request.filterIndex = m_filterIndex;
     request.flags = m_flags;
+    request.initDir = m_initDir;
+    request.entrySettings = m_entrySettings;
     const auto chosen = Platform::GetDialogs().FileDialog(request);
-    if (!chosen || chosen->isEmpty())
+    if (!chosen || chosen->path.isEmpty())
         return false;
-    m_fileName = WithDefaultExt(*chosen, m_defaultExt);
+    const int entry = ChosenEntry(request, chosen->filterIndex, chosen->path);
+    m_fileName = WithDefaultExt(chosen->path, DefaultExtOf(request, entry));
+    m_chosenFilterIndex = entry;
     return true;
 }
 
 bool CommonDialog::ShowPrinter(QPrinter &printer)
 {
-    return Platform::GetDialogs().PrinterDialog(printer);
+    Dialogs::PrinterRequest request;
+    request.initDir = m_initDir;
+    return Platform::GetDialogs().PrinterDialog(printer, request);
+}
+
+void CommonDialog::SetEntrySettings(int filterIndex, const QString &defaultExt, int flags)
+{
+    m_entrySettings.removeIf([filterIndex](const Dialogs::FileRequest::EntrySettings &settings) {
+        return settings.index == filterIndex;
+    });
+    m_entrySettings.append({filterIndex, defaultExt, flags});
+}
+
+namespace {
+
+const Dialogs::FileRequest::EntrySettings *settingsOf(const Dialogs::FileRequest &request,
+                                                      int entry)
+{
+    for (const auto &settings : request.entrySettings) {
+        if (settings.index == entry)
+            return &settings;
+    }
+    return nullptr;
+}
+
+bool matches(const QString &patterns, const QString &fileName)
+{
+    for (const QString &pattern : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const auto wildcard =
+            QRegularExpression::fromWildcard(pattern.trimmed(), Qt::CaseInsensitive);
+        if (wildcard.match(fileName).hasMatch())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int CommonDialog::ChosenEntry(const Dialogs::FileRequest &request, int selected,
+                              const QString &name)
+{
+    const QList<FilterEntry> entries = FilterEntries(request.filter);
+    const QString fileName = QFileInfo(name).fileName();
+    for (const auto &settings : request.entrySettings) {
+        if (settings.index != selected && settings.index >= 1 && settings.index <= entries.size() &&
+            matches(entries.at(settings.index - 1).pattern, fileName))
+            return settings.index;
+    }
+    return selected;
+}
+
+QString CommonDialog::DefaultExtOf(const Dialogs::FileRequest &request, int entry)
+{
+    const auto *settings = settingsOf(request, entry);
+    return settings != nullptr ? settings->defaultExt : request.defaultExt;
+}
+
+int CommonDialog::FlagsOf(const Dialogs::FileRequest &request, int entry)
+{
+    const auto *settings = settingsOf(request, entry);
+    return request.flags | (settings != nullptr ? settings->flags : 0);
 }
 
 QList<CommonDialog::FilterEntry> CommonDialog::FilterEntries(const QString &filter)

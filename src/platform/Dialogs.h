@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -42,18 +43,42 @@ public:
     struct FileRequest
     {
         enum class Kind { Open, Save };
+        // Settings of one filter entry (numbered from 1) that hold instead
+        // of the request's own while that entry is the one chosen: its
+        // default extension, and flags added to the request's.
+        struct EntrySettings
+        {
+            int index = 0;
+            QString defaultExt;
+            int flags = 0;
+            friend bool operator==(const EntrySettings &, const EntrySettings &) = default;
+        };
         Kind kind = Kind::Open;
         QString filter;
         QString defaultExt;
         QString fileName;
         int filterIndex = 0;
         int flags = 0;
+        // The folder the dialog starts in; empty leaves it to the dialog.
+        QString initDir;
+        QList<EntrySettings> entrySettings;
         friend bool operator==(const FileRequest &, const FileRequest &) = default;
+    };
+
+    // What a file chooser was left with: the name, before any default
+    // extension is added, and the filter entry selected (from 1).
+    struct FileChoice
+    {
+        QString path;
+        int filterIndex = 0;
+        friend bool operator==(const FileChoice &, const FileChoice &) = default;
     };
 
     // The printer chooser; what was chosen is set up in the printer given.
     struct PrinterRequest
     {
+        // Where a PDF file is offered when there is no printer to print on.
+        QString initDir;
         friend bool operator==(const PrinterRequest &, const PrinterRequest &) = default;
     };
 
@@ -63,9 +88,10 @@ public:
     // The text entered, or nothing when the box is cancelled.
     virtual std::optional<QString> InputBox(const Input &input) = 0;
     // The file chosen, or nothing when the dialog is cancelled.
-    virtual std::optional<QString> FileDialog(const FileRequest &request) = 0;
+    virtual std::optional<FileChoice> FileDialog(const FileRequest &request) = 0;
     // False when the dialog is cancelled.
-    virtual bool PrinterDialog(QPrinter &printer) = 0;
+    virtual bool PrinterDialog(QPrinter &printer, const PrinterRequest &request) = 0;
+    bool PrinterDialog(QPrinter &printer) { return PrinterDialog(printer, PrinterRequest()); }
 
     // The title a message box gets when its caller names none.
     static QString DefaultTitle() { return QStringLiteral("Velmora"); }

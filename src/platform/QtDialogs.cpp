@@ -2,13 +2,16 @@
 
 #include "CommonDialog.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -26,6 +29,44 @@ void addHelp(QDialog &dialog, QPushButton *button, const QtDialogs::HelpOpener &
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
     QObject::connect(f1, &QShortcut::activated, &dialog, open);
 }
+
+// Qt's file dialog, which settles what the entry chosen asks for (see
+// CommonDialog::ChosenEntry) when the person accepts it: the entry's own
+// default extension, and a question before a file is replaced only where
+// that entry wants one.
+class EntryFileDialog : public QFileDialog
+{
+public:
+    EntryFileDialog(QWidget *parent, const Dialogs::FileRequest &request)
+        : QFileDialog(parent), m_request(request)
+    {}
+
+    // The entry (from 1) of the filter list, 0 with none. With the
+    // details hidden, Qt 6.4 names the selected filter by its shortened
+    // text, so the list's own position is asked for.
+    int SelectedEntry() const
+    {
+        if (const auto *types = findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
+            return nameFilters().isEmpty() ? 0 : types->currentIndex() + 1;
+        return int(nameFilters().indexOf(selectedNameFilter())) + 1;
+    }
+
+    void accept() override
+    {
+        const int selected = SelectedEntry();
+        setDefaultSuffix(CommonDialog::DefaultExtOf(m_request, selected));
+        const QStringList files = selectedFiles();
+        const int entry = files.isEmpty()
+                              ? selected
+                              : CommonDialog::ChosenEntry(m_request, selected, files.first());
+        setOption(DontConfirmOverwrite,
+                  (CommonDialog::FlagsOf(m_request, entry) & CommonDialog::OverwritePrompt) == 0);
+        QFileDialog::accept();
+    }
+
+private:
+    const Dialogs::FileRequest &m_request;
+};
 
 } // namespace
 
@@ -91,9 +132,9 @@ QStringList QtDialogs::NameFilters(const QString &filter)
     return filters;
 }
 
-std::optional<QString> QtDialogs::FileDialog(const FileRequest &request)
+std::optional<Dialogs::FileChoice> QtDialogs::FileDialog(const FileRequest &request)
 {
-    QFileDialog dialog(m_parent);
+    EntryFileDialog dialog(m_parent, request);
     // Qt's own dialog looks and behaves the same on every system and keeps
     // the descriptions exactly as the program writes them.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -109,15 +150,22 @@ std::optional<QString> QtDialogs::FileDialog(const FileRequest &request)
         dialog.selectNameFilter(filters.value(qMax(request.filterIndex, 1) - 1, filters.first()));
     }
     dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.initDir.isEmpty())
+        dialog.setDirectory(request.initDir);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first();
+    return FileChoice{dialog.selectedFiles().first(), dialog.SelectedEntry()};
 }
 
-bool QtDialogs::PrinterDialog(QPrinter &printer)
+bool QtDialogs::PrinterDialog(QPrinter &printer, const PrinterRequest &request)
 {
+    // Without a printer the dialog offers a PDF file, named by Qt in the
+    // folder the program was started from; the caller knows a better one.
+    if (!request.initDir.isEmpty() && printer.outputFormat() == QPrinter::PdfFormat &&
+        printer.outputFileName().isEmpty())
+        printer.setOutputFileName(QDir(request.initDir).filePath(QStringLiteral("print.pdf")));
     QPrintDialog dialog(&printer, m_parent);
     return dialog.exec() == QDialog::Accepted;
 }

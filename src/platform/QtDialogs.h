@@ -19,8 +19,9 @@ public:
 
     Answer MsgBox(const Message &message) override;
     std::optional<QString> InputBox(const Input &input) override;
-    std::optional<QString> FileDialog(const FileRequest &request) override;
-    bool PrinterDialog(QPrinter &printer) override;
+    std::optional<FileChoice> FileDialog(const FileRequest &request) override;
+    bool PrinterDialog(QPrinter &printer, const PrinterRequest &request) override;
+    using Dialogs::PrinterDialog;
 
     // The name filters a file dialog offers for a "description|pattern"
     // filter, in Qt's "description (patterns)" form.

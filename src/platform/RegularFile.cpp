@@ -1,5 +1,7 @@
 #include "RegularFile.h"
 
+#include "FileMode.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -14,7 +16,7 @@ namespace {
 bool openRegular(QFile &file, const QString &path, int flags, QIODevice::OpenMode mode)
 {
     const int fd = ::open(QFile::encodeName(path).constData(),
-                          flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+                          flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, FileMode::Created);
     if (fd < 0)
         return false;
     struct stat info

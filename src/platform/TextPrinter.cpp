@@ -1,5 +1,7 @@
 #include "TextPrinter.h"
 
+#include "PrinterOutput.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QList>
@@ -44,7 +46,7 @@ bool TextPrinter::Print(QPrinter &printer, const QString &text)
     if (!printer.isValid())
         return false;
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!PrinterOutput::Begin(painter, printer))
         return false;
     // In the printer's own units throughout: its pixels, at its resolution.
     const QFont font(QFont(), &printer);

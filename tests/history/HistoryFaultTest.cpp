@@ -38,7 +38,7 @@ constexpr int CannotMount = 4;
 // BindMount: the program's folder is also reached through a bind mount,
 // which a chosen file name starting with "@" goes through.
 enum class Constraint { None, DiskFull, OrdinaryUser, OrdinaryUserDiskFull, BindMount };
-enum class Action { Append, List, SaveAs, Export };
+enum class Action { Append, List, SaveAs, Export, ExportCsv };
 
 // Every file below a folder with its bytes.
 QMap<QString, QByteArray> snapshot(const QString &root)
@@ -174,6 +174,21 @@ void HistoryFaultTest::fault_data()
     QTest::newRow("export onto a FIFO being read")
         << Constraint::None << Action::Export << "restest.dat"
         << "pipe.txt, read" << QStringList() << QStringList() << QStringList();
+
+    // A CSV replaces its file: a failure on the way leaves the old one
+    // whole, and the same files are refused as for the table.
+    QTest::newRow("CSV over an old one, disk full")
+        << Constraint::DiskFull << Action::ExportCsv << "restest.dat"
+        << "table.csv" << QStringList() << QStringList() << QStringList();
+    QTest::newRow("CSV over a writable file in a folder not writable, disk full")
+        << Constraint::OrdinaryUserDiskFull << Action::ExportCsv << "restest.dat"
+        << "locked/copy.dat" << QStringList() << QStringList() << QStringList();
+    QTest::newRow("CSV onto a FIFO being read")
+        << Constraint::None << Action::ExportCsv << "restest.dat"
+        << "pipe.txt, read" << QStringList() << QStringList() << QStringList();
+    QTest::newRow("CSV onto the history through a bind mount")
+        << Constraint::BindMount << Action::ExportCsv << "restest.dat"
+        << "@restest.dat" << QStringList() << QStringList() << QStringList();
 }
 
 void HistoryFaultTest::fault()
@@ -209,6 +224,7 @@ void HistoryFaultTest::fault()
     put(in("restest.dat"), records(50),
         open & ~QFile::ExeOwner & ~QFile::ExeGroup & ~QFile::ExeOther);
     put(in("copy.dat"), "an older copy");
+    put(in("table.csv"), "an older table");
     put(in("secret.dat"), records(3), QFile::ReadOwner | QFile::WriteOwner);
     QDir().mkpath(in("new"));
     QVERIFY(QFile::setPermissions(in("new"), open));
@@ -247,11 +263,13 @@ void HistoryFaultTest::fault()
         ScriptedDialogs &dialogs = platform.dialogs;
         Session().DataPath = history == QLatin1String("-") ? dir.path() : in(history);
         Session().Counts = {5, 40, 38, 36, 35};
+        // The CSV is the export dialog's second choice.
+        const int entry = action == Action::ExportCsv ? 2 : 0;
         if (chosen.startsWith(QLatin1Char('@'))) {
-            dialogs.QueueFile(bound.filePath(chosen.mid(1)));
+            dialogs.QueueFile(bound.filePath(chosen.mid(1)), entry);
         } else if (!chosen.isEmpty()) {
             QDir().mkpath(QFileInfo(in(chosen)).absolutePath());
-            dialogs.QueueFile(in(chosen));
+            dialogs.QueueFile(in(chosen), entry);
         }
         CommonDialog dlog;
         switch (action) {
@@ -265,6 +283,7 @@ void HistoryFaultTest::fault()
             HistoryFileOperations::SaveDataAs(dlog, in("restest.dat"));
             break;
         case Action::Export:
+        case Action::ExportCsv:
             HistoryExport::Export(dlog, in("restest.dat"));
             break;
         }

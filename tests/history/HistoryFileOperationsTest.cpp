@@ -177,8 +177,11 @@ void HistoryFileOperationsTest::fileCommands()
 
     Dialogs::FileRequest request;
     request.filter = "(Old History Files *.dat|*.dat|Batch Files Restest.*|Restest.*";
+    // Both dialogs start beside the history, its backups one step away.
+    request.initDir = m_dir->path();
     const auto asked = std::get<Dialogs::FileRequest>(m_dialogs.Log().value(0));
     QVERIFY(open ? asked == request : asked.kind == Dialogs::FileRequest::Kind::Save);
+    QCOMPARE(asked.initDir, m_dir->path());
     QTEST(refreshes, "refreshes");
     QCOMPARE(m_dialogs.MessageTexts(), said(message));
     QCOMPARE(Session().DataPath, In(open && !answer.isEmpty() ? answer : "restest.dat"));

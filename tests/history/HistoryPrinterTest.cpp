@@ -23,6 +23,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 
@@ -103,6 +104,8 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void print_data();
     void print();
+    void printedPdfIsPrivate_data();
+    void printedPdfIsPrivate();
 };
 
 void HistoryPrinterTest::print_data()
@@ -177,7 +180,8 @@ void HistoryPrinterTest::print()
     HistoryPrinter::Print(dlog);
 
     QCOMPARE(dialogs.Log().size(), 1);
-    QVERIFY(std::holds_alternative<Dialogs::PrinterRequest>(dialogs.Log().first()));
+    // A PDF is offered beside the history.
+    QCOMPARE(std::get<Dialogs::PrinterRequest>(dialogs.Log().first()).initDir, dir.path());
     if (pages == 0) {
         QVERIFY(!QFile::exists(pdf));
         return;
@@ -222,6 +226,58 @@ void HistoryPrinterTest::print()
                          qPrintable(QString("line %1: %2").arg(row).arg(word.text)));
         }
     }
+}
+
+void HistoryPrinterTest::printedPdfIsPrivate_data()
+{
+    QTest::addColumn<int>("existing"); // the PDF's mode beforehand, 0 for none
+    QTest::addColumn<int>("mode");
+    QTest::newRow("a new PDF is for owner and group") << 0 << 0640;
+    QTest::newRow("a shared one stays shared") << 0664 << 0664;
+    QTest::newRow("a private one stays private") << 0600 << 0600;
+}
+
+// Under the usual umask 022, the printer's own writer would make the PDF
+// readable by everyone.
+void HistoryPrinterTest::printedPdfIsPrivate()
+{
+    QFETCH(int, existing);
+    QTemporaryDir dir;
+    ResetSession();
+    Session().DataPath = dir.filePath("restest.dat");
+    HistoryRecord record;
+    record.SetName(QStringLiteral("Ann"));
+    record.RecDate = 37597.0;
+    record.RecCounts = {40, 38, 36, 35};
+    QFile history(Session().DataPath);
+    QVERIFY(history.open(QIODevice::WriteOnly) && history.write(record.Encode()) == 80);
+    history.close();
+    const QString pdf = dir.filePath("out.pdf");
+    if (existing != 0) {
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("older") == 5);
+        old.close();
+        QCOMPARE(::chmod(qPrintable(pdf), mode_t(existing)), 0);
+    }
+    ScriptedDialogs dialogs;
+    Platform::SetDialogs(&dialogs);
+    dialogs.QueuePrinter([pdf](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    });
+    const mode_t mask = ::umask(022);
+    CommonDialog dlog;
+    HistoryPrinter::Print(dlog);
+    ::umask(mask);
+    Platform::SetDialogs(nullptr);
+
+    struct stat info
+    {
+    };
+    QCOMPARE(::stat(qPrintable(pdf), &info), 0);
+    QTEST(int(info.st_mode & 07777), "mode");
+    QFile printed(pdf);
+    QVERIFY(printed.open(QIODevice::ReadOnly) && printed.read(5) == "%PDF-");
 }
 
 QTEST_MAIN(HistoryPrinterTest)

@@ -1,14 +1,18 @@
 #include "platform/QtDialogs.h"
 #include "ScriptedDialogs.h"
+#include "platform/CommonDialog.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -48,6 +52,7 @@ private slots:
     void inputBox();
     void fileDialog_data();
     void fileDialog();
+    void printerDialogOffersPdfInTheFolderGiven();
     void scriptedDialogsLogAndAnswer();
 };
 
@@ -151,41 +156,86 @@ void QtDialogsTest::fileDialog_data()
     using Kind = Dialogs::FileRequest::Kind;
     QTest::addColumn<Dialogs::FileRequest>("request");
     QTest::addColumn<QStringList>("filters");
+    QTest::addColumn<int>("select"); // the filter entry picked, 0 for none
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("existing"); // a file already in the folder
+    QTest::addColumn<bool>("asked");       // whether replacing it is asked
     QTest::addColumn<QString>("chosen");
+    QTest::addColumn<int>("entry"); // the entry the name chooses
     const QString open = "(Old History Files *.dat|*.dat|Batch Files Restest.*|Restest.*";
     const QStringList openFilters{"(Old History Files *.dat (*.dat)",
                                   "Batch Files Restest.* (Restest.*)"};
     QTest::newRow("open a backup")
-        << Dialogs::FileRequest{Kind::Open, open} << openFilters << "restest. 457"
-        << "restest. 457";
-    QTest::newRow("open cancelled") << Dialogs::FileRequest{Kind::Open, open} << openFilters << ""
-                                    << "";
+        << Dialogs::FileRequest{Kind::Open, open} << openFilters << 0 << "restest. 457"
+        << "" << false << "restest. 457" << 1;
+    QTest::newRow("open cancelled")
+        << Dialogs::FileRequest{Kind::Open, open} << openFilters << 0 << ""
+        << "" << false << "" << 0;
     QTest::newRow("save without extension")
         << Dialogs::FileRequest{Kind::Save, "*.dat | *.dat", "DAT", "Default.dat", 1, 0}
-        << QStringList{"*.dat (*.dat)"} << "copy"
-        << "copy.DAT";
-    QTest::newRow("export keeps the given name")
-        << Dialogs::FileRequest{Kind::Save, "*.txt | *.txt", "TXT", "Default.txt", 1, 0}
-        << QStringList{"*.txt (*.txt)"} << ""
-        << "Default.txt";
+        << QStringList{"*.dat (*.dat)"} << 0 << "copy"
+        << "" << false << "copy.DAT" << 1;
+    QTest::newRow("save over a file without a question")
+        << Dialogs::FileRequest{Kind::Save, "*.dat | *.dat", "DAT", "Default.dat", 1, 0}
+        << QStringList{"*.dat (*.dat)"} << 0 << ""
+        << "Default.dat" << false << "Default.dat" << 1;
+
+    // The export: the text table first and as it was, the CSV second with
+    // a default extension of its own and a question before replacing.
+    Dialogs::FileRequest exported{Kind::Save,
+                                  "*.txt | *.txt|CSV for spreadsheets and "
+                                  "statistics (*.csv)|*.csv",
+                                  "TXT",
+                                  "Default.txt",
+                                  1,
+                                  0};
+    exported.entrySettings = {{2, "csv", CommonDialog::OverwritePrompt}};
+    const QStringList exportFilters{"*.txt (*.txt)",
+                                    "CSV for spreadsheets and statistics (*.csv) (*.csv)"};
+    QTest::newRow("export keeps the given name") << exported << exportFilters << 0 << ""
+                                                 << "" << false << "Default.txt" << 1;
+    QTest::newRow("export appends to a table without a question")
+        << exported << exportFilters << 0 << ""
+        << "Default.txt" << false << "Default.txt" << 1;
+    QTest::newRow("CSV chosen: the name follows") << exported << exportFilters << 2 << ""
+                                                  << "" << false << "Default.csv" << 2;
+    QTest::newRow("CSV chosen, a name without extension")
+        << exported << exportFilters << 2 << "table"
+        << "" << false << "table.csv" << 2;
+    QTest::newRow("CSV chosen over a file: asked") << exported << exportFilters << 2 << ""
+                                                   << "Default.csv" << true << "Default.csv" << 2;
+    QTest::newRow("a .csv name typed over a file: asked")
+        << exported << exportFilters << 0 << "old.CSV"
+        << "old.CSV" << true << "old.CSV" << 2;
 }
 
 // Qt's own file dialog, set up from the program's settings and answered
-// by typing a name, as a person would.
+// by typing a name, as a person would, in the folder it was asked to
+// start in.
 void QtDialogsTest::fileDialog()
 {
     QFETCH(Dialogs::FileRequest, request);
+    QFETCH(int, select);
     QFETCH(QString, typed);
+    QFETCH(QString, existing);
     QFETCH(QString, chosen);
+    QFETCH(int, entry);
+    QTemporaryDir folder;
+    request.initDir = folder.path();
+    if (!existing.isEmpty()) {
+        QFile file(folder.filePath(existing));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
     QtDialogs dialogs;
     QStringList filters;
-    QString shownName;
+    QString shownName, shownFolder;
     bool confirms = true;
+    bool asked = false;
     whenModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         QVERIFY(dialog);
         filters = dialog->nameFilters();
+        shownFolder = dialog->directory().absolutePath();
         confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
         auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         QVERIFY(edit);
@@ -194,19 +244,52 @@ void QtDialogsTest::fileDialog()
             dialog->reject();
             return;
         }
+        if (select > 0)
+            dialog->selectNameFilter(filters.value(select - 1));
         if (!typed.isEmpty())
             edit->setText(typed);
-        // QFileDialog's own acceptance, as the Save or Open button runs it.
+        // Qt's question before replacing is a box of the file dialog's
+        // own; answered Yes, the name is taken.
+        QTimer::singleShot(0, dialog, [&asked] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked = true;
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        // The dialog's own acceptance, as the Save or Open button runs it.
         static_cast<QDialog *>(dialog)->accept();
     });
     const auto answer = dialogs.FileDialog(request);
     QTEST(filters, "filters");
     QCOMPARE(shownName, request.fileName);
+    QCOMPARE(shownFolder, QDir(folder.path()).absolutePath());
     QVERIFY(!confirms);
-    // The folder the dialog starts in is the dialog's own business.
+    QTEST(asked, "asked");
     QCOMPARE(answer.has_value(), !chosen.isEmpty());
-    if (answer)
-        QCOMPARE(QFileInfo(*answer).fileName(), chosen);
+    if (!answer)
+        return;
+    QCOMPARE(answer->path, folder.filePath(chosen));
+    QCOMPARE(CommonDialog::ChosenEntry(request, answer->filterIndex, answer->path), entry);
+}
+
+// With no printer to print on, Qt's printer dialog offers only a PDF file;
+// it is offered in the folder the program asks for.
+void QtDialogsTest::printerDialogOffersPdfInTheFolderGiven()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (printer.outputFormat() != QPrinter::PdfFormat)
+        QSKIP("a printer is installed here; the dialog then offers it first");
+    QTemporaryDir folder;
+    QString offered;
+    whenModal([&](QWidget *modal) {
+        auto *name = modal->findChild<QLineEdit *>(QStringLiteral("filename"));
+        QVERIFY(name);
+        offered = name->text();
+        qobject_cast<QDialog *>(modal)->reject();
+    });
+    QtDialogs dialogs;
+    QVERIFY(!dialogs.PrinterDialog(printer, {folder.path()}));
+    QCOMPARE(offered, folder.filePath("print.pdf"));
 }
 
 void QtDialogsTest::scriptedDialogsLogAndAnswer()

@@ -29,19 +29,21 @@ std::optional<QString> ScriptedDialogs::InputBox(const Input &input)
     return std::nullopt;
 }
 
-std::optional<QString> ScriptedDialogs::FileDialog(const FileRequest &request)
+std::optional<Dialogs::FileChoice> ScriptedDialogs::FileDialog(const FileRequest &request)
 {
     m_log.append(request);
     if (m_onShow)
         m_onShow(m_log.last());
-    if (auto reply = Next<FileReply>())
-        return reply->path;
-    return std::nullopt;
+    const auto reply = Next<FileReply>();
+    if (!reply || !reply->path)
+        return std::nullopt;
+    return FileChoice{*reply->path,
+                      reply->filterIndex != 0 ? reply->filterIndex : request.filterIndex};
 }
 
-bool ScriptedDialogs::PrinterDialog(QPrinter &printer)
+bool ScriptedDialogs::PrinterDialog(QPrinter &printer, const PrinterRequest &request)
 {
-    m_log.append(PrinterRequest{});
+    m_log.append(request);
     if (m_onShow)
         m_onShow(m_log.last());
     const auto reply = Next<PrinterReply>();

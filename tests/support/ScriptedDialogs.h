@@ -20,14 +20,20 @@ public:
 
     Answer MsgBox(const Message &message) override;
     std::optional<QString> InputBox(const Input &input) override;
-    std::optional<QString> FileDialog(const FileRequest &request) override;
-    bool PrinterDialog(QPrinter &printer) override;
+    std::optional<FileChoice> FileDialog(const FileRequest &request) override;
+    bool PrinterDialog(QPrinter &printer, const PrinterRequest &request) override;
+    using Dialogs::PrinterDialog;
 
     // Answers are used in order; with none left, a message box is answered
     // Ok (or No for a question) and every other dialog is cancelled.
     void QueueAnswer(Answer answer) { m_replies.enqueue(answer); }
     void QueueInput(std::optional<QString> text) { m_replies.enqueue(std::move(text)); }
-    void QueueFile(std::optional<QString> path) { m_replies.enqueue(FileReply{std::move(path)}); }
+    // The file chosen with the filter entry selected (0: the one the
+    // dialog was asked to start with).
+    void QueueFile(std::optional<QString> path, int filterIndex = 0)
+    {
+        m_replies.enqueue(FileReply{std::move(path), filterIndex});
+    }
     void QueuePrinter(std::optional<PrinterSetup> setup)
     {
         m_replies.enqueue(PrinterReply{std::move(setup)});
@@ -46,6 +52,7 @@ private:
     struct FileReply
     {
         std::optional<QString> path;
+        int filterIndex = 0;
     };
     struct PrinterReply
     {

@@ -1,0 +1,79 @@
+#include "HistoryCsv.h"
+
+#include "HistoryList.h"
+#include "HistoryStore.h"
+#include "platform/OleDate.h"
+#include "results/Evaluation.h"
+
+namespace {
+
+const QLatin1StringView LineEnd("\r\n");
+
+QString withoutPadding(const QString &name)
+{
+    qsizetype first = 0;
+    qsizetype last = name.size();
+    while (first < last && name.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && name.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return name.sliced(first, last - first);
+}
+
+} // namespace
+
+QString HistoryCsv::Field(const QString &value)
+{
+    const bool quoted = value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"')) ||
+                        value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
+    if (!quoted)
+        return value;
+    QString field = value;
+    field.replace(QLatin1Char('"'), QLatin1StringView("\"\""));
+    return QLatin1Char('"') + field + QLatin1Char('"');
+}
+
+std::optional<QString> HistoryCsv::Row(const HistoryRecord &record)
+{
+    const auto date = OleDate::ToDate(record.RecDate);
+    const auto time = OleDate::ToTime(record.RecTime);
+    if (!date || !time)
+        return std::nullopt;
+    const std::int16_t cmf =
+        Evaluation::CorrectStoredCmf(record.RecCMF, Evaluation::StoredCmf::NegativeAndCap);
+    const std::int16_t c1 = record.RecCounts[0];
+    const std::int16_t c4 = record.RecCounts[3];
+    // The words without the list's alignment blanks, as the results window
+    // and the data window's details show them.
+    using Display = Evaluation::Display;
+    const QString results =
+        Evaluation::Present(Evaluation::ResultsVerdict(cmf), Display::RecordDetails).text;
+    const QString reliability =
+        Evaluation::Present(Evaluation::ReliabilityVerdict(c1, c4, cmf), Display::RecordDetails)
+            .text;
+    const QChar comma(QLatin1Char(','));
+    QString row = Field(withoutPadding(HistoryList::ShownName(record.RecName)));
+    row += comma + date->toString(QStringLiteral("yyyy-MM-dd"));
+    row += comma + time->toString(QStringLiteral("HH:mm:ss"));
+    for (const std::int16_t count : record.RecCounts)
+        row += comma + QString::number(count);
+    row += comma + QString::number(cmf);
+    row += comma + results + comma + reliability;
+    return row;
+}
+
+HistoryCsv::Table HistoryCsv::Build(const QString &historyPath)
+{
+    Table table;
+    QString text = Header() + LineEnd;
+    table.complete = HistoryStore::ReadRecords(historyPath, [&text](const HistoryRecord &record) {
+        const auto row = Row(record);
+        if (!row)
+            return false;
+        text += *row;
+        text += LineEnd;
+        return true;
+    });
+    table.bytes = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    return table;
+}
