@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
+#include "platform/SingleBorder.h"
 #include "platform/Twips.h"
 #include "session/SessionState.h"
 
@@ -35,10 +36,8 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, Look look,
     font.setPointSizeF(LargePoints);
     font.setBold(look == Look::Bold || look == Look::BoxedBold);
     widget->setFont(font);
-    if (look == Look::Boxed || look == Look::BoxedBold) {
-        widget->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        widget->setLineWidth(1);
-    }
+    if (look == Look::Boxed || look == Look::BoxedBold)
+        SingleBorder::Apply(widget);
     return widget;
 }
 

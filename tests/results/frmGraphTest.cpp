@@ -4,6 +4,7 @@
 // and its one fixed size. The locale is pinned so dates read 07.12.2002.
 #include "results/frmGraph.h"
 #include "FakeClock.h"
+#include "LabelEdges.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedDialogs.h"
@@ -70,6 +71,8 @@ private slots:
     void verdictColoursDoNotLeak_data();
     void verdictColoursDoNotLeak();
     void afterARun();
+    void bordersAllRound_data();
+    void bordersAllRound();
 
 private:
     frmGraph *Show(const Counts &counts, std::int16_t cmf);
@@ -345,6 +348,35 @@ void frmGraphTest::afterARun()
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"There are no data!"});
     QCOMPARE(m_frame->Child<frmGraph>()->Label3()->text(), "There are no data!");
     QCOMPARE(m_frame->Child<frmGraph>()->lblNm()->text(), QString());
+}
+
+void frmGraphTest::bordersAllRound_data()
+{
+    QTest::addColumn<Counts>("counts");
+    QTest::addColumn<int>("cmf");
+    QTest::newRow("Normal, Reliable") << Counts{40, 40, 40, 40} << 0;
+    QTest::newRow("Abnormal, Unreliable") << Counts{20, 18, 16, 15} << 25;
+}
+
+// Each boxed label shows one line on all four sides, off the white it is
+// filled with, and the same line whatever colour its text takes.
+void frmGraphTest::bordersAllRound()
+{
+    QFETCH(Counts, counts);
+    QFETCH(int, cmf);
+    frmGraph *window = Show(counts, std::int16_t(cmf));
+    const QRgb white = window->lblNm()->palette().color(QPalette::Window).rgb();
+    const QList<QSet<QRgb>> line = labelEdges(window->lblNm());
+    for (const char *name : {"lblNm", "lblDt", "lblTm", "Label3", "lblValid"}) {
+        auto *label = window->findChild<QLabel *>(QLatin1String(name));
+        QVERIFY(label != nullptr);
+        const QList<QSet<QRgb>> sides = labelEdges(label);
+        for (int side = 0; side < 4; ++side) {
+            QCOMPARE(sides[side].size(), 1);
+            QVERIFY2(!sides[side].contains(white), name);
+            QCOMPARE(sides[side], line[0]);
+        }
+    }
 }
 
 QTEST_MAIN(frmGraphTest)
