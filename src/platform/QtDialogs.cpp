@@ -4,11 +4,14 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -118,6 +121,17 @@ std::optional<QString> QtDialogs::FileDialog(const FileRequest &request)
 
 bool QtDialogs::PrinterDialog(QPrinter &printer)
 {
+    // Without a printer the dialog can only print to a file; it then
+    // offers one in the home folder named after the document, where Qt on
+    // its own would offer the bare folder on some systems.
+    if (printer.outputFileName().isEmpty() && QPrinterInfo::availablePrinterNames().isEmpty())
+        printer.setOutputFileName(PdfFileName(printer.docName()));
     QPrintDialog dialog(&printer, m_parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+QString QtDialogs::PdfFileName(const QString &docName)
+{
+    return QDir::home().filePath((docName.isEmpty() ? QStringLiteral("print") : docName) +
+                                 QStringLiteral(".pdf"));
 }

@@ -11,6 +11,7 @@
 #include "platform/Twips.h"
 #include "session/SessionState.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -59,6 +60,14 @@ frmGraph::frmGraph(QWidget *parent) : ChildWindow(parent)
     resize(Twips::ToPixels(DesignWidth, DesignHeight));
     BuildControls();
     connect(m_command1, &QPushButton::clicked, this, &frmGraph::Command1_Click);
+
+    auto *mnuPrintResult = new QAction(QStringLiteral("Print result..."), this);
+    mnuPrintResult->setObjectName(QStringLiteral("mnuPrintResult"));
+    mnuPrintResult->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuPrintResult->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(mnuPrintResult);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(mnuPrintResult, &QAction::triggered, this, &frmGraph::mnuPrintResult_Click);
 }
 
 void frmGraph::BuildControls()
@@ -72,7 +81,7 @@ void frmGraph::BuildControls()
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     // Only a place to look at here: the keys stay with the window's button.
     m_picture1->setFocusPolicy(Qt::NoFocus);
-    Twips::Place(m_picture1, 120, 120, 4215, 4695);
+    Twips::Place(m_picture1, 120, 120, DynamicsPlot::BoxWidth, DynamicsPlot::BoxHeight);
     m_picture1->SetBackColor(highlightText);
     m_picture1->SetScaleOrigin(DynamicsGraph::ScaleLeft, DynamicsGraph::ScaleTop);
     m_decoration = new GraphDecoration(m_picture1);
@@ -154,6 +163,10 @@ void frmGraph::Form_Activate()
         Evaluation::ReliabilityVerdict(c1, c4, record.RecCMF), Evaluation::Display::ResultsWindow);
     SetForeColor(m_lblValid, reliability.colour);
     m_lblValid->setText(reliability.text);
+
+    HistoryRecord shown = record;
+    shown.RecCounts = {c1, c2, c3, c4};
+    m_shown.emplace(shown);
 }
 
 void frmGraph::Form_Resize()
@@ -164,6 +177,17 @@ void frmGraph::Form_Resize()
         return;
     SetOuterHeight(WindowHeight);
     SetOuterWidth(OuterHeight() * WidthToHeight);
+}
+
+void frmGraph::mnuPrintResult_Click()
+{
+    // What is printed is what is on the screen, even when the session has
+    // moved on since (the window shows its last result until activated).
+    if (!m_shown) {
+        Platform::GetDialogs().MsgBox(Dialogs::Notice(QStringLiteral("There are no data!")));
+        return;
+    }
+    emit PrintRequested(*m_shown);
 }
 
 void frmGraph::Command1_Click()
