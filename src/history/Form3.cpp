@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/HelpContext.h"
 #include "platform/Platform.h"
+#include "platform/SingleBorder.h"
 #include "platform/Twips.h"
 #include "results/Evaluation.h"
 #include "results/RecordDetails.h"
@@ -138,10 +139,9 @@ void Form3::BuildControls()
     Twips::Place(m_label10, 5640, 960, 1455, 375);
     for (QLabel *detail : {m_label6, m_label1, m_label2, m_label7, m_label9, m_label10}) {
         detail->setFont(details);
-        // A sunken single line, drawn in the frame's own shades: a plain
-        // box would take the text colour and turn red with an Abnormal.
-        detail->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        detail->setLineWidth(1);
+        // A single line in the frame's own shade: a plain box would take
+        // the text colour and turn red with an Abnormal.
+        SingleBorder::Apply(detail);
         detail->setAutoFillBackground(true);
         QPalette colours = detail->palette();
         colours.setColor(QPalette::Window, palette().color(QPalette::HighlightedText));

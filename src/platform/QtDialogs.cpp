@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -161,11 +162,19 @@ std::optional<Dialogs::FileChoice> QtDialogs::FileDialog(const FileRequest &requ
 
 bool QtDialogs::PrinterDialog(QPrinter &printer, const PrinterRequest &request)
 {
-    // Without a printer the dialog offers a PDF file, named by Qt in the
-    // folder the program was started from; the caller knows a better one.
-    if (!request.initDir.isEmpty() && printer.outputFormat() == QPrinter::PdfFormat &&
-        printer.outputFileName().isEmpty())
-        printer.setOutputFileName(QDir(request.initDir).filePath(QStringLiteral("print.pdf")));
+    // Without a printer the dialog can only print to a file. It then offers
+    // one named after the document, in the folder the caller gives (the
+    // history's) or else the home folder; Qt on its own would offer the
+    // folder the program was started from, or on some systems a bare folder.
+    if (printer.outputFileName().isEmpty() && QPrinterInfo::availablePrinterNames().isEmpty())
+        printer.setOutputFileName(PdfFileName(request.initDir, printer.docName()));
     QPrintDialog dialog(&printer, m_parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+QString QtDialogs::PdfFileName(const QString &folder, const QString &docName)
+{
+    const QDir where = folder.isEmpty() ? QDir::home() : QDir(folder);
+    return where.filePath((docName.isEmpty() ? QStringLiteral("print") : docName) +
+                          QStringLiteral(".pdf"));
 }

@@ -26,6 +26,9 @@ public:
     // The name filters a file dialog offers for a "description|pattern"
     // filter, in Qt's "description (patterns)" form.
     static QStringList NameFilters(const QString &filter);
+    // The PDF file the printer dialog offers on a machine without
+    // printers.
+    static QString PdfFileName(const QString &folder, const QString &docName);
 
     void SetParent(QWidget *parent) { m_parent = parent; }
     void SetHelpOpener(HelpOpener opener) { m_helpOpener = std::move(opener); }

@@ -2,13 +2,6 @@
 
 #include "platform/PictureBox.h"
 
-namespace {
-
-// How far a count's number stands off its point, in twips.
-constexpr double CountGap = 45.0;
-
-} // namespace
-
 DynamicsPlot DynamicsGraph::DrawDynamics(float value1, float value2, float value3, float value4,
                                          PictureBox &box)
 {
@@ -24,9 +17,10 @@ DynamicsPlot DynamicsGraph::DrawDynamics(float value1, float value2, float value
     for (int i = 0; i < int(points.size()); ++i) {
         const QPointF point = points[std::size_t(i)];
         const bool below = plot.CountBelow(i);
-        box.Print({point.x(), point.y() + (below ? CountGap : -CountGap)},
-                  below ? PictureBox::TextEdge::Top : PictureBox::TextEdge::Bottom,
-                  plot.CountText(i), CountColour());
+        box.Print(
+            {point.x(), point.y() + (below ? DynamicsPlot::CountGap : -DynamicsPlot::CountGap)},
+            below ? PictureBox::TextEdge::Top : PictureBox::TextEdge::Bottom, plot.CountText(i),
+            CountColour());
     }
 
     box.SetDrawWidth(1);

@@ -19,14 +19,14 @@ class DynamicsGraph
 public:
     // The box coordinates of the graph's origin, as the box's scale
     // origin: graph x = box x - 480, graph y = box y - 4080.
-    static constexpr double ScaleLeft = -480.0;
-    static constexpr double ScaleTop = -4080.0;
+    static constexpr double ScaleLeft = -DynamicsPlot::OriginX;
+    static constexpr double ScaleTop = -DynamicsPlot::OriginY;
 
-    static QColor LineColour() { return {255, 0, 0}; }
-    static QColor TrendColour() { return {128, 128, 128}; }
+    static QColor LineColour() { return DynamicsPlot::LineColour(); }
+    static QColor TrendColour() { return DynamicsPlot::TrendColour(); }
     // The counts' numbers, in the text colour, so they read apart from the
     // line they label.
-    static QColor CountColour() { return {0, 0, 0}; }
+    static QColor CountColour() { return DynamicsPlot::TextColour(); }
 
     // Draws without clearing the box first and returns the plot drawn, whose
     // scale the captions must show; leaves the pen 1 pixel wide and dotted.

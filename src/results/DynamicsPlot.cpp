@@ -95,6 +95,46 @@ QString DynamicsPlot::CountText(int point) const
     return std::isfinite(value) ? QString::number(double(value), 'g', 7) : QString();
 }
 
+QList<DynamicsPlot::Rule> DynamicsPlot::Rules()
+{
+    constexpr double left = 360.0;
+    constexpr double right = 3600.0;
+    constexpr double top = 480.0;
+    constexpr double bottom = 4200.0;
+    QList<Rule> rules;
+    for (double y : {1200.0, 1920.0, 2640.0, 3360.0})
+        rules << Rule{left, y, right, y, true};
+    for (double x : {2640.0, 1920.0, 1200.0})
+        rules << Rule{x, top, x, bottom, true};
+    // The y axis, the x axis, the top line and the right line.
+    rules << Rule{OriginX, top, OriginX, bottom, false}
+          << Rule{left, OriginY, right, OriginY, false} << Rule{left, top, right, top, false}
+          << Rule{3360, top, 3360, bottom, false};
+    return rules;
+}
+
+QRectF DynamicsPlot::CaptionPlace(int caption)
+{
+    constexpr double size = 255.0;
+    // A y caption may need more digits than the designed width holds once
+    // the scale grows: it is widened about the same centre.
+    constexpr double scaleWidth = 480.0;
+    constexpr double widened = (scaleWidth - size) / 2.0;
+    if (caption < 4)
+        return {720.0 + 720.0 * caption, 4200.0, size, size};
+    const bool right = caption == 5 || caption > 10;
+    const int line = caption < 6 ? 0 : (caption - 6) % GridLines + 1;
+    return {(right ? 3600.0 : 120.0) - widened, 3960.0 - GridPitch * line, scaleWidth, size};
+}
+
+QString DynamicsPlot::CaptionText(int caption) const
+{
+    if (caption < 4)
+        return QString::number(5 * (caption + 1));
+    const int line = caption < 6 ? 0 : (caption - 6) % GridLines + 1;
+    return ScaleCaptions().at(std::size_t(line));
+}
+
 bool DynamicsPlot::CountBelow(int point) const
 {
     // The upper fifth of the grid holds the graph's caption.

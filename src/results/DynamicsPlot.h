@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QColor>
 #include <QLineF>
+#include <QList>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 
 #include <array>
@@ -16,6 +19,9 @@
 // reach below the room under the axis), the whole graph is drawn at the
 // smallest scale with round grid values at which it fits, and the captions
 // follow, so every value can be read off the graph as it was counted.
+// It also holds the fixed frame around the graph (axes, grid, caption and
+// scale captions, in the twips of the box the graph is drawn in) and the
+// colours of it all, so the window and the printed report draw one graph.
 class DynamicsPlot
 {
 public:
@@ -29,6 +35,44 @@ public:
     static constexpr float ColumnWidth = 720.0F;
     static constexpr float TrendFromX = 0.0F;
     static constexpr float TrendToX = 3100.0F;
+
+    // The box the graph is drawn in, and where in it the axes cross.
+    static constexpr double BoxWidth = 4215.0;
+    static constexpr double BoxHeight = 4695.0;
+    static constexpr double OriginX = 480.0;
+    static constexpr double OriginY = 4080.0;
+    // How far a count's number stands off its point.
+    static constexpr double CountGap = 45.0;
+
+    static QColor LineColour() { return {255, 0, 0}; }
+    static QColor TrendColour() { return {128, 128, 128}; }
+    // The counts' numbers and the scale, in the text colour.
+    static QColor TextColour() { return {0, 0, 0}; }
+    static QColor AxisColour() { return {0, 0, 0}; }
+    static QColor GridColour() { return {224, 224, 224}; }
+
+    // A line of the frame, in box twips.
+    struct Rule
+    {
+        double x1, y1, x2, y2;
+        bool grey;
+    };
+    // Every line of the frame, the grey grid first, so the black axes and
+    // closing lines lie over it.
+    static QList<Rule> Rules();
+
+    // The graph's caption at the top of the box, and its size in points.
+    static QString Title() { return QStringLiteral("Dinamics DCH "); }
+    static QRectF TitlePlace() { return {600, 120, 1335, 375}; }
+    static constexpr double TitlePoints = 9.75;
+    // The sixteen scale captions: the seconds under the four columns
+    // (0 to 3), then the presses at the axis on the left and on the right
+    // (4, 5), then the five grid lines on the left (6 to 10) and on the
+    // right (11 to 15), each centred in its place, at this plot's scale.
+    static constexpr int CaptionCount = 16;
+    static constexpr double CaptionPoints = 8.25;
+    static QRectF CaptionPlace(int caption);
+    QString CaptionText(int caption) const;
 
     DynamicsPlot(float value1, float value2, float value3, float value4);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DynamicsPlot.h"
+
 #include <QColor>
 #include <QList>
 #include <QWidget>
@@ -18,22 +20,13 @@ class GraphDecoration : public QWidget
     Q_OBJECT
 
 public:
-    struct Rule
-    {
-        // Box coordinates, in twips.
-        double x1, y1, x2, y2;
-        bool grey;
-    };
-
-    static constexpr int ScaleCaptions = 16;
+    static constexpr int ScaleCaptions = DynamicsPlot::CaptionCount;
 
     // Lays itself over the whole of box.
     explicit GraphDecoration(QWidget *box);
 
-    static QColor Black() { return {0, 0, 0}; }
-    static QColor LightGrey() { return {224, 224, 224}; }
-    // Every line of the frame, the light grey ones first.
-    static QList<Rule> Rules();
+    static QColor Black() { return DynamicsPlot::AxisColour(); }
+    static QColor LightGrey() { return DynamicsPlot::GridColour(); }
 
     // The y captions, from the axis up, on both sides of the grid.
     void SetScaleCaptions(const std::array<QString, 6> &captions);

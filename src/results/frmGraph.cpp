@@ -8,9 +8,11 @@
 #include "platform/HelpContext.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
+#include "platform/SingleBorder.h"
 #include "platform/Twips.h"
 #include "session/SessionState.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -31,10 +33,8 @@ QLabel *styled(QLabel *widget, Look look, Qt::Alignment alignment = Qt::AlignLef
     font.setPointSizeF(LargePoints);
     font.setBold(look == Look::Bold || look == Look::BoxedBold);
     widget->setFont(font);
-    if (look == Look::Boxed || look == Look::BoxedBold) {
-        widget->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        widget->setLineWidth(1);
-    }
+    if (look == Look::Boxed || look == Look::BoxedBold)
+        SingleBorder::Apply(widget);
     return widget;
 }
 
@@ -56,6 +56,14 @@ frmGraph::frmGraph(QWidget *parent) : ChildWindow(parent)
     resize(Twips::ToPixels(DesignWidth, DesignHeight));
     BuildControls();
     connect(m_command1, &QPushButton::clicked, this, &frmGraph::Command1_Click);
+
+    auto *mnuPrintResult = new QAction(QStringLiteral("Print result..."), this);
+    mnuPrintResult->setObjectName(QStringLiteral("mnuPrintResult"));
+    mnuPrintResult->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuPrintResult->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(mnuPrintResult);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(mnuPrintResult, &QAction::triggered, this, &frmGraph::mnuPrintResult_Click);
 }
 
 void frmGraph::BuildControls()
@@ -70,7 +78,7 @@ void frmGraph::BuildControls()
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     // Only a place to look at here: the keys stay with the window's button.
     m_picture1->setFocusPolicy(Qt::NoFocus);
-    Twips::Place(m_picture1, 120, 120, 4215, 4695);
+    Twips::Place(m_picture1, 120, 120, DynamicsPlot::BoxWidth, DynamicsPlot::BoxHeight);
     m_picture1->SetBackColor(highlightText);
     m_picture1->SetScaleOrigin(DynamicsGraph::ScaleLeft, DynamicsGraph::ScaleTop);
     // The axes, the grid and their captions, over which the graph is drawn.
@@ -160,6 +168,10 @@ void frmGraph::Form_Activate()
         Evaluation::ReliabilityVerdict(c1, c4, record.RecCMF), Evaluation::Display::ResultsWindow);
     SetForeColor(m_lblValid, reliability.colour);
     m_lblValid->setText(reliability.text);
+
+    HistoryRecord shown = record;
+    shown.RecCounts = {c1, c2, c3, c4};
+    m_shown.emplace(shown);
 }
 
 void frmGraph::Form_Resize()
@@ -169,6 +181,17 @@ void frmGraph::Form_Resize()
     if (frame != nullptr && (frame->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
         return;
     KeepDesignedSize();
+}
+
+void frmGraph::mnuPrintResult_Click()
+{
+    // What is printed is what is on the screen, even when the session has
+    // moved on since (the window shows its last result until activated).
+    if (!m_shown) {
+        Platform::GetDialogs().MsgBox(Dialogs::Notice(QStringLiteral("There are no data!")));
+        return;
+    }
+    emit PrintRequested(*m_shown);
 }
 
 void frmGraph::Command1_Click()

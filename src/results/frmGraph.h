@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ResultReport.h"
 #include "platform/ChildWindow.h"
 
 #include <QColor>
@@ -14,9 +15,10 @@ class QPushButton;
 // The results window: the current result of the session (a run just
 // finished or a record chosen in the data window) with the tested person's
 // name, date and time, both verdicts and a small graph of the four counts.
-// It keeps nothing of its own: every activation reads the session afresh.
-// Its size is fixed; "Cancel" forgets the current result and closes it,
-// the close box only closes it.
+// Every activation reads the session afresh; the window keeps only what it
+// shows, to print it. Its size is fixed; "Cancel" forgets the current result and closes it,
+// the close box only closes it. Ctrl+P and its context menu ask the frame
+// to print the result it shows on one page.
 class frmGraph : public ChildWindow
 {
     Q_OBJECT
@@ -28,6 +30,7 @@ public:
     void Form_Resize() override;
 
     void Command1_Click();
+    void mnuPrintResult_Click();
 
     QLabel *lblNm() const { return m_lblNm; }
     QLabel *lblDt() const { return m_lblDt; }
@@ -37,6 +40,10 @@ public:
     QPushButton *Command1() const { return m_command1; }
     PictureBox *Picture1() const { return m_picture1; }
     GraphDecoration *Decoration() const { return m_decoration; }
+
+signals:
+    // The result shown, to be printed.
+    void PrintRequested(const ResultReport &report);
 
 private:
     void BuildControls();
@@ -51,4 +58,7 @@ private:
     QPushButton *m_command1 = nullptr;
     PictureBox *m_picture1 = nullptr;
     GraphDecoration *m_decoration = nullptr;
+    // The result on the screen, as the last activation that showed one
+    // read it from the session.
+    std::optional<ResultReport> m_shown;
 };

@@ -9,6 +9,7 @@
 #include "platform/HelpContext.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
+#include "results/ResultPrinter.h"
 #include "results/frmGraph.h"
 #include "session/Form1.h"
 #include "session/SessionState.h"
@@ -191,6 +192,15 @@ void MDIForm1::Connect(Form3 *form)
     connect(form, &Form3::SaveRequested, this, &MDIForm1::mnuSave_Click);
     connect(form, &Form3::PrintRequested, this, &MDIForm1::mnuPr_Click);
     connect(form, &Form3::ClearRequested, this, &MDIForm1::mnuClear_Click);
+}
+
+void MDIForm1::Connect(frmGraph *form)
+{
+    connect(form, &frmGraph::PrintRequested, this, [this](const ResultReport &report) {
+        // Without a printer the PDF is offered beside the history in use.
+        m_dlog.SetInitDir(HistoryStore::DataFolder());
+        ResultPrinter::Print(m_dlog, report);
+    });
 }
 
 void MDIForm1::UpdateMenus()

@@ -86,6 +86,7 @@ private:
     void Connect(ChildWindow *child);
     void Connect(Form1 *form);
     void Connect(Form3 *form);
+    void Connect(frmGraph *form);
     // Grows the frame and shows the session's current result.
     void ShowResults();
 

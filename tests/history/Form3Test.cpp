@@ -7,6 +7,7 @@
 #include "HistoryFiles.h"
 #include "MenuItem.h"
 #include "ScriptedPlatform.h"
+#include "LabelEdges.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "results/frmGraph.h"
@@ -60,6 +61,7 @@ private slots:
     void cleanup();
     void details_data();
     void details();
+    void detailBordersAllRound();
     void unusualFiles_data();
     void unusualFiles();
     void fileMenuFollowsTheWindow_data();
@@ -196,6 +198,28 @@ void Form3Test::details()
     form->cmdResults()->click();
     QCOMPARE(m_dialogs.MessageTexts(), (QStringList{"No data!", "No data!"}));
     QCOMPARE(Session().CurrentRecord, shown);
+}
+
+// Each detail box shows one line on all four sides, off the white it is
+// filled with, and the same line beside a red verdict as beside a name.
+void Form3Test::detailBordersAllRound()
+{
+    QVERIFY(put(Path(), bytesOf({record("Red", Dec7, HalfPast2, 50, {20, 15, 12, 10})})));
+    Form3 *form = Open();
+    auto *name = form->findChild<QLabel *>(QStringLiteral("Label6"));
+    QVERIFY(name != nullptr);
+    const QRgb white = name->palette().color(QPalette::Window).rgb();
+    const QList<QSet<QRgb>> line = labelEdges(name);
+    for (const char *object : {"Label6", "Label1", "Label2", "Label7", "Label9", "Label10"}) {
+        auto *label = form->findChild<QLabel *>(QLatin1String(object));
+        QVERIFY(label != nullptr);
+        const QList<QSet<QRgb>> sides = labelEdges(label);
+        for (int side = 0; side < 4; ++side) {
+            QCOMPARE(sides[side].size(), 1);
+            QVERIFY2(!sides[side].contains(white), object);
+            QCOMPARE(sides[side], line[0]);
+        }
+    }
 }
 
 void Form3Test::unusualFiles_data()

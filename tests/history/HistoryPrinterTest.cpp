@@ -7,6 +7,7 @@
 #include "history/HistoryPrinter.h"
 #include "FreshSession.h"
 #include "ScriptedPlatform.h"
+#include "PdfPages.h"
 #include "history/HistoryList.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
@@ -15,86 +16,18 @@
 #include <QFile>
 #include <QPageSize>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <sys/stat.h>
 
-namespace {
-
-struct Word
-{
-    QString text;
-    double left, top, right, bottom;
-};
-
-struct Page
-{
-    double width = 0, height = 0;
-    // The words of each line, top to bottom, each line left to right.
-    QList<QList<Word>> lines;
-};
-
-QList<Page> pagesOf(const QString &pdf)
-{
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0)
-        return {};
-    QList<Page> pages;
-    QList<Word> words;
-    QXmlStreamReader xml(pdftotext.readAllStandardOutput());
-    const auto lineUp = [&pages, &words] {
-        std::sort(words.begin(), words.end(), [](const Word &a, const Word &b) {
-            return a.top + 0.5 < b.top || (std::abs(a.top - b.top) <= 0.5 && a.left < b.left);
-        });
-        for (const Word &word : words) {
-            QList<QList<Word>> &lines = pages.last().lines;
-            if (lines.isEmpty() || std::abs(lines.last().first().top - word.top) > 0.5)
-                lines.append(QList<Word>());
-            lines.last().append(word);
-        }
-        words.clear();
-    };
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && xml.name() == QLatin1String("page")) {
-            if (!pages.isEmpty())
-                lineUp();
-            pages.append({xml.attributes().value("width").toDouble(),
-                          xml.attributes().value("height").toDouble(),
-                          {}});
-        } else if (xml.isStartElement() && xml.name() == QLatin1String("word")) {
-            const auto at = xml.attributes();
-            const Word word{{},
-                            at.value("xMin").toDouble(),
-                            at.value("yMin").toDouble(),
-                            at.value("xMax").toDouble(),
-                            at.value("yMax").toDouble()};
-            words.append(word);
-            words.last().text = xml.readElementText();
-        }
-    }
-    if (!pages.isEmpty())
-        lineUp();
-    return pages;
-}
-
-QStringList textOf(const QList<Word> &line)
-{
-    QStringList texts;
-    for (const Word &word : line)
-        texts << word.text;
-    return texts;
-}
-
-} // namespace
+using PdfPages::Page;
+using PdfPages::pagesOf;
+using PdfPages::textOf;
+using PdfPages::Word;
 
 class HistoryPrinterTest : public QObject
 {

@@ -3,6 +3,7 @@
 #include "platform/CommonDialog.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -10,7 +11,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,6 +58,7 @@ private slots:
     void fileDialog();
     void printerDialogOffersPdfInTheFolderGiven();
     void scriptedDialogsLogAndAnswer();
+    void printerDialogWithoutPrinters();
 };
 
 void QtDialogsTest::messageBoxShowsWhatItWasGiven()
@@ -307,6 +312,49 @@ void QtDialogsTest::scriptedDialogsLogAndAnswer()
     QCOMPARE(dialogs.Log().size(), 4);
     QCOMPARE(std::get<Dialogs::Message>(dialogs.Log().first()), question);
     QCOMPARE(dialogs.MessageTexts(), (QStringList{"Sure?", "Sure?"}));
+}
+
+// Without a printer Qt's dialog can only print to a file; it offers one
+// named after the document in the home folder, and what is printed lands
+// there.
+void QtDialogsTest::printerDialogWithoutPrinters()
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        QSKIP("this machine has printers, which the dialog offers first");
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    QtDialogs dialogs;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Test result - Ann Lee - 2002-12-07"));
+    QString offered;
+    QStringList printers;
+    whenModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QPrintDialog *>(modal);
+        QVERIFY(dialog != nullptr);
+        auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+        auto *choice = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+        QVERIFY(fileName != nullptr && choice != nullptr);
+        offered = fileName->text();
+        for (int i = 0; i < choice->count(); ++i)
+            printers << choice->itemText(i);
+        dialog->accept();
+    });
+    const bool accepted = dialogs.PrinterDialog(printer);
+    qputenv("HOME", oldHome);
+    QVERIFY(accepted);
+    QCOMPARE(printers.size(), 1);
+    const QString expected =
+        home.filePath(QStringLiteral("Test result - Ann Lee - 2002-12-07.pdf"));
+    QCOMPARE(offered, expected);
+    QCOMPARE(printer.outputFileName(), expected);
+    QCOMPARE(printer.outputFormat(), QPrinter::PdfFormat);
+    QPainter painter;
+    QVERIFY(painter.begin(&printer));
+    painter.drawText(QPointF(100, 100), QStringLiteral("Ann Lee"));
+    QVERIFY(painter.end());
+    QVERIFY(QFileInfo(expected).size() > 0);
 }
 
 QTEST_MAIN(QtDialogsTest)

@@ -1,12 +1,15 @@
 // The results window as a user meets it inside the main frame: the graph
 // read back from the painted pixels, the verdicts in their colours from one
 // result to the next, the message when there is no result, how it closes,
-// and its one fixed size. The locale is pinned so dates read 07.12.2002.
+// and its one fixed size; printing the result it shows through the printer
+// dialog into a real PDF. The locale is pinned so dates read 07.12.2002.
 #include "results/frmGraph.h"
 #include "FakeClock.h"
 #include "FreshSession.h"
 #include "MenuItem.h"
 #include "ScriptedPlatform.h"
+#include "LabelEdges.h"
+#include "PdfPages.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -17,10 +20,17 @@
 #include "session/SessionState.h"
 #include "shell/MDIForm1.h"
 
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 #include <QTest>
+#include <QTimer>
 
 using Counts = QList<float>;
 
@@ -72,6 +82,10 @@ private slots:
     void verdictColoursDoNotLeak_data();
     void verdictColoursDoNotLeak();
     void afterARun();
+    void bordersAllRound_data();
+    void bordersAllRound();
+    void printsTheResultShown_data();
+    void printsTheResultShown();
 
 private:
     frmGraph *Show(const Counts &counts, std::int16_t cmf);
@@ -346,6 +360,119 @@ void frmGraphTest::afterARun()
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"There are no data!"});
     QCOMPARE(m_frame->Child<frmGraph>()->Label3()->text(), "There are no data!");
     QCOMPARE(m_frame->Child<frmGraph>()->lblNm()->text(), QString());
+}
+
+void frmGraphTest::bordersAllRound_data()
+{
+    QTest::addColumn<Counts>("counts");
+    QTest::addColumn<int>("cmf");
+    QTest::newRow("Normal, Reliable") << Counts{40, 40, 40, 40} << 0;
+    QTest::newRow("Abnormal, Unreliable") << Counts{20, 18, 16, 15} << 25;
+}
+
+// Each boxed label shows one line on all four sides, off the white it is
+// filled with, and the same line whatever colour its text takes.
+void frmGraphTest::bordersAllRound()
+{
+    QFETCH(Counts, counts);
+    QFETCH(int, cmf);
+    frmGraph *window = Show(counts, std::int16_t(cmf));
+    const QRgb white = window->lblNm()->palette().color(QPalette::Window).rgb();
+    const QList<QSet<QRgb>> line = labelEdges(window->lblNm());
+    for (const char *name : {"lblNm", "lblDt", "lblTm", "Label3", "lblValid"}) {
+        auto *label = window->findChild<QLabel *>(QLatin1String(name));
+        QVERIFY(label != nullptr);
+        const QList<QSet<QRgb>> sides = labelEdges(label);
+        for (int side = 0; side < 4; ++side) {
+            QCOMPARE(sides[side].size(), 1);
+            QVERIFY2(!sides[side].contains(white), name);
+            QCOMPARE(sides[side], line[0]);
+        }
+    }
+}
+
+// Ctrl+P and the context menu print the result on the screen through the
+// printer dialog, even after the session has moved on, and change nothing
+// in the session; without a result the window says so and asks nothing.
+void frmGraphTest::printsTheResultShown_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("Ctrl+P") << "keys" << true << true;
+    QTest::newRow("context menu") << "menu" << true << true;
+    QTest::newRow("printer dialog cancelled") << "keys" << true << false;
+    QTest::newRow("no result") << "keys" << false << true;
+}
+
+void frmGraphTest::printsTheResultShown()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, result);
+    QFETCH(bool, answer);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is needed to read the printed page");
+    m_clock.Set(QDate(2002, 12, 9), QTime(9, 0, 0));
+    Session().CurrentRecord.SetName(QStringLiteral("Ann Lee"));
+    Session().CurrentRecord.RecDate = 37597.0;
+    frmGraph *window = Show(result ? Counts{40, 38, 36, 35} : Counts{0, 0, 0, 0}, 13);
+    // The data window makes another record current; the results window
+    // still shows Ann's until it is activated again.
+    Session().CurrentRecord.SetName(QStringLiteral("Bob"));
+    Session().Counts = {0, 25, 25, 25, 25};
+    const SessionState before = Session();
+
+    m_dialogs.Clear();
+    const QString pdf = m_dir.filePath(QStringLiteral("result.pdf"));
+    QFile::remove(pdf);
+    if (answer)
+        m_dialogs.QueuePrinter([pdf](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+        });
+    else
+        m_dialogs.QueuePrinter(std::nullopt);
+    QStringList menu;
+    if (how == "menu") {
+        QTimer::singleShot(0, [&menu] {
+            auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(popup != nullptr);
+            for (QAction *action : popup->actions())
+                menu << action->text() + QLatin1Char('\t') + action->shortcut().toString();
+            popup->setActiveAction(popup->actions().value(0));
+            QTest::keyClick(popup, Qt::Key_Return);
+        });
+        const QPoint at = window->lblNm()->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, window->lblNm()->mapToGlobal(at));
+        QApplication::sendEvent(window->lblNm(), &event);
+        QCOMPARE(menu, QStringList{"Print result...\tCtrl+P"});
+    } else {
+        QTest::keyClick(window->Command1(), Qt::Key_P, Qt::ControlModifier);
+    }
+
+    QCOMPARE(m_dialogs.MessageTexts(),
+             result ? QStringList() : QStringList{QStringLiteral("There are no data!")});
+    QCOMPARE(m_dialogs.Log().size(), 1);
+    QCOMPARE(std::holds_alternative<Dialogs::PrinterRequest>(m_dialogs.Log().first()), result);
+    QCOMPARE(Session().Counts, before.Counts);
+    QCOMPARE(Session().CurrentRecord, before.CurrentRecord);
+    QCOMPARE(QFile::exists(pdf), result && answer);
+    if (!QFile::exists(pdf))
+        return;
+    // Offered beside the history in use, and as private as it.
+    const auto request = std::get<Dialogs::PrinterRequest>(m_dialogs.Log().first());
+    QCOMPARE(request.initDir, QFileInfo(Session().DataPath).absolutePath());
+    const mode_t umask = ::umask(0);
+    ::umask(umask);
+    struct stat info = {};
+    QCOMPARE(::stat(qPrintable(pdf), &info), 0);
+    QCOMPARE(info.st_mode & 0777, 0660 & ~umask);
+    const auto pages = PdfPages::pagesOf(pdf);
+    QCOMPARE(pages.size(), 1);
+    const QStringList words = PdfPages::wordsOf(pages.first());
+    for (const char *word : {"Ann", "Lee", "07.12.2002", "Abnormal", "Reliable", "09.12.2002"})
+        QVERIFY2(words.contains(QLatin1String(word)), word);
+    QVERIFY(!words.contains(QStringLiteral("Bob")));
 }
 
 QTEST_MAIN(frmGraphTest)

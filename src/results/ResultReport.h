@@ -1,0 +1,57 @@
+#pragma once
+
+#include "session/HistoryRecord.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QRectF>
+#include <QString>
+
+class QPaintDevice;
+class QPainter;
+
+// One test's result on one sheet of paper, to be filed in the tested
+// person's record: the program's name and "Test result" at the head, the
+// name, date and time, the four counts in a small table, the CMF value and
+// both verdicts in the colours of the results window, the dynamics graph
+// as the window draws it (in vector lines, scaled to the sheet), a sentence
+// on how the verdicts are reached and the day it was printed. It paints on
+// any paint device: a printer, a PDF file or an image. Everything shown is
+// taken from the record it was made with and decided by Evaluation, so the
+// sheet says what the window said.
+class ResultReport
+{
+public:
+    // The result as a window shows it: the name, date, time and CMF as
+    // they stand (nothing is recomputed) and the counts c1..c4 in
+    // RecCounts.
+    explicit ResultReport(const HistoryRecord &result) : m_result(result) {}
+
+    const HistoryRecord &Result() const { return m_result; }
+
+    // Paints the page; false, with nothing painted, when the device cannot
+    // be painted on. A page device keeps the report inside its margins and
+    // off the part the printer cannot reach; the report is made smaller
+    // only where the paper is too small for it.
+    bool Paint(QPaintDevice &device, const QDate &printedOn,
+               const QLocale &locale = QLocale()) const;
+    // The same with a painter already begun on the device; ends it.
+    bool Paint(QPainter &painter, QPaintDevice &device, const QDate &printedOn,
+               const QLocale &locale = QLocale()) const;
+
+    // The name as printed: without its padding, a control character (from
+    // a damaged file) as a blank.
+    QString ShownName() const;
+    // A name for the print job and for a PDF file of it: the tested
+    // person's name and the test's day, with no character a file name
+    // cannot hold.
+    QString DocumentName() const;
+
+    static QString ProgramName() { return QStringLiteral("Velmora"); }
+    static QString Title() { return QStringLiteral("Test result"); }
+    // How the CMF value and the verdicts are reached, in one sentence.
+    static QString Explanation();
+
+private:
+    HistoryRecord m_result;
+};

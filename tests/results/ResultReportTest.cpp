@@ -1,0 +1,274 @@
+// The one-test report as it comes out of a real PDF: read back with its
+// words' places (pdftotext -bbox) and rasterised (pdftoppm). One page,
+// every word on the paper inside its margins, the name, date, time, counts
+// and verdicts as the results window shows them, the verdicts in their
+// colours, and a graph whose red line reads, against the printed scale,
+// as the counts that were counted.
+#include "results/ResultReport.h"
+#include "PdfPages.h"
+#include "platform/OleDate.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Counts = std::array<std::int16_t, 4>;
+using PdfPages::Page;
+using PdfPages::Word;
+
+namespace {
+
+const QColor Green(0, 128, 0);
+const QColor Red(255, 0, 0);
+const QColor Black(0, 0, 0);
+constexpr int Dpi = 150;
+
+bool near(QRgb pixel, const QColor &colour, int within)
+{
+    return std::abs(qRed(pixel) - colour.red()) + std::abs(qGreen(pixel) - colour.green()) +
+               std::abs(qBlue(pixel) - colour.blue()) <=
+           within;
+}
+
+// The plotted line, also where its edges are blended into the paper.
+bool reddish(QRgb pixel)
+{
+    return qRed(pixel) > 150 && qRed(pixel) - qGreen(pixel) > 80 &&
+           qGreen(pixel) - qBlue(pixel) < 30 && qBlue(pixel) - qGreen(pixel) < 30;
+}
+
+// Pixels of a colour under a word (its box in points).
+int pixelsUnder(const QImage &image, const Word &word, const QColor &colour)
+{
+    const double k = Dpi / 72.0;
+    int found = 0;
+    for (int y = int(word.top * k); y <= int(word.bottom * k); ++y)
+        for (int x = int(word.left * k); x <= int(word.right * k); ++x)
+            found += image.valid(x, y) && near(image.pixel(x, y), colour, 60);
+    return found;
+}
+
+const Word *find(const Page &page, const QString &text)
+{
+    for (const QList<Word> &line : page.lines)
+        for (const Word &word : line)
+            if (word.text == text)
+                return &word;
+    return nullptr;
+}
+
+} // namespace
+
+class ResultReportTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void page_data();
+    void page();
+    void anyPaintDevice();
+    void documentName_data();
+    void documentName();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void ResultReportTest::initTestCase()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        QSKIP("pdftotext and pdftoppm (poppler-utils) are needed to read the printed page");
+    QVERIFY(m_dir.isValid());
+}
+
+void ResultReportTest::page_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Counts>("counts");
+    QTest::addColumn<int>("cmf");
+    QTest::addColumn<QPageSize::PageSizeId>("paper");
+    QTest::addColumn<QPageLayout::Orientation>("orientation");
+    QTest::addColumn<QString>("results");
+    QTest::addColumn<QColor>("resultsColour");
+    QTest::addColumn<QString>("reliability");
+    QTest::addColumn<QColor>("reliabilityColour");
+    const auto portrait = QPageLayout::Portrait;
+    QTest::newRow("Normal and Reliable, A4")
+        << "Anna Petrova" << Counts{40, 40, 39, 38} << 5 << QPageSize::A4 << portrait << "Normal"
+        << Green << "Reliable" << Black;
+    QTest::newRow("Abnormal and Unreliable, Letter")
+        << "John Smith" << Counts{20, 19, 17, 15} << 25 << QPageSize::Letter << portrait
+        << "Abnormal" << Red << "Unreliable" << Red;
+    // Counts beyond the designed scale, on paper too short for the graph
+    // at its full size.
+    QTest::newRow("a rise past the top line, A4 landscape")
+        << "Ivan Orlov" << Counts{19, 47, 8, 60} << -1 << QPageSize::A4 << QPageLayout::Landscape
+        << "Normal" << Green << "Unreliable" << Red;
+    QTest::newRow("Cyrillic name on A6: smaller, still on the paper")
+        << "Анна Петрова" << Counts{36, 35, 31, 29} << 19 << QPageSize::A6 << portrait << "Abnormal"
+        << Red << "Reliable" << Black;
+    QTest::newRow("A6 landscape: two columns, smaller")
+        << "Anna Petrova" << Counts{31, 30, 30, 29} << 6 << QPageSize::A6 << QPageLayout::Landscape
+        << "Normal" << Green << "Reliable" << Black;
+}
+
+void ResultReportTest::page()
+{
+    QFETCH(QString, name);
+    QFETCH(Counts, counts);
+    QFETCH(int, cmf);
+    QFETCH(QPageSize::PageSizeId, paper);
+    QFETCH(QPageLayout::Orientation, orientation);
+    QFETCH(QString, results);
+    QFETCH(QColor, resultsColour);
+    QFETCH(QString, reliability);
+    QFETCH(QColor, reliabilityColour);
+
+    HistoryRecord result;
+    result.SetName(name);
+    result.RecDate = OleDate::FromDate(QDate(2002, 12, 7));
+    result.RecTime = OleDate::FromTime(QTime(14, 30, 25));
+    result.RecCMF = std::int16_t(cmf);
+    result.RecCounts = counts;
+    const QString pdf = m_dir.filePath(QStringLiteral("%1.pdf").arg(QTest::currentDataTag()));
+    {
+        QPdfWriter writer(pdf);
+        writer.setPageSize(QPageSize(paper));
+        writer.setPageOrientation(orientation);
+        QVERIFY(ResultReport(result).Paint(writer, QDate(2002, 12, 9),
+                                           QLocale(QLocale::Russian, QLocale::Russia)));
+    }
+
+    const QList<Page> pages = PdfPages::pagesOf(pdf);
+    QCOMPARE(pages.size(), 1);
+    const Page &page = pages.first();
+    // Nothing off the paper, nothing in the last 5 mm at its edges.
+    const double edge = 5 / 25.4 * 72;
+    for (const QList<Word> &line : page.lines)
+        for (const Word &word : line)
+            QVERIFY2(word.left >= edge && word.top >= edge && word.right <= page.width - edge &&
+                         word.bottom <= page.height - edge,
+                     qPrintable(word.text));
+
+    // What the results window shows, and the counts in their table row.
+    const QStringList words = PdfPages::wordsOf(page);
+    QStringList expected{
+        "Velmora", "Test",      "result",  "07.12.2002", "14:30:25", QString::number(cmf),
+        results,   reliability, "Printed", "09.12.2002"};
+    expected << name.split(' ');
+    for (const QString &word : expected)
+        QVERIFY2(words.contains(word), qPrintable(word));
+    QStringList row{"Key", "presses"};
+    for (std::int16_t count : counts)
+        row << QString::number(count);
+    QVERIFY(std::any_of(page.lines.cbegin(), page.lines.cend(),
+                        [&](const QList<Word> &line) { return PdfPages::textOf(line) == row; }));
+
+    // Each verdict in its colour and in no other verdict colour.
+    const QImage image = PdfPages::raster(pdf, Dpi);
+    QVERIFY(!image.isNull());
+    QVERIFY(std::abs(image.width() - page.width * Dpi / 72.0) <= 1);
+    for (const auto &[word, colour] :
+         {std::pair{results, resultsColour}, std::pair{reliability, reliabilityColour}}) {
+        const Word *shown = find(page, word);
+        QVERIFY(shown != nullptr);
+        QVERIFY2(pixelsUnder(image, *shown, colour) > 20, qPrintable(word));
+        for (const QColor &other : {Green, Red})
+            if (other != colour)
+                QCOMPARE(pixelsUnder(image, *shown, other), 0);
+    }
+
+    // The graph: the seconds under its columns, the presses beside its
+    // grid lines (the same number left and right of the columns).
+    const double k = Dpi / 72.0;
+    QList<Word> columns;
+    for (const QList<Word> &line : page.lines)
+        if (PdfPages::textOf(line) == QStringList{"5", "10", "15", "20"})
+            columns = line;
+    QCOMPARE(columns.size(), 4);
+    // Only the words over the graph: beside it may stand other text.
+    const auto middle = [](const Word &word) {
+        return (word.left + word.right) / 2;
+    };
+    const double column = (middle(columns.last()) - middle(columns.first())) / 3;
+    QList<QPair<double, double>> scale; // (y in points, presses)
+    for (const QList<Word> &line : page.lines) {
+        QList<Word> over;
+        for (const Word &word : line)
+            if (middle(word) > middle(columns.first()) - 1.3 * column &&
+                middle(word) < middle(columns.last()) + 1.3 * column)
+                over << word;
+        bool number = false;
+        const double value = over.value(0).text.toDouble(&number);
+        if (number && over.size() >= 2 && over.first().text == over.last().text &&
+            over.first().right < columns.first().left && over.last().left > columns.last().right)
+            scale.append({(over.first().top + over.first().bottom) / 2, value});
+    }
+    QCOMPARE(scale.size(), 6);
+    const double pressesPerLine = scale[0].second - scale[1].second;
+    QVERIFY(pressesPerLine > 0);
+    for (int i = 0; i < 4; ++i) {
+        const int x = qRound((columns[i].left + columns[i].right) / 2 * k);
+        QList<int> reds;
+        for (int y = int(scale.first().first * k); y <= int(scale.last().first * k); ++y)
+            if (reddish(image.pixel(x, y)))
+                reds << y;
+        QVERIFY2(!reds.isEmpty(), qPrintable(QString("no red line over %1 s").arg(5 * (i + 1))));
+        const double y = (reds.first() + reds.last()) / 2.0 / k;
+        const auto [y0, v0] = scale.last();
+        const auto [y1, v1] = scale.first();
+        const double value = v0 + (y - y0) * (v1 - v0) / (y1 - y0);
+        QVERIFY2(std::abs(value - counts[std::size_t(i)]) <= pressesPerLine / 8,
+                 qPrintable(QString("count %1 reads %2").arg(counts[std::size_t(i)]).arg(value)));
+    }
+}
+
+// The same page painted into an image, and a device that cannot be
+// painted on.
+void ResultReportTest::anyPaintDevice()
+{
+    HistoryRecord result;
+    result.SetName(QStringLiteral("Anna"));
+    result.RecCounts = {40, 40, 39, 38};
+    QImage image(595, 842, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QVERIFY(ResultReport(result).Paint(image, QDate(2002, 12, 9)));
+    int reds = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            reds += reddish(image.pixel(x, y));
+    QVERIFY(reds > 50);
+    QImage none;
+    QVERIFY(!ResultReport(result).Paint(none, QDate(2002, 12, 9)));
+}
+
+void ResultReportTest::documentName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("date");
+    QTest::addColumn<QString>("document");
+    QTest::newRow("plain") << "Anna Petrova" << 37597.0
+                           << "Test result - Anna Petrova - 2002-12-07";
+    // A slash or a dot would make another folder or cut the name short.
+    QTest::newRow("characters no file name holds")
+        << "A.B/C:D\tE" << 37597.0 << "Test result - A B C D E - 2002-12-07";
+    QTest::newRow("blank name, damaged date") << "" << 1e300 << "Test result";
+}
+
+void ResultReportTest::documentName()
+{
+    QFETCH(QString, name);
+    QFETCH(double, date);
+    HistoryRecord result;
+    result.RecName = name.leftJustified(HistoryRecord::NameLength);
+    result.RecDate = date;
+    QTEST(ResultReport(result).DocumentName(), "document");
+}
+
+QTEST_MAIN(ResultReportTest)
+#include "ResultReportTest.moc"
