@@ -1,0 +1,343 @@
+// The trend window inside the real main frame, on real history files: the
+// points its chart holds and where they are drawn, the table below it, what
+// it says of one test and of a damaged history, its tooltip and help, and
+// how it and the data window follow one another through the frame.
+#include "history/TrendWindow.h"
+#include "HistoryFiles.h"
+#include "history/Form3.h"
+#include "history/TrendTable.h"
+#include "platform/HelpRequests.h"
+#include "platform/Platform.h"
+#include "platform/ScriptedDialogs.h"
+#include "platform/Twips.h"
+#include "results/frmGraph.h"
+#include "session/SessionState.h"
+#include "shell/MDIForm1.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDateTimeAxis>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QScatterSeries>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
+#include <QValueAxis>
+
+#include <limits>
+
+using namespace HistoryFiles;
+
+namespace {
+
+// Anna's four tests, one of each kind, stored among others' and not in
+// date order: the third was stored last.
+const QList<HistoryRecord> History = {
+    record("Anna Petrova", Dec7, 0.375, 5, {40, 39, 38, 38}),       // 1: Normal
+    record("Boris", Dec7, 0.40, 0, {50, 50, 50, 50}),               // 2
+    record("ANNA PETROVA", Dec7 + 10, 0.5, 12, {44, 40, 39, 39}),   // 3: Abnormal
+    record("  anna petrova", Dec7 + 5, 0.625, 4, {25, 25, 24, 24}), // 4: Normal, unreliable
+    record("Сидорова Анна", Dec7 + 5, 0.3, 30, {40, 35, 30, 28}),   // 5
+    record("Anna Petrova", Dec7 + 2, 0.75, 20, {20, 19, 17, 16}),   // 6: Abnormal, unreliable
+};
+
+qreal at(int day, int hour, int minute)
+{
+    return qreal(QDateTime(QDate(2002, 12, day), QTime(hour, minute)).toMSecsSinceEpoch());
+}
+
+QList<QPointF> pointsOf(const QXYSeries *series)
+{
+    return series->points();
+}
+
+// Whether a colour is within a few steps of another in each component.
+bool near(const QColor &a, const QColor &b, int tolerance = 24)
+{
+    return std::abs(a.red() - b.red()) <= tolerance &&
+           std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+} // namespace
+
+class TrendWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void init();
+    void cleanup();
+    void chartAndTableHoldTheTests();
+    void pointsAreDrawnInTheirColours();
+    void tooltipTellsTheWholeTest();
+    void oneTestOrDamagedHistory_data();
+    void oneTestOrDamagedHistory();
+    void choosingARowAsksForTheRecord();
+    void sizeAndHelp();
+
+private:
+    TrendWindow *OpenTrend(qint64 recNo);
+    QString Path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
+
+    QTemporaryDir m_dir;
+    ScriptedDialogs m_dialogs;
+    HelpRequests m_help;
+    MDIForm1 *m_frame = nullptr;
+};
+
+void TrendWindowTest::init()
+{
+    ResetSession();
+    Session().DataPath = Path();
+    QVERIFY(put(Path(), bytesOf(History)));
+    m_dialogs.Clear();
+    Platform::SetDialogs(&m_dialogs);
+    m_help.Clear();
+    Platform::SetHelp(&m_help);
+    m_frame = new MDIForm1;
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+}
+
+void TrendWindowTest::cleanup()
+{
+    delete m_frame;
+    Platform::SetDialogs(nullptr);
+    Platform::SetHelp(nullptr);
+}
+
+TrendWindow *TrendWindowTest::OpenTrend(qint64 recNo)
+{
+    auto *trend = m_frame->ShowChild<TrendWindow>();
+    trend->ShowPersonOf(recNo);
+    return trend;
+}
+
+void TrendWindowTest::chartAndTableHoldTheTests()
+{
+    TrendWindow *trend = OpenTrend(4);
+    QCOMPARE(trend->Person(), QStringLiteral("anna petrova"));
+    QCOMPARE(trend->Summary()->text(),
+             QStringLiteral("anna petrova: 4 tests from 07.12.2002 to 17.12.2002."));
+    using R = Evaluation::Results;
+    using V = Evaluation::Reliability;
+    QCOMPARE(pointsOf(trend->Points(R::Normal, V::Reliable)), (QList<QPointF>{{at(7, 9, 0), 5}}));
+    QCOMPARE(pointsOf(trend->Points(R::Abnormal, V::Reliable)),
+             (QList<QPointF>{{at(17, 12, 0), 12}}));
+    QCOMPARE(pointsOf(trend->Points(R::Normal, V::Unreliable)),
+             (QList<QPointF>{{at(12, 15, 0), 4}}));
+    QCOMPARE(pointsOf(trend->Points(R::Abnormal, V::Unreliable)),
+             (QList<QPointF>{{at(9, 18, 0), 20}}));
+    // The CMF line and the first counts run in date order.
+    const QList<QPointF> cmf = {
+        {at(7, 9, 0), 5}, {at(9, 18, 0), 20}, {at(12, 15, 0), 4}, {at(17, 12, 0), 12}};
+    QCOMPARE(pointsOf(trend->CmfLine()), cmf);
+    QCOMPARE(pointsOf(trend->FirstCounts()),
+             (QList<QPointF>{
+                 {at(7, 9, 0), 40}, {at(9, 18, 0), 20}, {at(12, 15, 0), 25}, {at(17, 12, 0), 44}}));
+    QCOMPARE(trend->FirstCounts()->attachedAxes(),
+             (QList<QAbstractAxis *>{trend->TimeAxis(), trend->CountAxis()}));
+    // The limit at 10 runs across the whole time axis, which shows every
+    // test, as both value axes show every value.
+    const QList<QPointF> limit = pointsOf(trend->LimitLine());
+    QCOMPARE(limit.size(), 2);
+    QCOMPARE(limit[0].y(), 10.0);
+    QCOMPARE(limit[1].y(), 10.0);
+    QCOMPARE(limit[0].x(), qreal(trend->TimeAxis()->min().toMSecsSinceEpoch()));
+    QCOMPARE(limit[1].x(), qreal(trend->TimeAxis()->max().toMSecsSinceEpoch()));
+    QVERIFY(limit[0].x() < cmf.first().x() && cmf.last().x() < limit[1].x());
+    QVERIFY(trend->CmfAxis()->min() <= 0 && trend->CmfAxis()->max() >= 20);
+    QVERIFY(trend->CountAxis()->min() <= 0 && trend->CountAxis()->max() >= 44);
+    // Every kind of point is explained, the CMF line needs no entry.
+    QStringList legend;
+    for (QLegendMarker *marker : trend->ChartView()->chart()->legend()->markers()) {
+        if (marker->isVisible())
+            legend << marker->label();
+    }
+    QCOMPARE(legend, (QStringList{"c1", "Abnormal above 10", "Normal", "Abnormal",
+                                  "Normal, unreliable", "Abnormal, unreliable"}));
+
+    // The table, newest last, with the record the trend was opened on
+    // chosen.
+    const TrendTable *table = trend->Tests();
+    QStringList rows;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < table->columnCount(); ++column)
+            cells << table->index(row, column).data().toString();
+        rows << cells.join(QLatin1Char('|'));
+    }
+    QCOMPARE(rows, (QStringList{"07.12.2002|09:00:00|40|39|38|38|5|Normal|Reliable",
+                                "09.12.2002|18:00:00|20|19|17|16|20|Abnormal|Unreliable",
+                                "12.12.2002|15:00:00|25|25|24|24|4|Normal|Unreliable",
+                                "17.12.2002|12:00:00|44|40|39|39|12|Abnormal|Reliable"}));
+    QCOMPARE(table->index(0, TrendTable::Results).data(Qt::ForegroundRole).value<QColor>(),
+             QColor(0, 128, 0));
+    QCOMPARE(table->index(1, TrendTable::Results).data(Qt::ForegroundRole).value<QColor>(),
+             QColor(255, 0, 0));
+    QCOMPARE(table->index(1, TrendTable::Reliability).data(Qt::ForegroundRole).value<QColor>(),
+             QColor(255, 0, 0));
+    QVERIFY(!table->index(0, TrendTable::Reliability).data(Qt::ForegroundRole).isValid());
+    QCOMPARE(trend->Table()->currentIndex().row(), 2);
+    QCOMPARE(table->Tests().at(2).recNo, qint64(4));
+}
+
+// Filled points in the results window's colours, an unreliable test's
+// point white inside its ring, the first counts in their own colour: read
+// from the window as drawn.
+void TrendWindowTest::pointsAreDrawnInTheirColours()
+{
+    TrendWindow *trend = OpenTrend(1);
+    QChartView *view = trend->ChartView();
+    const QImage image = view->grab().toImage();
+    QChart *chart = view->chart();
+    const auto pixelAt = [&](const QPointF &value, QAbstractSeries *series, QPointF offset = {}) {
+        const QPoint position =
+            view->mapFromScene(chart->mapToScene(chart->mapToPosition(value, series) + offset));
+        return image.pixelColor(position);
+    };
+    using R = Evaluation::Results;
+    using V = Evaluation::Reliability;
+    const QColor green(0, 128, 0);
+    const QColor red(255, 0, 0);
+    struct Kind
+    {
+        QScatterSeries *series;
+        QColor colour;
+        bool hollow;
+    };
+    const Kind kinds[] = {{trend->Points(R::Normal, V::Reliable), green, false},
+                          {trend->Points(R::Abnormal, V::Reliable), red, false},
+                          {trend->Points(R::Normal, V::Unreliable), green, true},
+                          {trend->Points(R::Abnormal, V::Unreliable), red, true}};
+    for (const Kind &kind : kinds) {
+        const QPointF point = kind.series->at(0);
+        const QColor centre = pixelAt(point, kind.series);
+        QVERIFY2(near(centre, kind.hollow ? QColor(Qt::white) : kind.colour),
+                 qPrintable(kind.series->name() + QLatin1Char(' ') + centre.name()));
+        // The ring, a few pixels out from the centre.
+        bool ring = false;
+        for (int dx = -6; dx <= 6; ++dx) {
+            for (int dy = -6; dy <= 6; ++dy)
+                ring = ring || near(pixelAt(point, kind.series, QPointF(dx, dy)), kind.colour);
+        }
+        QVERIFY2(ring, qPrintable(kind.series->name()));
+    }
+    // The first test's c1 of 40 on the right axis lies clear of every CMF
+    // point.
+    const QPointF c1 = trend->FirstCounts()->at(0);
+    QVERIFY(near(pixelAt(c1, trend->FirstCounts()), TrendWindow::FirstCountColour()));
+}
+
+void TrendWindowTest::tooltipTellsTheWholeTest()
+{
+    TrendWindow *trend = OpenTrend(1);
+    QCOMPARE(trend->ToolTipFor(1), QStringLiteral("09.12.2002 18:00:00\n"
+                                                  "c1-c4: 20, 19, 17, 16\n"
+                                                  "CMF 20\n"
+                                                  "Abnormal, Unreliable"));
+    QCOMPARE(trend->ToolTipFor(4), QString());
+    // Hovering over a point shows its test; leaving it hides the tip.
+    QScatterSeries *series =
+        trend->Points(Evaluation::Results::Normal, Evaluation::Reliability::Unreliable);
+    emit series->hovered(series->at(0), true);
+    QTRY_COMPARE(QToolTip::text(), trend->ToolTipFor(2));
+    emit series->hovered(series->at(0), false);
+    QTRY_VERIFY(!QToolTip::isVisible());
+    // So does the c1 point of the same test.
+    emit trend->FirstCounts()->hovered(trend->FirstCounts()->at(2), true);
+    QTRY_COMPARE(QToolTip::text(), trend->ToolTipFor(2));
+}
+
+void TrendWindowTest::oneTestOrDamagedHistory_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("recNo");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("one test") << bytesOf(History) << qint64(5)
+                              << "Сидорова Анна: one test, on 12.12.2002. A trend shows from "
+                                 "the second test on."
+                              << 1 << QStringList();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QList<HistoryRecord> damaged = History;
+    damaged.insert(3, record("Boris", nan, 0.5, 0, {30, 30, 30, 30}));
+    QTest::newRow("damaged after two of Anna's")
+        << bytesOf(damaged) << qint64(1)
+        << "Anna Petrova: 2 tests from 07.12.2002 to 17.12.2002. The history is damaged: only "
+           "the tests before the damage are shown."
+        << 2 << QStringList{"Error file data! Clear data."};
+    QTest::newRow("no such record")
+        << bytesOf(History) << qint64(7) << QString() << 0 << QStringList();
+}
+
+void TrendWindowTest::oneTestOrDamagedHistory()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, recNo);
+    QFETCH(int, points);
+    QVERIFY(put(Path(), bytes));
+    auto *trend = m_frame->ShowChild<TrendWindow>();
+    QCOMPARE(trend->ShowPersonOf(recNo), points > 0);
+    QTEST(trend->Summary()->text(), "summary");
+    QCOMPARE(trend->CmfLine()->count(), points);
+    QCOMPARE(trend->Tests()->rowCount(), points);
+    QTEST(m_dialogs.MessageTexts(), "messages");
+    if (points == 1) {
+        // The one point in sight, away from the axes.
+        const QPointF point = trend->CmfLine()->at(0);
+        QVERIFY(trend->TimeAxis()->min().toMSecsSinceEpoch() < point.x());
+        QVERIFY(point.x() < trend->TimeAxis()->max().toMSecsSinceEpoch());
+        QCOMPARE(point.y(), 30.0);
+    }
+}
+
+void TrendWindowTest::choosingARowAsksForTheRecord()
+{
+    auto *trend = m_frame->ShowChild<TrendWindow>();
+    QSignalSpy chosen(trend, &TrendWindow::RecordChosen);
+    trend->ShowPersonOf(6);
+    // Opening chooses the test it was opened on without asking for it.
+    QCOMPARE(trend->Table()->currentIndex().row(), 1);
+    QCOMPARE(chosen.count(), 0);
+    QTableView *table = trend->Table();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(trend->Tests()->index(3, 0)).center());
+    QTest::keyClick(table, Qt::Key_Up);
+    QCOMPARE(chosen.count(), 2);
+    QCOMPARE(chosen.at(0).at(0).toLongLong(), 3);
+    QCOMPARE(chosen.at(1).at(0).toLongLong(), 4);
+    // A click on a point chooses its test as well.
+    QScatterSeries *normal =
+        trend->Points(Evaluation::Results::Normal, Evaluation::Reliability::Reliable);
+    emit normal->clicked(normal->at(0));
+    QCOMPARE(chosen.count(), 3);
+    QCOMPARE(chosen.at(2).at(0).toLongLong(), 1);
+}
+
+void TrendWindowTest::sizeAndHelp()
+{
+    TrendWindow *trend = OpenTrend(1);
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow(), trend->SubWindow());
+    QCOMPARE(trend->SubWindow()->windowTitle(), QStringLiteral("Trend"));
+    const QSize normal = trend->SubWindow()->size();
+    QCOMPARE(normal.height(), Twips::ToPixels(5260.0));
+    trend->SubWindow()->resize(normal + QSize(120, 80));
+    QCOMPARE(trend->SubWindow()->size(), normal);
+    // The table has the keys, and F1 there opens the trend's topic.
+    QCOMPARE(QApplication::focusWidget(), trend->Table());
+    QTest::keyClick(trend->Table(), Qt::Key_F1);
+    QTRY_COMPARE(m_help.Log(), (QList<HelpRequests::Request>{{QStringLiteral("Velm2.chm"), 105}}));
+}
+
+QTEST_MAIN(TrendWindowTest)
+#include "TrendWindowTest.moc"
