@@ -157,9 +157,10 @@ int main(int argc, char *argv[])
         std::fputs("cannot write the history files\n", stderr);
         return 2;
     }
-    const qsizetype perPerson = (HistoryStore::MaxRecords + People - 1) / People;
+    // Person 7 has records 8, 48, 88 and so on.
+    const qsizetype ofPerson7 = (HistoryStore::MaxRecords - 8) / People + 1;
     const Case cases[] = {
-        {"one person of 40", shared, QStringLiteral("тестируемый 7"), perPerson},
+        {"one person of 40", shared, QStringLiteral("тестируемый 7"), ofPerson7},
         {"all one person's", single, QStringLiteral("Тестируемый 0"), HistoryStore::MaxRecords}};
 
     // Whatever the writing above left behind is not the reading's.

@@ -150,10 +150,17 @@ void TrendWindow::BuildChart()
 
     // Drawn in this order, so the CMF points lie on top of the lines.
     m_c1Line = new QLineSeries;
-    m_c1Line->setName(QStringLiteral("c1"));
+    m_c1Line->setName(QStringLiteral("c1 line"));
     m_c1Line->setPen(QPen(FirstCountColour(), 1.5));
-    m_c1Line->setPointsVisible(true);
     m_chart->addSeries(m_c1Line);
+    // Points of their own, as a line answers the mouse only on its stroke.
+    m_c1Points = new QScatterSeries;
+    m_c1Points->setName(QStringLiteral("c1"));
+    m_c1Points->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+    m_c1Points->setMarkerSize(MarkerSize - 3);
+    m_c1Points->setPen(QPen(FirstCountColour(), 1.0));
+    m_c1Points->setBrush(FirstCountColour());
+    m_chart->addSeries(m_c1Points);
     m_limitLine = new QLineSeries;
     m_limitLine->setName(QStringLiteral("Abnormal above 10"));
     m_limitLine->setPen(QPen(QColor(96, 96, 96), 1.0, Qt::DashLine));
@@ -170,12 +177,13 @@ void TrendWindow::BuildChart()
 
     for (QAbstractSeries *series : m_chart->series()) {
         series->attachAxis(m_timeAxis);
-        series->attachAxis(series == m_c1Line ? m_c1Axis : m_cmfAxis);
+        series->attachAxis(series == m_c1Line || series == m_c1Points ? m_c1Axis : m_cmfAxis);
     }
-    // The points stand for the CMF in the legend; its line needs no entry.
+    // The points stand for their values in the legend; lines need no entry.
     m_chart->legend()->markers(m_cmfLine).first()->setVisible(false);
-    const QList<QXYSeries *> pointed = {m_points[0], m_points[1], m_points[2], m_points[3],
-                                        m_c1Line};
+    m_chart->legend()->markers(m_c1Line).first()->setVisible(false);
+    const QList<QXYSeries *> pointed = {m_points[0], m_points[1], m_points[2],
+                                        m_points[3], m_c1Points,  m_c1Line};
     for (QXYSeries *series : pointed) {
         connect(series, &QXYSeries::hovered, this,
                 [this, series](const QPointF &point, bool state) {
@@ -234,6 +242,7 @@ void TrendWindow::Refresh()
 void TrendWindow::ClearDisplay()
 {
     m_tests->SetTests({});
+    m_when.clear();
     m_summary->clear();
     FillChart();
 }
@@ -243,10 +252,22 @@ void TrendWindow::Show(const PersonTrend::Reading &reading, qint64 chosenRecNo)
     // Oldest first, whatever order the tests were stored in: a clock set
     // back or a file put together from others must not draw the line back
     // and forth. Tests of the same moment keep their file order.
-    QList<PersonTrend::Test> tests = reading.tests;
-    std::stable_sort(
-        tests.begin(), tests.end(),
-        [](const PersonTrend::Test &a, const PersonTrend::Test &b) { return a.When() < b.When(); });
+    // Each test's moment is worked out once: it goes through the time
+    // zone, and a long history would otherwise spend seconds on it.
+    QList<std::pair<qint64, qsizetype>> order;
+    order.reserve(reading.tests.size());
+    for (qsizetype i = 0; i < reading.tests.size(); ++i)
+        order.append({reading.tests.at(i).When().toMSecsSinceEpoch(), i});
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QList<PersonTrend::Test> tests;
+    tests.reserve(order.size());
+    m_when.clear();
+    m_when.reserve(order.size());
+    for (const auto &[when, i] : order) {
+        tests.append(reading.tests.at(i));
+        m_when.append(when);
+    }
     m_settingRow = true;
     m_tests->SetTests(std::move(tests));
     m_table->resizeColumnsToContents();
@@ -276,9 +297,11 @@ void TrendWindow::FillChart()
     cmf.reserve(tests.size());
     c1.reserve(tests.size());
     m_rows.clear();
+    // The axes first, so the points are placed once.
+    SetRanges();
     for (int row = 0; row < tests.size(); ++row) {
         const PersonTrend::Test &test = tests.at(row);
-        const auto x = static_cast<qreal>(test.When().toMSecsSinceEpoch());
+        const auto x = static_cast<qreal>(m_when.at(row));
         const QPointF point(x, test.record.RecCMF);
         const int kind =
             static_cast<int>(m_points.indexOf(Points(test.Results(), test.Reliability())));
@@ -287,6 +310,7 @@ void TrendWindow::FillChart()
         cmf.append(point);
         c1.append(QPointF(x, test.c1()));
         m_rows[m_c1Line].append(row);
+        m_rows[m_c1Points].append(row);
     }
     for (int kind = 0; kind < m_points.size(); ++kind) {
         m_points[kind]->replace(points[kind]);
@@ -296,7 +320,7 @@ void TrendWindow::FillChart()
     }
     m_cmfLine->replace(cmf);
     m_c1Line->replace(c1);
-    SetRanges();
+    m_c1Points->replace(c1);
 }
 
 void TrendWindow::SetRanges()
@@ -307,8 +331,8 @@ void TrendWindow::SetRanges()
     int highestCmf = 0;
     int highestC1 = 0;
     if (!tests.isEmpty()) {
-        first = tests.first().When().toMSecsSinceEpoch();
-        last = tests.last().When().toMSecsSinceEpoch();
+        first = m_when.first();
+        last = m_when.last();
     }
     for (const PersonTrend::Test &test : tests) {
         highestCmf = std::max(highestCmf, int(test.record.RecCMF));
@@ -384,13 +408,23 @@ QString TrendWindow::ToolTipFor(int row) const
 
 int TrendWindow::RowOf(const QXYSeries *series, const QPointF &point) const
 {
+    // A line reports the place on it under the mouse, a scatter its point:
+    // either way the test is the point drawn nearest, if it is near enough
+    // to be the one pointed at.
+    auto *drawn = const_cast<QXYSeries *>(series);
+    const QPointF at = m_chart->mapToPosition(point, drawn);
     const QList<int> rows = m_rows.value(series);
     const QList<QPointF> points = series->points();
+    int row = -1;
+    qreal nearest = MarkerSize;
     for (int i = 0; i < points.size() && i < rows.size(); ++i) {
-        if (points.at(i) == point)
-            return rows.at(i);
+        const qreal distance = QLineF(at, m_chart->mapToPosition(points.at(i), drawn)).length();
+        if (distance < nearest) {
+            nearest = distance;
+            row = rows.at(i);
+        }
     }
-    return -1;
+    return row;
 }
 
 void TrendWindow::PointHovered(const QXYSeries *series, const QPointF &point, bool state)

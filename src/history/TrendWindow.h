@@ -60,7 +60,8 @@ public:
     QScatterSeries *Points(Evaluation::Results results, Evaluation::Reliability reliability) const;
     QLineSeries *CmfLine() const { return m_cmfLine; }
     QLineSeries *LimitLine() const { return m_limitLine; }
-    QLineSeries *FirstCounts() const { return m_c1Line; }
+    // The first evaluated interval's count of each test, on the right axis.
+    QScatterSeries *FirstCounts() const { return m_c1Points; }
     QDateTimeAxis *TimeAxis() const { return m_timeAxis; }
     QValueAxis *CmfAxis() const { return m_cmfAxis; }
     QValueAxis *CountAxis() const { return m_c1Axis; }
@@ -98,6 +99,7 @@ private:
     QValueAxis *m_cmfAxis = nullptr;
     QValueAxis *m_c1Axis = nullptr;
     QLineSeries *m_c1Line = nullptr;
+    QScatterSeries *m_c1Points = nullptr;
     QLineSeries *m_limitLine = nullptr;
     QLineSeries *m_cmfLine = nullptr;
     // Normal, Abnormal; then the same two for Unreliable tests.
@@ -105,6 +107,8 @@ private:
     // For each series, the table row of each of its points.
     QHash<const QXYSeries *, QList<int>> m_rows;
     QString m_person;
+    // The moment of each row's test, in milliseconds since the epoch.
+    QList<qint64> m_when;
     // True while the window itself sets the table's current row.
     bool m_settingRow = false;
 };

@@ -245,15 +245,28 @@ void TrendWindowTest::tooltipTellsTheWholeTest()
                                                   "CMF 20\n"
                                                   "Abnormal, Unreliable"));
     QCOMPARE(trend->ToolTipFor(4), QString());
-    // Hovering over a point shows its test; leaving it hides the tip.
+    // The mouse resting on a point shows its test; moved off, the tip goes.
+    QChartView *view = trend->ChartView();
+    const auto over = [view](QXYSeries *series, int index) {
+        QChart *chart = view->chart();
+        return view->mapFromScene(
+            chart->mapToScene(chart->mapToPosition(series->at(index), series)));
+    };
+    // Sent as the window system sends it, the cursor there as well.
+    const auto move = [view](QPoint to) {
+        QCursor::setPos(view->viewport()->mapToGlobal(to));
+        QMouseEvent event(QEvent::MouseMove, to, view->viewport()->mapToGlobal(to), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &event);
+    };
     QScatterSeries *series =
         trend->Points(Evaluation::Results::Normal, Evaluation::Reliability::Unreliable);
-    emit series->hovered(series->at(0), true);
+    move(over(series, 0));
     QTRY_COMPARE(QToolTip::text(), trend->ToolTipFor(2));
-    emit series->hovered(series->at(0), false);
+    move(over(series, 0) + QPoint(30, 30));
     QTRY_VERIFY(!QToolTip::isVisible());
     // So does the c1 point of the same test.
-    emit trend->FirstCounts()->hovered(trend->FirstCounts()->at(2), true);
+    move(over(trend->FirstCounts(), 2) + QPoint(2, 1));
     QTRY_COMPARE(QToolTip::text(), trend->ToolTipFor(2));
 }
 
