@@ -9,7 +9,7 @@ packages=(
     libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool openbox fonts-dejavu-core fonts-liberation2
     sway wtype qt6-wayland
-    desktop-file-utils qt6-translations-l10n
+    desktop-file-utils qt6-translations-l10n poppler-utils
 )
 
 missing=()

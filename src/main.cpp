@@ -8,11 +8,15 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char *argv[])
 {
+    // A write past the file size limit is to fail like a full disk, so the
+    // append is rolled back and the person told, not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (const auto problem = DisplayCheck::Problem()) {
         std::fprintf(stderr, "velmora: %s; run it under a virtual one with: xvfb-run -a velmora\n",
                      qPrintable(*problem));

@@ -4,25 +4,24 @@
 #include "platform/CodePage1251.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
+#include "platform/FileIdentity.h"
 #include "platform/Platform.h"
+#include "platform/RegularFile.h"
 #include "platform/StableStorage.h"
 #include "session/SessionState.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 
 const QString LineEnd = QStringLiteral("\r\n");
 
-// One of the history files, by any name or link that reaches it.
+// One of the history files, by any name or link that reaches it, also
+// one that is not there at the moment and would be made by the export.
 bool namesAHistory(const QString &path, const QStringList &histories)
 {
-    const QFileInfo target(path);
-    if (!target.exists())
-        return false;
     for (const QString &history : histories) {
-        if (QFileInfo::exists(history) && target == QFileInfo(history))
+        if (FileIdentity::Same(path, history))
             return true;
     }
     return false;
@@ -52,10 +51,10 @@ bool HistoryExport::AppendTableTo(const QString &path, const QString &defaultDat
     // them.
     if (namesAHistory(path, {Session().DataPath, defaultDataPath}))
         return false;
-    QFile file(path);
     // Unbuffered, so that nothing of a failed write is still waiting to be
     // written when the file is cut back and closed.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    QFile file;
+    if (!RegularFile::OpenForAppend(file, path))
         return false;
     const qint64 oldSize = file.size();
     SessionState &session = Session();

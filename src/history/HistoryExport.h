@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/Startup.h"
+
 #include <QString>
 
 class CommonDialog;
@@ -14,12 +16,15 @@ public:
     // Asks for the file, writes the table and says so. Neither the history
     // in use nor the default one (which later tests may go back to) is
     // ever the file written.
-    static void Export(CommonDialog &dlog, const QString &defaultDataPath = QString());
+    static void Export(CommonDialog &dlog,
+                       const QString &defaultDataPath = Startup::DefaultDataPath());
 
     // Appends the table of the current history to the file. On a failed
     // write the file is cut back to its length before, so it keeps its old
-    // content and no half table. No history file is ever written to.
-    static bool AppendTableTo(const QString &path, const QString &defaultDataPath = QString());
+    // content and no half table. No history file is ever written to, and
+    // nothing but a regular file (or a new one): a FIFO is never waited on.
+    static bool AppendTableTo(const QString &path,
+                              const QString &defaultDataPath = Startup::DefaultDataPath());
 
     static QString Header()
     {

@@ -9,11 +9,7 @@ HistoryFile::HistoryFile(const QString &path) : m_file(path) {}
 bool HistoryFile::Open()
 {
     const bool existed = m_file.exists();
-    if (m_file.open(QIODevice::ReadWrite)) {
-        m_created = !existed;
-        return true;
-    }
-    return existed && m_file.open(QIODevice::ReadOnly);
+    return m_file.open(QIODevice::ReadWrite) || (existed && m_file.open(QIODevice::ReadOnly));
 }
 
 bool HistoryFile::Lock()
@@ -27,8 +23,7 @@ bool HistoryFile::OpenForAppend()
     const bool existed = m_file.exists();
     if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return false;
-    m_created = !existed;
-    if (m_created)
+    if (!existed)
         StableStorage::SyncDirectory(QFileInfo(m_file).absolutePath());
     return true;
 }

@@ -21,17 +21,11 @@ public:
     bool Open();
     // Opens for writing records; fails where the file cannot be written.
     bool OpenForAppend();
-    void Close()
-    {
-        m_lock.reset();
-        m_file.close();
-    }
     // Holds every other copy of the program off this file until it is
     // closed; waits for one that holds it now.
     bool Lock();
 
     qint64 Size() const { return m_file.size(); }
-    bool WasCreated() const { return m_created; }
 
     // Record recNo, or nothing when it lies (partly) beyond the end or
     // cannot be read.
@@ -52,5 +46,4 @@ private:
 
     QFile m_file;
     std::optional<FileLock> m_lock;
-    bool m_created = false;
 };

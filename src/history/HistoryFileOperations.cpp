@@ -1,10 +1,13 @@
 #include "HistoryFileOperations.h"
 
+#include "HistoryList.h"
 #include "platform/Clock.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
+#include "platform/FileIdentity.h"
 #include "platform/FileMove.h"
 #include "platform/Platform.h"
+#include "platform/RegularFile.h"
 #include "session/SessionState.h"
 
 #include <QDir>
@@ -13,6 +16,7 @@
 #include <QSaveFile>
 
 #include <random>
+#include <unistd.h>
 
 namespace {
 
@@ -21,9 +25,31 @@ void tell(const QString &text)
     Platform::GetDialogs().MsgBox(Dialogs::Notice(text));
 }
 
-bool holdsRecords(const QString &path)
+// A target that has to be written in place, because its folder takes no
+// new file beside it, is kept in memory first: a copy that fails part-way
+// then puts the old bytes back rather than leave half of each.
+std::optional<QByteArray> keepWhenWrittenInPlace(const QString &target)
 {
-    return QFileInfo(path).size() >= HistoryRecord::RecordLength;
+    constexpr qint64 MostKept = qint64(64) << 20;
+    const QFileInfo existing(target);
+    if (!existing.exists() ||
+        ::access(QFile::encodeName(existing.canonicalPath()).constData(), W_OK) == 0 ||
+        existing.size() > MostKept)
+        return std::nullopt;
+    QFile old;
+    if (!RegularFile::OpenForReading(old, target))
+        return std::nullopt;
+    QByteArray bytes = old.readAll();
+    if (old.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+void putBack(const QString &target, const QByteArray &bytes)
+{
+    QFile file(target);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        file.write(bytes);
 }
 
 } // namespace
@@ -43,15 +69,16 @@ void HistoryFileOperations::OpenOldData(CommonDialog &dlog,
         session.RecNo = 1;
         if (refreshList)
             refreshList();
-        // A history without a record leaves nothing to select in the list,
-        // and the list showing empty says it all.
-        if (!holdsRecords(session.DataPath))
+        // Nothing to select in the list (no record, or the first one cannot
+        // be shown): the empty list, and the listing's own message if
+        // any, say it all.
+        if (!HistoryList::FirstLine())
             return;
     }
     tell(OpenedMessage());
 }
 
-void HistoryFileOperations::SaveDataAs(CommonDialog &dlog)
+void HistoryFileOperations::SaveDataAs(CommonDialog &dlog, const QString &defaultDataPath)
 {
     dlog.SetFilter(QStringLiteral("*.dat | *.dat"));
     dlog.SetDefaultExt(QStringLiteral("DAT"));
@@ -60,34 +87,53 @@ void HistoryFileOperations::SaveDataAs(CommonDialog &dlog)
     dlog.SetFlags(0);
     if (!dlog.ShowSave())
         return;
-    tell(CopyReplacing(Session().DataPath, dlog.FileName()) ? SavedMessage() : NotSavedMessage());
+    const QString &source = Session().DataPath;
+    const QString target = dlog.FileName();
+    // The default history is only ever replaced by Clear: a copy of an old
+    // history over it would take every test stored there.
+    const bool ontoDefault =
+        FileIdentity::Same(target, defaultDataPath) && !FileIdentity::Same(target, source);
+    tell(!ontoDefault && CopyReplacing(source, target) ? SavedMessage() : NotSavedMessage());
 }
 
 bool HistoryFileOperations::CopyReplacing(const QString &source, const QString &target)
 {
-    const QFileInfo sourceInfo(source);
-    if (sourceInfo.exists() && sourceInfo == QFileInfo(target))
-        return true;
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    // By any name or link, a file copied onto itself is already its copy.
+    if (FileIdentity::Same(source, target))
+        return QFileInfo::exists(source);
+    if (!RegularFile::IsRegularOrNew(target))
         return false;
+    QFile in;
+    if (!RegularFile::OpenForReading(in, source))
+        return false;
+    const std::optional<QByteArray> old = keepWhenWrittenInPlace(target);
     // The copy is written beside the target and put in its place only when
-    // complete, so the old target survives any failure on the way.
+    // complete, so the old target survives any failure on the way. Where
+    // the folder takes no new file but the target may be written, it is
+    // written in place, its old bytes kept to put back.
     // Unbuffered, so a disk that fills up fails the write that meets it: a
     // buffered write only fails at the final flush, which the commit does
     // not notice, and a cut-off copy would replace the target.
     QSaveFile out(target);
+    out.setDirectWriteFallback(true);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     constexpr qint64 Chunk = 1 << 16;
-    while (!in.atEnd()) {
+    bool copied = true;
+    while (copied && !in.atEnd()) {
         const QByteArray bytes = in.read(Chunk);
-        if (bytes.isEmpty() || out.write(bytes) != bytes.size()) {
-            out.cancelWriting();
-            break;
-        }
+        copied = !bytes.isEmpty() && out.write(bytes) == bytes.size();
     }
-    return in.error() == QFileDevice::NoError && out.commit();
+    copied = copied && in.error() == QFileDevice::NoError;
+    if (!copied)
+        out.cancelWriting();
+    // Written in place, the file is only closed by the commit, which then
+    // reports no failure of its own: the copy's own record decides.
+    if (out.commit() && copied)
+        return true;
+    if (old)
+        putBack(target, *old);
+    return false;
 }
 
 void HistoryFileOperations::ClearDefaultHistory(const QString &defaultDataPath,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/Startup.h"
+
 #include <QString>
 
 #include <functional>
@@ -15,10 +17,13 @@ class HistoryFileOperations
 {
 public:
     // Lets the user choose a history file and makes it the current one;
-    // refreshList runs when the data window is the active window.
+    // refreshList runs when the data window is the active window, and the
+    // file is then said to be open only when its first line can be shown.
     static void OpenOldData(CommonDialog &dlog, const std::function<void()> &refreshList);
-    // Copies the current history file to a file the user chooses.
-    static void SaveDataAs(CommonDialog &dlog);
+    // Copies the current history file to a file the user chooses; never
+    // over the default history, unless that is the one being copied.
+    static void SaveDataAs(CommonDialog &dlog,
+                           const QString &defaultDataPath = Startup::DefaultDataPath());
     // After a Yes, moves the default history file to a backup of a random
     // name in "res" beside it; clearDisplay runs when the data window is
     // the active window.
@@ -32,7 +37,8 @@ public:
     static int DrawBackupNumber();
 
     // Copies the file over target in one step: a copy that fails part-way
-    // leaves target as it was. Copying a file onto itself keeps it.
+    // leaves target as it was. Copying a file onto itself, by any name,
+    // keeps it. Only regular files are read or replaced.
     static bool CopyReplacing(const QString &source, const QString &target);
 
     static QString OpenedMessage() { return QStringLiteral("History open!"); }

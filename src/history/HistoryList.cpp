@@ -1,11 +1,14 @@
 #include "HistoryList.h"
 
+#include "HistoryFile.h"
 #include "HistoryStore.h"
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "results/Evaluation.h"
 #include "session/SessionState.h"
+
+#include <algorithm>
 
 bool HistoryList::AppendFitted(QString &out, QStringView value, int width)
 {
@@ -21,6 +24,18 @@ bool HistoryList::AppendFitted(QString &out, QStringView value, int width)
     out.append(value.sliced(first, last - first));
     out.resize(out.size() + width - (last - first), QLatin1Char(' '));
     return true;
+}
+
+QString HistoryList::ShownName(const QString &name)
+{
+    const auto control = [](QChar ch) {
+        return ch.unicode() < 0x20;
+    };
+    if (std::none_of(name.cbegin(), name.cend(), control))
+        return name;
+    QString shown = name;
+    std::replace_if(shown.begin(), shown.end(), control, QLatin1Char(' '));
+    return shown;
 }
 
 std::optional<QString> HistoryList::Fit(const QString &value, int width)
@@ -46,7 +61,7 @@ std::optional<HistoryList::Columns> HistoryList::ColumnsOf(const HistoryRecord &
     const auto time = dates.FromOle(record.RecTime);
     if (!date || !time)
         return std::nullopt;
-    auto name = Fit(record.RecName, NameWidth);
+    auto name = Fit(ShownName(record.RecName), NameWidth);
     auto dateColumn = Fit(*date, DateWidth);
     auto timeColumn = Fit(*time, TimeWidth);
     auto cmf = Fit(QString::number(record.RecCMF), CmfWidth);
@@ -80,7 +95,7 @@ std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16
     // Built in one buffer: a long history makes tens of thousands of lines.
     QString line;
     line.reserve(NameWidth + DateWidth + TimeWidth + CmfWidth + 40);
-    if (!AppendFitted(line, record.RecName, NameWidth))
+    if (!AppendFitted(line, ShownName(record.RecName), NameWidth))
         return std::nullopt;
     line += star;
     if (!AppendFitted(line, *date, DateWidth))
@@ -96,6 +111,19 @@ std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16
     line += star;
     line += reliability;
     return line;
+}
+
+std::optional<QString> HistoryList::FirstLine(const QLocale &locale)
+{
+    HistoryFile file(Session().DataPath);
+    if (!file.Open())
+        return std::nullopt;
+    auto record = file.Read(1);
+    if (!record)
+        return std::nullopt;
+    record->RecCMF =
+        Evaluation::CorrectStoredCmf(record->RecCMF, Evaluation::StoredCmf::NegativeAndCap);
+    return Line(*record, record->RecCounts[0], record->RecCounts[3], locale);
 }
 
 bool HistoryList::ListHistory(Mode mode, const std::function<void(const QString &)> &addLine)

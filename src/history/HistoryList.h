@@ -52,6 +52,16 @@ public:
     // returns false. RecNo is 1 afterwards.
     static bool ListHistory(Mode mode, const std::function<void(const QString &)> &addLine = {});
 
+    // The line the list shows first for the history file named by DataPath;
+    // nothing when it holds no whole record or that record cannot be
+    // shown. The session is left as it is.
+    static std::optional<QString> FirstLine(const QLocale &locale = QLocale());
+
+    // The name with every C0 control character (tab, line ends, escape, a
+    // zero byte of a damaged file) shown as a blank, so that a record is
+    // always one line of the list, the export and the printed table.
+    static QString ShownName(const QString &name);
+
     // Strips leading and trailing blanks and pads with blanks on the right;
     // nothing when the stripped value is wider than the column.
     static std::optional<QString> Fit(const QString &value, int width);

@@ -40,13 +40,15 @@ bool HistoryStore::Append()
     record.RecCMF = *cmf;
     for (std::size_t i = 0; i < record.RecCounts.size(); ++i)
         record.RecCounts[i] = session.Counts[i + 1];
-    // Record numbers follow the rounded length, so a file with a ragged
-    // end keeps the numbering its other readers expect.
-    const double records = Evaluation::RoundHalfEven(
-        static_cast<double>(file.Size()) / static_cast<double>(HistoryRecord::RecordLength));
+    // A ragged end is what is left of a record whose writing was cut off
+    // (by a crash, a power cut, another program). The new record goes in
+    // its place, right after the last whole one, and covers all of it:
+    // counted as a record of its own, padded out, it would list as a test
+    // nobody made.
+    const qint64 records = file.Size() / HistoryRecord::RecordLength;
     if (records + 1 > MaxRecords)
         return false;
-    return file.WriteDurably(static_cast<qint64>(records) + 1, record);
+    return file.WriteDurably(records + 1, record);
 }
 
 bool HistoryStore::EnumerateRecords(const RecordUse &use)

@@ -74,6 +74,18 @@ QByteArray CodePage1251::Encode(const QString &text)
     return bytes;
 }
 
+std::optional<char> CodePage1251::ByteOf(char32_t character)
+{
+    if (character < 0x80)
+        return static_cast<char>(character);
+    const auto &fromUnicode = tables().fromUnicode;
+    const auto found = character > 0xFFFF ? fromUnicode.cend()
+                                          : fromUnicode.constFind(static_cast<char16_t>(character));
+    if (found == fromUnicode.cend())
+        return std::nullopt;
+    return found.value();
+}
+
 QString CodePage1251::Decode(const char *data, qsizetype size)
 {
     const Tables &t = tables();

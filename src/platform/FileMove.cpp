@@ -2,14 +2,10 @@
 
 #include <QFile>
 
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#else
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
-#endif
 
 #if defined(Q_OS_LINUX) && defined(RENAME_NOREPLACE)
 #define VELMORA_HAVE_RENAMEAT2
@@ -17,11 +13,6 @@
 
 bool FileMove::WithoutReplacing(const QString &from, const QString &to)
 {
-#ifdef Q_OS_WIN
-    // Without MOVEFILE_REPLACE_EXISTING the move fails on an existing target.
-    return ::MoveFileExW(reinterpret_cast<const wchar_t *>(from.utf16()),
-                         reinterpret_cast<const wchar_t *>(to.utf16()), 0) != 0;
-#else
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
 #ifdef VELMORA_HAVE_RENAMEAT2
@@ -30,8 +21,8 @@ bool FileMove::WithoutReplacing(const QString &from, const QString &to)
         return true;
     if (errno != EINVAL && errno != ENOSYS)
         return false;
-        // The file system cannot rename without replacing; a hard link can.
 #endif
+    // The file system cannot rename without replacing; a hard link can.
     if (::link(source.constData(), target.constData()) == 0) {
         if (::unlink(source.constData()) == 0)
             return true;
@@ -45,5 +36,4 @@ bool FileMove::WithoutReplacing(const QString &from, const QString &to)
     if (QFile::exists(to) || !QFile::exists(from))
         return false;
     return std::rename(source.constData(), target.constData()) == 0;
-#endif
 }

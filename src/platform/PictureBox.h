@@ -45,6 +45,11 @@ public:
     // narrower than a pixel paints one.
     void FillBox(QPointF corner, QPointF opposite, const QColor &colour);
 
+    // Writes text in the box's font, centred on x, its baseline's box
+    // (the text's top or bottom edge, by edge) at y, in user coordinates.
+    enum class TextEdge { Top, Bottom };
+    void Print(QPointF at, TextEdge edge, const QString &text, const QColor &colour);
+
     // Copies a picture onto the drawing, its top-left corner at a pixel.
     void PaintPicture(const QImage &picture, QPoint at = {});
 

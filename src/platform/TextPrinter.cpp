@@ -2,9 +2,11 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QList>
 #include <QPainter>
 #include <QPrinter>
-#include <QTextOption>
+
+#include <algorithm>
 
 QStringList TextPrinter::Lines(const QString &text)
 {
@@ -19,6 +21,24 @@ QStringList TextPrinter::Lines(const QString &text)
     return lines;
 }
 
+QStringList TextPrinter::Columns(const QString &line)
+{
+    QStringList columns;
+    qsizetype start = 0;
+    while (start <= line.size()) {
+        qsizetype tab = line.indexOf(QLatin1Char('\t'), start);
+        if (tab < 0)
+            tab = line.size();
+        columns.append(line.sliced(start, tab - start));
+        start = tab;
+        while (start < line.size() && line.at(start) == QLatin1Char('\t'))
+            ++start;
+        if (start == line.size())
+            break;
+    }
+    return columns;
+}
+
 bool TextPrinter::Print(QPrinter &printer, const QString &text)
 {
     if (!printer.isValid())
@@ -26,23 +46,47 @@ bool TextPrinter::Print(QPrinter &printer, const QString &text)
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
+    // In the printer's own units throughout: its pixels, at its resolution.
     const QFont font(QFont(), &printer);
     painter.setFont(font);
     const QFontMetricsF metrics(font, &printer);
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    option.setTabStopDistance(metrics.averageCharWidth() * TabColumns);
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const qreal pageHeight = page.height();
-    const qreal lineHeight = metrics.lineSpacing();
-    qreal y = 0;
+
+    QList<QStringList> lines;
+    QList<qreal> columnWidths;
     for (const QString &line : Lines(text)) {
-        if (y > 0 && y + lineHeight > pageHeight) {
+        lines.append(Columns(line));
+        const QStringList &columns = lines.last();
+        if (columnWidths.size() < columns.size())
+            columnWidths.resize(columns.size(), 0.0);
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            columnWidths[i] = std::max(columnWidths[i], metrics.horizontalAdvance(columns.at(i)));
+    }
+    const qreal gap = metrics.averageCharWidth() * ColumnGap;
+    QList<qreal> columnStarts(columnWidths.size(), 0.0);
+    qreal width = 0;
+    for (qsizetype i = 0; i < columnWidths.size(); ++i) {
+        columnStarts[i] = i == 0 ? 0.0 : columnStarts[i - 1] + columnWidths[i - 1] + gap;
+        width = columnStarts[i] + columnWidths[i];
+    }
+
+    const QSizeF page(printer.width(), printer.height());
+    const qreal scale = width > page.width() ? page.width() / width : 1.0;
+    const qreal pageHeight = page.height() / scale;
+    const qreal lineHeight = metrics.lineSpacing();
+    painter.scale(scale, scale);
+    qreal y = 0;
+    for (const QStringList &columns : lines) {
+        // Blank lines need no room on the paper, so none of them, not even
+        // the line end that closes the text, starts a page of its own.
+        const bool blank = std::all_of(columns.cbegin(), columns.cend(),
+                                       [](const QString &column) { return column.isEmpty(); });
+        if (!blank && y > 0 && y + lineHeight > pageHeight) {
             if (!printer.newPage())
                 break;
             y = 0;
         }
-        painter.drawText(QRectF(0, y, page.width(), lineHeight), line, option);
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            painter.drawText(QPointF(columnStarts[i], y + metrics.ascent()), columns.at(i));
         y += lineHeight;
     }
     return painter.end();

@@ -5,10 +5,13 @@
 
 class QPrinter;
 
-// Plain text on a printer, the way a line printer would put it: the
-// printer's default font, no margins of the program's own, tabs expanded
-// to regular stops, every line feed a new line (a CR before it is part of
-// the same line end) and a new page when a page is full.
+// Plain text on a printer, with its tabs read as a table: a run of tabs
+// separates two columns, and every column starts at the same place on all
+// lines, just after the widest entry of the column before it, so a header
+// and the rows under it line up whatever the font. Every line feed starts
+// a new line (a CR before it is part of the same line end) and a full page
+// goes on to the next. The printer's default font is used; a table wider
+// than the page is printed smaller until it fits.
 class TextPrinter
 {
 public:
@@ -18,7 +21,10 @@ public:
 
     // The lines the text is printed as.
     static QStringList Lines(const QString &text);
+    // The columns of one line: the text between runs of tabs. A line that
+    // starts with tabs has an empty first column.
+    static QStringList Columns(const QString &line);
 
-    // Tab stops lie this many average character widths apart.
-    static constexpr int TabColumns = 8;
+    // Space between two columns, in average character widths.
+    static constexpr int ColumnGap = 2;
 };

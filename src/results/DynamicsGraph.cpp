@@ -2,33 +2,35 @@
 
 #include "platform/PictureBox.h"
 
-#include <array>
+namespace {
 
-void DynamicsGraph::DrawDynamics(float value1, float value2, float value3, float value4,
-                                 PictureBox &box)
+// How far a count's number stands off its point, in twips.
+constexpr double CountGap = 45.0;
+
+} // namespace
+
+DynamicsPlot DynamicsGraph::DrawDynamics(float value1, float value2, float value3, float value4,
+                                         PictureBox &box)
 {
-    // Single precision throughout, so the points and the trend fall on the
-    // same twips as they always have.
-    const std::array<float, 4> y{value1 * -TwipsPerPress, value2 * -TwipsPerPress,
-                                 value3 * -TwipsPerPress, value4 * -TwipsPerPress};
+    const DynamicsPlot plot(value1, value2, value3, value4);
+    const auto &points = plot.Points();
 
     box.SetDrawWidth(2);
-    float x = FirstX;
-    for (std::size_t i = 0; i + 1 < y.size(); ++i) {
-        box.Line({x, y[i]}, {x + ColumnWidth, y[i + 1]}, LineColour());
-        x += ColumnWidth;
+    for (std::size_t i = 0; i + 1 < points.size(); ++i)
+        box.Line(points[i], points[i + 1], LineColour());
+
+    // The number beside each point is what was counted, so nobody has to
+    // read it off the scale.
+    for (int i = 0; i < int(points.size()); ++i) {
+        const QPointF point = points[std::size_t(i)];
+        const bool below = plot.CountBelow(i);
+        box.Print({point.x(), point.y() + (below ? CountGap : -CountGap)},
+                  below ? PictureBox::TextEdge::Top : PictureBox::TextEdge::Bottom,
+                  plot.CountText(i), CountColour());
     }
 
     box.SetDrawWidth(1);
     box.SetDrawStyle(PictureBox::PenStyle::Dot);
-    // The trend passes through the mean of the first two counts in the
-    // middle of their columns and the mean of the last two in theirs.
-    const float xA = FirstX + ColumnWidth / 2.0F;
-    const float yA = (y[0] + y[1]) / 2.0F;
-    const float yB = (y[2] + y[3]) / 2.0F;
-    const float run = 2.0F * ColumnWidth;
-    const auto trend = [&](float at) {
-        return yA + (at - xA) * (yB - yA) / run;
-    };
-    box.Line({TrendFromX, trend(TrendFromX)}, {TrendToX, trend(TrendToX)}, TrendColour());
+    box.Line(plot.Trend().p1(), plot.Trend().p2(), TrendColour());
+    return plot;
 }

@@ -20,13 +20,19 @@ struct Caption
 };
 
 // Label1(0) to Label1(15): the x scale under the four columns, then the
-// y scale, its captions on both sides of the grid.
+// y scale, its captions on both sides of the grid. The y captions say the
+// presses each grid line stands for at the designed 90 twips a press, as
+// a result sets them again for the scale it is drawn at.
 constexpr Caption Captions[GraphDecoration::ScaleCaptions] = {
     {720, 4200, "5"},   {1440, 4200, "10"}, {2160, 4200, "15"}, {2880, 4200, "20"},
-    {120, 3960, "10"},  {3600, 3960, "10"}, {120, 3240, "16"},  {120, 2520, "22"},
-    {120, 1800, "28"},  {120, 1080, "34"},  {120, 360, "40"},   {3600, 3240, "16"},
-    {3600, 2520, "22"}, {3600, 1800, "28"}, {3600, 1080, "34"}, {3600, 360, "40"},
+    {120, 3960, "0"},   {3600, 3960, "0"},  {120, 3240, "8"},   {120, 2520, "16"},
+    {120, 1800, "24"},  {120, 1080, "32"},  {120, 360, "40"},   {3600, 3240, "8"},
+    {3600, 2520, "16"}, {3600, 1800, "24"}, {3600, 1080, "32"}, {3600, 360, "40"},
 };
+// A y caption may need more digits than its designed width holds once the
+// scale grows: it is widened about the same centre.
+constexpr double ScaleCaptionWidth = 480.0;
+constexpr int FirstScaleCaption = 4;
 
 } // namespace
 
@@ -48,12 +54,26 @@ GraphDecoration::GraphDecoration(QWidget *box) : QWidget(box)
         auto *label = new QLabel(QLatin1String(Captions[i].text), this);
         label->setObjectName(QStringLiteral("Label1(%1)").arg(i));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        Twips::Place(label, Captions[i].left, Captions[i].top, CaptionSize, CaptionSize);
+        const double width = i < FirstScaleCaption ? CaptionSize : ScaleCaptionWidth;
+        Twips::Place(label, Captions[i].left - (width - CaptionSize) / 2, Captions[i].top, width,
+                     CaptionSize);
         m_label1 << label;
     }
     for (QLabel *label : findChildren<QLabel *>()) {
         label->setTextFormat(Qt::PlainText);
         label->setForegroundRole(QPalette::ButtonText);
+    }
+}
+
+void GraphDecoration::SetScaleCaptions(const std::array<QString, 6> &captions)
+{
+    // Label1(4) and (5) stand at the axis, then (6) to (10) on the left and
+    // (11) to (15) on the right, one grid line up each.
+    m_label1[4]->setText(captions[0]);
+    m_label1[5]->setText(captions[0]);
+    for (int line = 1; line < 6; ++line) {
+        m_label1[5 + line]->setText(captions[std::size_t(line)]);
+        m_label1[10 + line]->setText(captions[std::size_t(line)]);
     }
 }
 

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <array>
+
 class QLabel;
 
 // The fixed frame of the dynamics graph: axes, grid, the caption and the
@@ -32,6 +34,9 @@ public:
     static QColor LightGrey() { return {224, 224, 224}; }
     // Every line of the frame, the light grey ones first.
     static QList<Rule> Rules();
+
+    // The y captions, from the axis up, on both sides of the grid.
+    void SetScaleCaptions(const std::array<QString, 6> &captions);
 
     QLabel *Label2() const { return m_label2; }
     QLabel *Label1(int index) const { return m_label1.value(index); }

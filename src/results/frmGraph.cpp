@@ -136,7 +136,8 @@ void frmGraph::Form_Activate()
     }
 
     m_picture1->Cls();
-    DynamicsGraph::DrawDynamics(c1, c2, c3, c4, *m_picture1);
+    const DynamicsPlot plot = DynamicsGraph::DrawDynamics(c1, c2, c3, c4, *m_picture1);
+    m_decoration->SetScaleCaptions(plot.ScaleCaptions());
 
     const HistoryRecord &record = session.CurrentRecord;
     m_lblNm->setText(record.RecName);

@@ -2,8 +2,11 @@
 
 #include "platform/CodePage1251.h"
 
+#include <QList>
+#include <QTextBoundaryFinder>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -38,11 +41,50 @@ constexpr int TimeOffset = 28;
 constexpr int CmfOffset = 36;
 constexpr int CountsOffset = 38;
 
+// One character as the person sees it (a letter with its marks, an emoji
+// of several code points) becomes one byte: its own, or the byte of the
+// letter it is built on (ë is e with a diaeresis), or '?'.
+char byteOfCharacter(QStringView character)
+{
+    const QList<uint> codePoints = character.toUcs4();
+    char32_t base = codePoints.value(0, U'?');
+    for (;;) {
+        if (const auto byte = CodePage1251::ByteOf(base))
+            return *byte;
+        if (QChar::decompositionTag(base) != QChar::Canonical)
+            return '?';
+        base = QChar::decomposition(base).toUcs4().value(0, U'?');
+    }
+}
+
 } // namespace
+
+QByteArray HistoryRecord::StoredName(const QString &text)
+{
+    QString name = text.normalized(QString::NormalizationForm_C);
+    // A tab, a line end or an escape pasted into the prompt would split the
+    // name's line in every list and table.
+    std::replace_if(
+        name.begin(), name.end(), [](QChar ch) { return ch.category() == QChar::Other_Control; },
+        QLatin1Char(' '));
+    QByteArray bytes;
+    bytes.reserve(NameLength);
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, name);
+    for (qsizetype start = 0; start < name.size() && bytes.size() < NameLength;) {
+        characters.setPosition(start);
+        qsizetype end = characters.toNextBoundary();
+        if (end <= start)
+            end = name.size();
+        bytes += byteOfCharacter(QStringView(name).sliced(start, end - start));
+        start = end;
+    }
+    return bytes.leftJustified(NameLength, ' ');
+}
 
 QString HistoryRecord::FitName(const QString &text)
 {
-    return text.left(NameLength).leftJustified(NameLength, QLatin1Char(' '));
+    const QByteArray stored = StoredName(text);
+    return CodePage1251::Decode(stored.constData(), stored.size());
 }
 
 void HistoryRecord::SetName(const QString &text)

@@ -25,8 +25,14 @@ struct HistoryRecord
     // RecCounts[0..3] hold the stored counts c1..c4.
     std::array<std::int16_t, 4> RecCounts{};
 
-    // Cuts longer text to 20 characters and pads shorter text with blanks.
+    // Sets the name as it will be stored and read back (FitName).
     void SetName(const QString &text);
+    // The 20 bytes a name is stored as, in code page 1251: normalised to
+    // composed form, each control character a blank, each character the
+    // page lacks as the letter it is built on (ë as e, Ç as C) or else
+    // '?', cut after 20 characters and padded with blanks.
+    static QByteArray StoredName(const QString &text);
+    // The name as it reads back from the file: StoredName decoded.
     static QString FitName(const QString &text);
 
     QByteArray Encode() const;

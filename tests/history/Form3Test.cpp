@@ -64,6 +64,7 @@ private slots:
     void fileMenuFollowsTheWindow_data();
     void fileMenuFollowsTheWindow();
     void historyCommandsRefreshTheWindow();
+    void openOldWithNothingToSelect();
 
 private:
     Form3 *Open();
@@ -220,6 +221,9 @@ void Form3Test::unusualFiles_data()
         << 2 << QString();
     QTest::newRow("trailing partial record")
         << bytesOf({Good, Good}) + QByteArray(79, '\xff') << 2 << QString();
+    HistoryRecord foreign = Good;
+    foreign.RecName = QStringLiteral("Tab\there\r\nand\x1b").leftJustified(20);
+    QTest::newRow("control characters in a name") << bytesOf({foreign, Good}) << 2 << QString();
     QTest::newRow("more records than a file may hold")
         << Good.Encode().repeated(32768) << 32767 << QString();
 }
@@ -235,6 +239,12 @@ void Form3Test::unusualFiles()
     const int listed = form->List1()->count();
     if (lines >= 0)
         QCOMPARE(listed, lines);
+    // One record, one line: nothing in a line could break it.
+    for (int row = 0; row < std::min(listed, 1000); ++row) {
+        const QString text = form->List1()->item(row)->text();
+        QVERIFY2(std::none_of(text.cbegin(), text.cend(), [](QChar ch) { return ch < u' '; }),
+                 qPrintable(QString("line %1").arg(row + 1)));
+    }
     // Whatever cannot be listed ends the list with the one message.
     const int records = int(bytes.size() / HistoryRecord::RecordLength);
     QCOMPARE(m_dialogs.MessageTexts(),
@@ -323,6 +333,23 @@ void Form3Test::historyCommandsRefreshTheWindow()
     QCOMPARE(m_dialogs.MessageTexts().size(), 2);
     QCOMPARE(QFileInfo(old).size(), 2 * HistoryRecord::RecordLength);
     QCOMPARE(QFileInfo(Path()).size(), HistoryRecord::RecordLength);
+}
+
+// A history whose first record cannot be listed leaves nothing to select:
+// the listing says what is wrong, and the file is not said to be open.
+void Form3Test::openOldWithNothingToSelect()
+{
+    QVERIFY(put(Path(), Good.Encode()));
+    const QString old = m_dir.filePath(QStringLiteral("old.dat"));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QVERIFY(put(old, bytesOf({record("Lost", nan, 0.5, 0, {30, 30, 30, 30}), Good})));
+    Form3 *form = Open();
+    QCOMPARE(form->List1()->count(), 1);
+    m_dialogs.QueueFile(old);
+    m_frame->MenuItem(QStringLiteral("mnuOpenOld"))->trigger();
+    QCOMPARE(form->List1()->count(), 0);
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error file data! Clear data."});
+    QCOMPARE(Session().DataPath, old);
 }
 
 QTEST_MAIN(Form3Test)

@@ -74,6 +74,15 @@ void HistoryExportTest::table_data()
                     "Reliable\r\n\r\n"
         << "\t\t\tSidorov             \t\t\t07.12.2002\t12:00:00    "
            "\t130\tAbnormal\t\tReliable\r\n";
+    // Written by another program: one record is still one line.
+    HistoryRecord foreign = record("", Dec7, 0.5, 12, {40, 38, 36, 35});
+    foreign.RecName = QStringLiteral("Ann\tLee\r\nX").leftJustified(HistoryRecord::NameLength);
+    QTest::newRow("control characters in a stored name")
+        << QList<HistoryRecord>{foreign}
+        << header + "Ann Lee  X           * 07.12.2002 * 12:00:00     *  12  * Abnormal * "
+                    "Reliable\r\n\r\n"
+        << "\t\t\tAnn Lee  X          \t\t\t07.12.2002\t12:00:00    \t12 "
+           "\tAbnormal\t\tReliable\r\n";
     QTest::newRow("empty history") << QList<HistoryRecord>{} << header + "\r\n" << QString();
 }
 
@@ -144,27 +153,51 @@ void HistoryExportTest::fullDiskKeepsOldContent()
 void HistoryExportTest::neverOntoTheHistory_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::newRow("its own name") << "restest.dat";
-    QTest::newRow("through a link") << "link.dat";
-    QTest::newRow("an old history being viewed") << "old.dat";
-    QTest::newRow("the default history while an old one is viewed") << "restest.dat";
+    QTest::addColumn<QString>("viewed"); // DataPath; the default is restest.dat
+    QTest::addColumn<bool>("cleared");   // no default history on disk
+    QTest::newRow("its own name") << "restest.dat"
+                                  << "restest.dat" << false;
+    QTest::newRow("through a link") << "link.dat"
+                                    << "restest.dat" << false;
+    QTest::newRow("through a hard link") << "hard.txt"
+                                         << "restest.dat" << false;
+    QTest::newRow("an old history being viewed") << "old.dat"
+                                                 << "old.dat" << false;
+    QTest::newRow("the default history while an old one is viewed") << "restest.dat"
+                                                                    << "old.dat" << false;
+    QTest::newRow("a hard link of the default while an old one is viewed") << "hard.txt"
+                                                                           << "old.dat" << false;
+    QTest::newRow("the default history after a clear") << "restest.dat"
+                                                       << "restest.dat" << true;
+    QTest::newRow("the default after a clear, while an old one is viewed") << "restest.dat"
+                                                                           << "old.dat" << true;
+    QTest::newRow("the default after a clear, through a linked folder") << "linked/restest.dat"
+                                                                        << "old.dat" << true;
 }
 
 // A table appended to a history file would be read as records: the list
 // would end at the first of them with an error, and every later test would
-// be stored behind them out of sight. A history is no place for the table.
+// be stored behind them out of sight. A history is no place for the table,
+// nor is the name of a default history that a clear has just moved away.
 void HistoryExportTest::neverOntoTheHistory()
 {
     QFETCH(QString, typed);
+    QFETCH(QString, viewed);
+    QFETCH(bool, cleared);
     const QByteArray history = bytesOf({record("Kept", Dec7, 0.5, 12, {40, 38, 36, 35})});
     QVERIFY(put(In("restest.dat"), history));
     QVERIFY(put(In("old.dat"), history + history));
     QVERIFY(QFile::link(In("restest.dat"), In("link.dat")));
-    if (typed == "old.dat" || QString(QTest::currentDataTag()).startsWith("the default"))
-        Session().DataPath = In("old.dat");
+    QCOMPARE(::link(qPrintable(In("restest.dat")), qPrintable(In("hard.txt"))), 0);
+    QVERIFY(QFile::link(m_dir->path(), In("linked")));
+    if (cleared) {
+        QVERIFY(QFile::remove(In("hard.txt")));
+        QVERIFY(QFile::remove(In("restest.dat")));
+    }
+    Session().DataPath = In(viewed);
     m_dialogs.QueueFile(In(typed));
     HistoryExport::Export(m_dlog, In("restest.dat"));
-    QCOMPARE(contents(In("restest.dat")), history);
+    QCOMPARE(contents(In("restest.dat")), cleared ? "<missing>" : history);
     QCOMPARE(contents(In("old.dat")), history + history);
     QCOMPARE(m_dialogs.MessageTexts(), QStringList());
     QCOMPARE(Session().RecNo, std::int16_t(1));

@@ -1,6 +1,7 @@
 // What the program does when the machine works against it: a full disk, a
 // folder or file it may not write or read, a folder where the history file
-// should be, paths far from the usual. Each case runs in a child process
+// should be, a FIFO where a file should be, another name for a file through
+// a bind mount, paths far from the usual. Each case runs in a child process
 // under the constraint (a file size limit standing in for a full disk, or
 // an ordinary user's rights where the suite runs as root) and reports the
 // messages it showed; every file already stored must be left exactly as
@@ -21,13 +22,22 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-enum class Constraint { None, DiskFull, OrdinaryUser };
+constexpr int CannotMount = 4;
+
+// BindMount: the program's folder is also reached through a bind mount,
+// which a chosen file name starting with "@" goes through.
+enum class Constraint { None, DiskFull, OrdinaryUser, OrdinaryUserDiskFull, BindMount };
 enum class Action { Append, List, SaveAs, Export };
 
 // Every file below a folder with its bytes.
@@ -94,8 +104,10 @@ void HistoryFaultTest::fault_data()
     QTest::addColumn<QString>("history");
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QStringList>("messages");
-    // Files that the action is to add; everything else stays as it was.
+    // Files that the action is to add, and files it is to replace with a
+    // copy of the history; everything else stays as it was.
     QTest::addColumn<QStringList>("added");
+    QTest::addColumn<QStringList>("replaced");
 
     const QString odd = QStringLiteral("a folder with blanks/中文 Ωμέγα ‰ names/") +
                         QString(180, QLatin1Char('x')) + QLatin1Char('/') +
@@ -104,29 +116,64 @@ void HistoryFaultTest::fault_data()
     const QStringList fileData{QStringLiteral("Error file data! Clear data.")};
     const QStringList notSaved{QStringLiteral("Permission denied. Data not saved!")};
     QTest::newRow("append, disk full") << Constraint::DiskFull << Action::Append << "restest.dat"
-                                       << "" << noData << QStringList();
+                                       << "" << noData << QStringList() << QStringList();
     QTest::newRow("save as over an old copy, disk full")
         << Constraint::DiskFull << Action::SaveAs << "restest.dat"
-        << "copy.dat" << notSaved << QStringList();
+        << "copy.dat" << notSaved << QStringList() << QStringList();
     QTest::newRow("append, folder not writable")
         << Constraint::OrdinaryUser << Action::Append << "new/restest.dat"
-        << "" << noData << QStringList();
+        << "" << noData << QStringList() << QStringList();
     QTest::newRow("append, history not writable")
         << Constraint::OrdinaryUser << Action::Append << "restest.dat"
-        << "" << noData << QStringList();
+        << "" << noData << QStringList() << QStringList();
     QTest::newRow("list, history unreadable")
         << Constraint::OrdinaryUser << Action::List << "secret.dat"
-        << "" << fileData << QStringList();
-    QTest::newRow("append, a folder for the history") << Constraint::None << Action::Append << "-"
-                                                      << "" << noData << QStringList();
-    QTest::newRow("list, a folder for the history") << Constraint::None << Action::List << "-"
-                                                    << "" << fileData << QStringList();
+        << "" << fileData << QStringList() << QStringList();
+    QTest::newRow("append, a folder for the history")
+        << Constraint::None << Action::Append << "-"
+        << "" << noData << QStringList() << QStringList();
+    QTest::newRow("list, a folder for the history")
+        << Constraint::None << Action::List << "-"
+        << "" << fileData << QStringList() << QStringList();
     QTest::newRow("save as, long path with blanks and other scripts")
         << Constraint::None << Action::SaveAs << "restest.dat" << odd + QStringLiteral("copy")
-        << QStringList{QStringLiteral("Data saved!")} << QStringList{odd + "copy.DAT"};
+        << QStringList{QStringLiteral("Data saved!")} << QStringList{odd + "copy.DAT"}
+        << QStringList();
     QTest::newRow("export, long path with blanks and other scripts")
         << Constraint::None << Action::Export << "restest.dat" << odd + QStringLiteral("table")
-        << QStringList{QStringLiteral("File saved!")} << QStringList{odd + "table.TXT"};
+        << QStringList{QStringLiteral("File saved!")} << QStringList{odd + "table.TXT"}
+        << QStringList();
+
+    // A folder that takes no new file, holding a copy the user may write:
+    // the copy is written in place, or, when the disk fills up on the way,
+    // given back its old bytes.
+    QTest::newRow("save as over a writable copy in a folder not writable")
+        << Constraint::OrdinaryUser << Action::SaveAs << "restest.dat"
+        << "locked/copy.dat" << QStringList{QStringLiteral("Data saved!")} << QStringList()
+        << QStringList{"locked/copy.dat"};
+    QTest::newRow("save as over a writable copy in a folder not writable, disk full")
+        << Constraint::OrdinaryUserDiskFull << Action::SaveAs << "restest.dat"
+        << "locked/copy.dat" << notSaved << QStringList() << QStringList();
+    // Nothing waits for the other end of a FIFO, which may never come.
+    QTest::newRow("save as onto a FIFO")
+        << Constraint::None << Action::SaveAs << "restest.dat"
+        << "pipe.dat" << notSaved << QStringList() << QStringList();
+    QTest::newRow("save as of a FIFO named as the history")
+        << Constraint::None << Action::SaveAs << "pipe.dat"
+        << "copy2.dat" << notSaved << QStringList() << QStringList();
+    QTest::newRow("export onto a FIFO")
+        << Constraint::None << Action::Export << "restest.dat"
+        << "pipe.txt" << QStringList() << QStringList() << QStringList();
+    // Another name for the same file: compared by what it is, not its path.
+    QTest::newRow("export onto the history through a bind mount")
+        << Constraint::BindMount << Action::Export << "restest.dat"
+        << "@restest.dat" << QStringList() << QStringList() << QStringList();
+    QTest::newRow("save as onto the default through a bind mount, another one viewed")
+        << Constraint::BindMount << Action::SaveAs << "copy.dat"
+        << "@restest.dat" << notSaved << QStringList() << QStringList();
+    QTest::newRow("export onto a FIFO being read")
+        << Constraint::None << Action::Export << "restest.dat"
+        << "pipe.txt, read" << QStringList() << QStringList() << QStringList();
 }
 
 void HistoryFaultTest::fault()
@@ -136,11 +183,21 @@ void HistoryFaultTest::fault()
     QFETCH(QString, history);
     QFETCH(QString, chosen);
     QFETCH(QStringList, added);
-    if (constraint == Constraint::OrdinaryUser && ::geteuid() != 0)
+    QFETCH(QStringList, replaced);
+    const bool ordinaryUser =
+        constraint == Constraint::OrdinaryUser || constraint == Constraint::OrdinaryUserDiskFull;
+    const bool diskFull =
+        constraint == Constraint::DiskFull || constraint == Constraint::OrdinaryUserDiskFull;
+    if (ordinaryUser && ::geteuid() != 0)
         QSKIP("needs root to run a step as an ordinary user");
+    if (constraint == Constraint::BindMount && ::geteuid() != 0)
+        QSKIP("needs root to bind-mount a folder");
+    const bool readPipe = chosen.endsWith(QLatin1String(", read"));
+    chosen.remove(QLatin1String(", read"));
 
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
+    QTemporaryDir bound; // the mount point
+    QVERIFY(dir.isValid() && bound.isValid());
     const auto in = [&dir](const QString &name) {
         return dir.filePath(name);
     };
@@ -155,7 +212,14 @@ void HistoryFaultTest::fault()
     put(in("secret.dat"), records(3), QFile::ReadOwner | QFile::WriteOwner);
     QDir().mkpath(in("new"));
     QVERIFY(QFile::setPermissions(in("new"), open));
-    const QMap<QString, QByteArray> before = snapshot(dir.path());
+    put(in("locked/copy.dat"), "an older copy", open | QFile::WriteGroup | QFile::WriteOther);
+    QVERIFY(QFile::setPermissions(in("locked"), open));
+    for (const char *fifo : {"pipe.dat", "pipe.txt"})
+        QCOMPARE(::mkfifo(qPrintable(in(fifo)), 0666), 0);
+    // A reader that never reads: a writer could open the FIFO and fill it.
+    const int reader =
+        readPipe ? ::open(qPrintable(in("pipe.txt")), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+    QMap<QString, QByteArray> before = snapshot(dir.path());
 
     int pipeEnds[2];
     QCOMPARE(::pipe(pipeEnds), 0);
@@ -163,21 +227,29 @@ void HistoryFaultTest::fault()
     QVERIFY(child >= 0);
     if (child == 0) {
         ::close(pipeEnds[0]);
-        if (constraint == Constraint::DiskFull) {
+        if (diskFull) {
             std::signal(SIGXFSZ, SIG_IGN);
             rlimit limit{};
             ::getrlimit(RLIMIT_FSIZE, &limit);
             limit.rlim_cur = 1000;
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
-        if (constraint == Constraint::OrdinaryUser &&
-            (::setgid(65534) != 0 || ::setuid(65534) != 0))
+        if (ordinaryUser && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(2);
+        // In a mount namespace of its own, so the mount ends with the child.
+        if (constraint == Constraint::BindMount &&
+            (::unshare(CLONE_NEWNS) != 0 ||
+             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+             ::mount(qPrintable(dir.path()), qPrintable(bound.path()), nullptr, MS_BIND, nullptr) !=
+                 0))
+            ::_exit(CannotMount);
         ScriptedDialogs dialogs;
         Platform::SetDialogs(&dialogs);
         Session().DataPath = history == QLatin1String("-") ? dir.path() : in(history);
         Session().Counts = {5, 40, 38, 36, 35};
-        if (!chosen.isEmpty()) {
+        if (chosen.startsWith(QLatin1Char('@'))) {
+            dialogs.QueueFile(bound.filePath(chosen.mid(1)));
+        } else if (!chosen.isEmpty()) {
             QDir().mkpath(QFileInfo(in(chosen)).absolutePath());
             dialogs.QueueFile(in(chosen));
         }
@@ -190,10 +262,10 @@ void HistoryFaultTest::fault()
             HistoryList::ListHistory(HistoryList::Mode::List, [](const QString &) {});
             break;
         case Action::SaveAs:
-            HistoryFileOperations::SaveDataAs(dlog);
+            HistoryFileOperations::SaveDataAs(dlog, in("restest.dat"));
             break;
         case Action::Export:
-            HistoryExport::Export(dlog);
+            HistoryExport::Export(dlog, in("restest.dat"));
             break;
         }
         const QByteArray said = dialogs.MessageTexts().join(QLatin1Char('\n')).toUtf8();
@@ -202,14 +274,28 @@ void HistoryFaultTest::fault()
         ::_exit(written ? 0 : 3);
     }
     ::close(pipeEnds[1]);
+    // A step that blocks (in the open of a FIFO, say) is stopped and fails.
     QByteArray said;
     char buffer[4096];
-    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        said.append(buffer, got);
+    bool blocked = false;
+    for (ssize_t got = 1; got > 0;) {
+        pollfd ready{pipeEnds[0], POLLIN, 0};
+        if (::poll(&ready, 1, 20000) != 1) {
+            blocked = true;
+            ::kill(child, SIGKILL);
+            break;
+        }
+        got = ::read(pipeEnds[0], buffer, sizeof buffer);
+        if (got > 0)
+            said.append(buffer, got);
+    }
     ::close(pipeEnds[0]);
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(!blocked, "the step did not end");
     QVERIFY(WIFEXITED(status));
+    if (WEXITSTATUS(status) == CannotMount)
+        QSKIP("bind mounts are not allowed here");
     QCOMPARE(WEXITSTATUS(status), 0);
 
     const QStringList messages =
@@ -218,7 +304,22 @@ void HistoryFaultTest::fault()
     QMap<QString, QByteArray> after = snapshot(dir.path());
     for (const QString &name : added)
         QVERIFY2(after.remove(in(name)) == 1, qPrintable(name));
+    for (const QString &name : replaced) {
+        QCOMPARE(after.take(in(name)), before.value(in(history)));
+        before.remove(in(name));
+    }
     QCOMPARE(after, before);
+    // The FIFOs are still FIFOs, and nothing was written into one.
+    for (const char *fifo : {"pipe.dat", "pipe.txt"}) {
+        struct stat info
+        {
+        };
+        QVERIFY(::lstat(qPrintable(in(fifo)), &info) == 0 && S_ISFIFO(info.st_mode));
+    }
+    if (reader >= 0) {
+        QVERIFY(::read(reader, buffer, sizeof buffer) <= 0);
+        ::close(reader);
+    }
 }
 
 QTEST_GUILESS_MAIN(HistoryFaultTest)

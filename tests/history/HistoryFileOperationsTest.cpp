@@ -8,16 +8,31 @@
 #include "session/SessionState.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace HistoryFiles;
 
 namespace {
 
 const QByteArray Default(80, 'D');
-const QByteArray Old(160, 'O');
+const QByteArray Old = bytesOf({record("Old one", Dec7, 0.5, 12, {40, 38, 36, 35}),
+                                record("Old two", Dec7, 0.6, 12, {40, 38, 36, 35})});
+// Two records' worth of bytes whose first date cannot be shown.
+const QByteArray Unlistable(160, 'O');
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(qPrintable(path), &info) == 0 ? info.st_ino : 0;
+}
 
 QStringList said(const QString &message)
 {
@@ -37,6 +52,8 @@ private slots:
     void clear();
     void fileCommands_data();
     void fileCommands();
+    void saveAsNeverOverTheDefault_data();
+    void saveAsNeverOverTheDefault();
 
 private:
     QString In(const QString &name) const { return m_dir->filePath(name); }
@@ -53,7 +70,8 @@ void HistoryFileOperationsTest::init()
     Session().DataPath = In("restest.dat");
     m_dialogs.Clear();
     Platform::SetDialogs(&m_dialogs);
-    QVERIFY(put(In("restest.dat"), Default) && put(In("old.dat"), Old) && put(In("empty.dat"), {}));
+    QVERIFY(put(In("restest.dat"), Default) && put(In("old.dat"), Old) &&
+            put(In("empty.dat"), {}) && put(In("bad.dat"), Unlistable));
     QVERIFY(QDir(m_dir->path()).mkdir("res"));
 }
 
@@ -124,6 +142,8 @@ void HistoryFileOperationsTest::fileCommands_data()
     QTest::newRow("open, window active") << true << "old.dat" << true << 1 << opened << none;
     QTest::newRow("open empty, active") << true << "empty.dat" << true << 1 << none << none;
     QTest::newRow("open empty, elsewhere") << true << "empty.dat" << false << 0 << opened << none;
+    // Its first line cannot be shown, so there is nothing to select.
+    QTest::newRow("open unlistable, active") << true << "bad.dat" << true << 1 << none << none;
     QTest::newRow("save over a file") << false << "old.dat" << true << 0 << saved << "old.dat";
     QTest::newRow("save, gets DAT") << false << "copy" << true << 0 << saved << "copy.DAT";
     QTest::newRow("save onto itself")
@@ -163,7 +183,7 @@ void HistoryFileOperationsTest::fileCommands()
     QCOMPARE(m_dialogs.MessageTexts(), said(message));
     QCOMPARE(Session().DataPath, In(open && !answer.isEmpty() ? answer : "restest.dat"));
     // The copy and nothing else beside it (no temporary left behind).
-    QStringList expected{"empty.dat", "old.dat", "restest.dat"};
+    QStringList expected{"bad.dat", "empty.dat", "old.dat", "restest.dat"};
     if (!made.isEmpty() && !expected.contains(made))
         expected << made;
     expected.sort();
@@ -172,6 +192,60 @@ void HistoryFileOperationsTest::fileCommands()
     QCOMPARE(contents(In("old.dat")), made == "old.dat" ? Default : Old);
     if (!made.isEmpty())
         QCOMPARE(contents(In(made)), Default);
+}
+
+void HistoryFileOperationsTest::saveAsNeverOverTheDefault_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("viewed"); // DataPath; the default is restest.dat
+    QTest::addColumn<bool>("cleared");   // no default history on disk
+    QTest::addColumn<QString>("message");
+    const QString saved = "Data saved!", refused = "Permission denied. Data not saved!";
+    QTest::newRow("the default while an old one is viewed") << "restest.dat"
+                                                            << "old.dat" << false << refused;
+    QTest::newRow("a hard link of the default while an old one is viewed")
+        << "hard.dat"
+        << "old.dat" << false << refused;
+    QTest::newRow("a link of the default while an old one is viewed")
+        << "link.dat"
+        << "old.dat" << false << refused;
+    QTest::newRow("the default after a clear, while an old one is viewed")
+        << "restest.dat"
+        << "old.dat" << true << refused;
+    QTest::newRow("the default after a clear, through a linked folder")
+        << "linked/restest.dat"
+        << "old.dat" << true << refused;
+    QTest::newRow("a hard link of the history itself") << "hard.dat"
+                                                       << "restest.dat" << false << saved;
+    QTest::newRow("an old one to a new name") << "copy.dat"
+                                              << "old.dat" << false << saved;
+}
+
+// The default history is replaced by nothing but Clear: a Save as of an
+// old history over it, by whatever name reaches it, is refused.
+void HistoryFileOperationsTest::saveAsNeverOverTheDefault()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, viewed);
+    QFETCH(bool, cleared);
+    QFETCH(QString, message);
+    QCOMPARE(::link(qPrintable(In("restest.dat")), qPrintable(In("hard.dat"))), 0);
+    QVERIFY(QFile::link(In("restest.dat"), In("link.dat")));
+    QVERIFY(QFile::link(m_dir->path(), In("linked")));
+    if (cleared)
+        QVERIFY(QFile::remove(In("hard.dat")) && QFile::remove(In("restest.dat")));
+    Session().DataPath = In(viewed);
+    m_dialogs.QueueFile(In(typed));
+
+    HistoryFileOperations::SaveDataAs(m_dlog, In("restest.dat"));
+
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{message});
+    QCOMPARE(contents(In("restest.dat")), cleared ? "<missing>" : Default);
+    QCOMPARE(contents(In("old.dat")), Old);
+    if (!cleared) // the hard link is still the history, not a copy of it
+        QCOMPARE(inodeOf(In("hard.dat")), inodeOf(In("restest.dat")));
+    if (typed == "copy.dat")
+        QCOMPARE(contents(In("copy.dat")), Old);
 }
 
 QTEST_GUILESS_MAIN(HistoryFileOperationsTest)

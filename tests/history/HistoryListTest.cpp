@@ -102,6 +102,15 @@ void HistoryListTest::line_data()
         << record(QStringLiteral("B"), Dec7, 0.0, -7, {40, 40, 40, 41})
         << QStringLiteral(
                "B                    * 07.12.2002 * 00:00:00     *  -1  *   Normal * Unreliable");
+    // As another program may have stored it: the tab, line end, escape and
+    // zero byte would split the line or hide in it.
+    HistoryRecord foreign = record(QString(), Dec7, HalfPast2, 12, {40, 38, 36, 35});
+    foreign.RecName = QStringLiteral("\tAnn\r\nLee\x1b") + QChar(0) + QStringLiteral("X");
+    foreign.RecName = foreign.RecName.leftJustified(HistoryRecord::NameLength);
+    QTest::newRow("control characters in a stored name show as blanks")
+        << foreign
+        << QStringLiteral(
+               "Ann  Lee  X          * 07.12.2002 * 14:30:00     *  12  * Abnormal * Reliable");
     QTest::newRow("Cyrillic name, full width")
         << record(QStringLiteral("Щербакова-Мельникова"), Dec7, HalfPast2, 10, {30, 30, 30, 27})
         << QStringLiteral(

@@ -1,18 +1,98 @@
 // Printing the history into a real PDF through the printer dialog's
-// answer: the pages come out, a long history runs onto more pages, and a
-// printer that cannot be used or a cancelled dialog prints and says
+// answer, read back with its words' positions on the paper (pdftotext
+// -bbox): every record's line is on the page, whole and in file order, the
+// columns stand under their titles, a long history runs onto more pages,
+// and a printer that cannot be used or a cancelled dialog prints and says
 // nothing.
 #include "history/HistoryPrinter.h"
+#include "history/HistoryList.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"
 
 #include <QFile>
+#include <QPageSize>
 #include <QPrinter>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+
+namespace {
+
+struct Word
+{
+    QString text;
+    double left, top, right, bottom;
+};
+
+struct Page
+{
+    double width = 0, height = 0;
+    // The words of each line, top to bottom, each line left to right.
+    QList<QList<Word>> lines;
+};
+
+QList<Page> pagesOf(const QString &pdf)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0)
+        return {};
+    QList<Page> pages;
+    QList<Word> words;
+    QXmlStreamReader xml(pdftotext.readAllStandardOutput());
+    const auto lineUp = [&pages, &words] {
+        std::sort(words.begin(), words.end(), [](const Word &a, const Word &b) {
+            return a.top + 0.5 < b.top || (std::abs(a.top - b.top) <= 0.5 && a.left < b.left);
+        });
+        for (const Word &word : words) {
+            QList<QList<Word>> &lines = pages.last().lines;
+            if (lines.isEmpty() || std::abs(lines.last().first().top - word.top) > 0.5)
+                lines.append(QList<Word>());
+            lines.last().append(word);
+        }
+        words.clear();
+    };
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("page")) {
+            if (!pages.isEmpty())
+                lineUp();
+            pages.append({xml.attributes().value("width").toDouble(),
+                          xml.attributes().value("height").toDouble(),
+                          {}});
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("word")) {
+            const auto at = xml.attributes();
+            const Word word{{},
+                            at.value("xMin").toDouble(),
+                            at.value("yMin").toDouble(),
+                            at.value("xMax").toDouble(),
+                            at.value("yMax").toDouble()};
+            words.append(word);
+            words.last().text = xml.readElementText();
+        }
+    }
+    if (!pages.isEmpty())
+        lineUp();
+    return pages;
+}
+
+QStringList textOf(const QList<Word> &line)
+{
+    QStringList texts;
+    for (const Word &word : line)
+        texts << word.text;
+    return texts;
+}
+
+} // namespace
 
 class HistoryPrinterTest : public QObject
 {
@@ -28,36 +108,55 @@ void HistoryPrinterTest::print_data()
 {
     QTest::addColumn<int>("records");
     QTest::addColumn<QString>("answer");
-    // The least number of pages; a long history's page count depends on the
-    // font, so it is only known to be more than one.
+    QTest::addColumn<QPageSize::PageSizeId>("paper");
+    // The least number of pages; how many lines fit on one depends on the
+    // font, so a long history is only known to need more than one.
     QTest::addColumn<int>("pages");
-    QTest::newRow("a short history on one page") << 3 << "pdf" << 1;
-    QTest::newRow("a long history runs on") << 200 << "pdf" << 2;
-    QTest::newRow("cancelled") << 3 << "cancel" << 0;
-    QTest::newRow("printer that cannot be used") << 3 << "unusable" << 0;
-    QTest::newRow("unreadable record") << 3 << "pdf, bad record" << 0;
+    const auto a4 = QPageSize::A4;
+    QTest::newRow("a short history on one page") << 3 << "pdf" << a4 << 1;
+    QTest::newRow("a long history runs on") << 200 << "pdf" << a4 << 2;
+    // A6 is narrower than the table at the default font.
+    QTest::newRow("small paper: the table is made to fit") << 200 << "pdf" << QPageSize::A6 << 2;
+    QTest::newRow("names holding control characters") << 4 << "pdf, control" << a4 << 1;
+    QTest::newRow("cancelled") << 3 << "cancel" << a4 << 0;
+    QTest::newRow("printer that cannot be used") << 3 << "unusable" << a4 << 0;
+    QTest::newRow("unreadable record") << 3 << "pdf, bad record" << a4 << 0;
 }
 
 void HistoryPrinterTest::print()
 {
     QFETCH(int, records);
     QFETCH(QString, answer);
+    QFETCH(QPageSize::PageSizeId, paper);
+    QFETCH(int, pages);
+    if (pages > 0 && QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is needed to read the printed pages");
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     ResetSession();
     Session().DataPath = dir.filePath("restest.dat");
     QFile history(Session().DataPath);
     QVERIFY(history.open(QIODevice::WriteOnly));
+    // The words each record's printed line must show, in this order.
+    QList<QStringList> expected{{"Recording", "Date", "Time", "CMF", "Results", "Reliability"}};
     for (int i = 0; i < records; ++i) {
         HistoryRecord record;
         record.SetName(QString("Person %1").arg(i + 1));
+        if (answer.endsWith("control"))
+            record.RecName = QString("Tab\t%1\r\nNext\x1b").arg(i).leftJustified(20, ' ');
         record.RecDate = 37597.0 + i;
         record.RecTime = 0.5;
-        record.RecCMF = std::int16_t(i % 120);
+        record.RecCMF = std::int16_t(i % 101);
         record.RecCounts = {40, 38, 36, 35};
         if (answer.endsWith("bad record") && i == 1)
             record.RecCMF = 1000; // wider than its column
         history.write(record.Encode());
+        // The list shows the same columns (no CMF here is above 100).
+        const auto line = HistoryList::Line(record, 40, 35);
+        QVERIFY(line || answer.endsWith("bad record"));
+        expected << line.value_or(QString())
+                        .split(' ', Qt::SkipEmptyParts)
+                        .filter(QRegularExpression("^[^*]"));
     }
     history.close();
 
@@ -68,9 +167,10 @@ void HistoryPrinterTest::print()
     if (answer == "cancel")
         dialogs.QueuePrinter(std::nullopt);
     else
-        dialogs.QueuePrinter([pdf](QPrinter &printer) {
+        dialogs.QueuePrinter([pdf, paper](QPrinter &printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);
+            printer.setPageSize(QPageSize(paper));
         });
     CommonDialog dlog;
     HistoryPrinter::Print(dlog);
@@ -78,21 +178,50 @@ void HistoryPrinterTest::print()
 
     QCOMPARE(dialogs.Log().size(), 1);
     QVERIFY(std::holds_alternative<Dialogs::PrinterRequest>(dialogs.Log().first()));
-    QFETCH(int, pages);
     if (pages == 0) {
         QVERIFY(!QFile::exists(pdf));
         return;
     }
-    QFile file(pdf);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QVERIFY(bytes.startsWith("%PDF-"));
     QCOMPARE(Session().RecNo, std::int16_t(1));
-    const auto printed = QString::fromLatin1(bytes).count(QRegularExpression("/Type\\s*/Page[^s]"));
+    const QList<Page> printed = pagesOf(pdf);
     if (pages == 1)
-        QCOMPARE(printed, 1);
+        QCOMPARE(printed.size(), 1);
     else
-        QVERIFY(printed >= pages);
+        QVERIFY(printed.size() >= pages);
+
+    QList<QStringList> lines;
+    QList<QList<Word>> placed;
+    for (const Page &page : printed) {
+        QVERIFY(!page.lines.isEmpty()); // no empty page
+        for (const QList<Word> &line : page.lines) {
+            for (const Word &word : line) {
+                QVERIFY2(word.left >= 0 && word.top >= 0 && word.right <= page.width &&
+                             word.bottom <= page.height,
+                         qPrintable(word.text));
+                // Readable: at least 6 points high on A4 (about 9 point
+                // type as drawn); A6 may be smaller, never under 4.
+                QVERIFY2(word.bottom - word.top >= (paper == QPageSize::A4 ? 6.0 : 4.0),
+                         qPrintable(word.text));
+            }
+            lines << textOf(line);
+            placed << line;
+        }
+    }
+    // Each record on one line of its own, in file order.
+    QCOMPARE(lines, expected);
+    // Every column starts where its title does (a Normal is indented by
+    // the blanks in front of it).
+    const QList<Word> &titles = placed.first();
+    for (qsizetype row = 1; row < placed.size(); ++row) {
+        const QList<Word> &line = placed.at(row);
+        QCOMPARE(line.first().left, titles.first().left);
+        for (qsizetype column = 1; column < titles.size(); ++column) {
+            const Word &word = line.at(line.size() - titles.size() + column);
+            if (word.text != "Normal")
+                QVERIFY2(std::abs(word.left - titles.at(column).left) < 0.5,
+                         qPrintable(QString("line %1: %2").arg(row).arg(word.text)));
+        }
+    }
 }
 
 QTEST_MAIN(HistoryPrinterTest)

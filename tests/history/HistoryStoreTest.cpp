@@ -131,11 +131,16 @@ void HistoryStoreTest::append_data()
                                     << 80LL << 0LL << QByteArray("Ann                 ") << -1;
     QTest::newRow("after two records") << 160LL << "Bo" << run << true << 240LL << 160LL
                                        << QByteArray("Bo                  ") << 12;
-    QTest::newRow("1.5 records: goes in as record 3")
-        << 120LL << "Bo" << run << true << 240LL << 160LL << QByteArray("Bo                  ")
+    // A torn last record is replaced by the new one, never counted as a
+    // record of its own.
+    QTest::newRow("1.5 records: goes in as record 2, over the torn one")
+        << 120LL << "Bo" << run << true << 160LL << 80LL << QByteArray("Bo                  ")
         << 12;
     QTest::newRow("1.25 records: goes in as record 2")
         << 100LL << "Bo" << run << true << 160LL << 80LL << QByteArray("Bo                  ")
+        << 12;
+    QTest::newRow("3.5 records: goes in as record 4")
+        << 280LL << "Bo" << run << true << 320LL << 240LL << QByteArray("Bo                  ")
         << 12;
     QTest::newRow("32766 records: the last one fits")
         << 32766LL * 80 << "Bo" << run << true << 32767LL * 80 << 32766LL * 80
@@ -146,8 +151,8 @@ void HistoryStoreTest::append_data()
                                                << false << 160LL << 0LL << QByteArray() << 0;
     QTest::newRow("32767 records: full")
         << 32767LL * 80 << "Ann" << run << false << 32767LL * 80 << 0LL << QByteArray() << 0;
-    QTest::newRow("32767.5 records: overflow") << 32767LL * 80 + 40 << "Ann" << run << false
-                                               << 32767LL * 80 + 40 << 0LL << QByteArray() << 0;
+    QTest::newRow("32767.5 records: full") << 32767LL * 80 + 40 << "Ann" << run << false
+                                           << 32767LL * 80 + 40 << 0LL << QByteArray() << 0;
 }
 
 void HistoryStoreTest::append()

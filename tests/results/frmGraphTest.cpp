@@ -65,6 +65,8 @@ private slots:
     void cleanup();
     void graphPixels_data();
     void graphPixels();
+    void readsAsCounted_data();
+    void readsAsCounted();
     void verdictColoursDoNotLeak_data();
     void verdictColoursDoNotLeak();
     void afterARun();
@@ -121,13 +123,16 @@ void frmGraphTest::graphPixels_data()
     QTest::newRow("level") << Counts{40, 40, 40, 40}
                            << QPolygonF({{360, -3600}, {1080, -3600}, {1800, -3600}, {2520, -3600}})
                            << QLineF(0, -3600, 3100, -3600);
-    QTest::newRow("rising") << Counts{30, 34, 38, 42}
-                            << QPolygonF(
-                                   {{360, -2700}, {1080, -3060}, {1800, -3420}, {2520, -3780}})
-                            << QLineF(0, -2520, 3100, -4070);
+    // The trend would reach into the graph's caption: 72 twips a press.
+    QTest::newRow("rising past the top line")
+        << Counts{30, 34, 38, 42}
+        << QPolygonF({{360, -2160}, {1080, -2448}, {1800, -2736}, {2520, -3024}})
+        << QLineF(0, -2016, 3100, -3256);
+    // Squeezed to fit between the room under the axis and the top line.
     QTest::newRow("16-bit extremes")
         << Counts{32767, -32768, 0, 32767}
-        << QPolygonF({{720, -4070}, {720, 0}, {720, 600}, {1800, -4070}, {1800, 600}}) << QLineF();
+        << QPolygonF({{360, -589.8}, {1080, 589.8}, {1800, 0}, {2520, -589.8}})
+        << QLineF(0, 147.5, 3100, -487.4);
     QTest::newRow("beyond any pixel")
         << Counts{1e30F, -1e30F, 1e30F, -1e30F}
         << QPolygonF({{720, -4070}, {720, 600}, {1440, -4070}, {1440, 600}, {2160, 0}})
@@ -165,6 +170,72 @@ void frmGraphTest::graphPixels()
     QCOMPARE(screen.pixelColor(pixelOf(1000, -3600)), GraphDecoration::Black());
     QCOMPARE(screen.pixelColor(pixelOf(0, -2000)), GraphDecoration::Black());
     QCOMPARE(screen.pixelColor(pixelOf(1000, -720)), GraphDecoration::LightGrey());
+}
+
+// What a person reading the graph gets: each point read off the scale
+// through the captions beside the grid lines is the count it stands for,
+// each point has its count written beside it in the line's colour, and
+// nothing is drawn outside the box.
+void frmGraphTest::readsAsCounted_data()
+{
+    QTest::addColumn<Counts>("counts");
+    QTest::newRow("19 47 8 60") << Counts{19, 47, 8, 60};
+    QTest::newRow("designed scale") << Counts{19, 25, 30, 22};
+    QTest::newRow("ten a second") << Counts{50, 50, 49, 48};
+    QTest::newRow("level at the top line") << Counts{40, 40, 40, 40};
+}
+
+void frmGraphTest::readsAsCounted()
+{
+    QFETCH(Counts, counts);
+    frmGraph *window = Show(counts, 0);
+    const GraphDecoration *decoration = window->Decoration();
+    // The left captions from the axis up, each at the height of its centre.
+    QList<QPair<double, double>> scale;
+    for (int index : {4, 6, 7, 8, 9, 10}) {
+        const QLabel *caption = decoration->Label1(index);
+        bool number = false;
+        const double value = caption->text().toDouble(&number);
+        QVERIFY2(number, qPrintable(caption->text()));
+        scale.append({caption->geometry().center().y() + 0.5, value});
+    }
+    // Between the two captions around y, or past the nearest end by the
+    // end's own spacing (a point on the top line may lie half a pixel
+    // above its caption's centre).
+    const auto read = [&](double y) {
+        int i = 0;
+        while (i + 2 < scale.size() && y < scale[i + 1].first)
+            ++i;
+        const auto [y0, v0] = scale[i];
+        const auto [y1, v1] = scale[i + 1];
+        return v0 + (y0 - y) * (v1 - v0) / (y0 - y1);
+    };
+    const QImage graph = window->Picture1()->Image();
+    for (int i = 0; i < 4; ++i) {
+        // The middle of the 2-pixel line where it passes the point's column.
+        const int x = pixelOf(360 + 720 * i, 0).x();
+        QList<int> reds;
+        for (int y = 0; y < graph.height(); ++y)
+            if (graph.pixelColor(x, y) == QColor(Qt::red))
+                reds << y;
+        QVERIFY(!reds.isEmpty());
+        const double pointY = (reds.first() + reds.last()) / 2.0;
+        const double value = read(pointY);
+        QVERIFY2(qAbs(value - counts[i]) <= 1.0,
+                 qPrintable(QStringLiteral("count %1 reads %2").arg(counts[i]).arg(value)));
+        // Its number: dark text pixels just above or below the point (the
+        // plot itself has only red and grey).
+        int text = 0;
+        for (int y = int(pointY) - 20; y <= int(pointY) + 20; ++y)
+            for (int dx = -12; dx <= 12; ++dx)
+                text += graph.valid(x + dx, y) && qGray(graph.pixel(x + dx, y)) < 100;
+        QVERIFY2(text > 8, qPrintable(QStringLiteral("no number beside point %1").arg(i + 1)));
+    }
+    // Nothing red above the top grid line, where the graph's caption is.
+    const int topLine = pixelOf(0, -3600).y();
+    for (int y = 0; y < topLine - 1; ++y)
+        for (int x = 0; x < graph.width(); ++x)
+            QVERIFY(graph.pixelColor(x, y) != QColor(Qt::red));
 }
 
 void frmGraphTest::verdictColoursDoNotLeak_data()

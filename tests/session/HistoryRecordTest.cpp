@@ -64,11 +64,30 @@ void HistoryRecordTest::names_data()
         << QByteArray("\xc8\xe2\xe0\xed \xcf\xe5\xf2\xf0\xee\xe2         ")
         << QStringLiteral("Иван Петров         ");
     QTest::newRow("outside the code page")
-        << QStringLiteral("Zoë 中文 😀!") << QByteArray("Zo? ?? ?!           ")
-        << QStringLiteral("Zo? ?? ?!           ");
+        << QStringLiteral("Zoë 中文 😀!") << QByteArray("Zoe ?? ?!           ")
+        << QStringLiteral("Zoe ?? ?!           ");
     QTest::newRow("cut to 20") << QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY")
                                << QByteArray("ABCDEFGHIJKLMNOPQRST")
                                << QStringLiteral("ABCDEFGHIJKLMNOPQRST");
+    // Cut after 20 stored bytes, not 20 UTF-16 units (the emoji take two).
+    QTest::newRow("emoji, then letters, cut to 20")
+        << QString("😀").repeated(9) + "ABCDEFGHIJKL" << QByteArray("?????????ABCDEFGHIJK")
+        << QStringLiteral("?????????ABCDEFGHIJK");
+    QTest::newRow("letters with marks: the letter they are built on")
+        << QStringLiteral("Zoë Ça Ñandú Łódź") << QByteArray("Zoe Ca Nandu ?odz   ")
+        << QStringLiteral("Zoe Ca Nandu ?odz   ");
+    QTest::newRow("decomposed й composes")
+        << QStringLiteral("Йи\u0306ка") << QByteArray("\xc9\xe9\xea\xe0                ")
+        << QStringLiteral("Ййка                ");
+    QTest::newRow("a mark with no composed letter is dropped")
+        << QStringLiteral("x\u0301y\u0327") << QByteArray("xy                  ")
+        << QStringLiteral("xy                  ");
+    QTest::newRow("one emoji of several code points is one '?'")
+        << QStringLiteral("👨\u200d👩\u200d👧 🇺🇦 Li") << QByteArray("? ? Li              ")
+        << QStringLiteral("? ? Li              ");
+    QTest::newRow("control characters become blanks")
+        << QStringLiteral("A\tB\r\nC\x1b D\x7f\u0085") << QByteArray("A B  C  D           ")
+        << QStringLiteral("A B  C  D           ");
     QTest::newRow("euro and yo") << QStringLiteral("€Ёё")
                                  << QByteArray("\x88\xa8\xb8                 ")
                                  << QStringLiteral("€Ёё                 ");
@@ -82,10 +101,14 @@ void HistoryRecordTest::names()
     record.SetName(given);
     const QByteArray bytes = record.Encode();
     QCOMPARE(bytes.left(20), stored);
+    QCOMPARE(HistoryRecord::StoredName(given), stored);
     const auto decoded = HistoryRecord::Decode(bytes.constData(), bytes.size());
     QVERIFY(decoded);
     QTEST(decoded->RecName, "readBack");
+    QTEST(HistoryRecord::FitName(given), "readBack");
     QCOMPARE(CodePage1251::Decode(stored.constData(), stored.size()), decoded->RecName);
+    // What reads back is stored again as it is.
+    QCOMPARE(HistoryRecord::StoredName(decoded->RecName), stored);
 }
 
 void HistoryRecordTest::shortInputDoesNotDecode()
