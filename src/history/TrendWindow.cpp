@@ -122,6 +122,8 @@ void TrendWindow::BuildChart()
     QFont small = font();
     small.setPointSizeF(7.5);
     m_chart->legend()->setAlignment(Qt::AlignRight);
+    // Round points, hollow or filled, as in the chart.
+    m_chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     m_chart->legend()->setFont(small);
 
     m_timeAxis = new QDateTimeAxis;
@@ -230,13 +232,20 @@ bool TrendWindow::ShowPersonOf(qint64 recNo)
     if (!name)
         return false;
     m_person = name->trimmed();
+    m_hasPerson = true;
     Show(PersonTrend::Read(path, m_person), recNo);
     return true;
 }
 
 void TrendWindow::Refresh()
 {
-    Show(PersonTrend::Read(Session().DataPath, m_person), 0);
+    if (!m_hasPerson)
+        return;
+    // The test chosen stays chosen where the new reading has it.
+    const int row = m_table->currentIndex().row();
+    const qint64 chosen =
+        row >= 0 && row < m_tests->Tests().size() ? m_tests->Tests().at(row).recNo : 0;
+    Show(PersonTrend::Read(Session().DataPath, m_person), chosen);
 }
 
 void TrendWindow::ClearDisplay()
@@ -318,6 +327,8 @@ void TrendWindow::FillChart()
         // Only the kinds this person has are explained.
         m_chart->legend()->markers(m_points[kind]).first()->setVisible(!points[kind].isEmpty());
     }
+    // The legend leaves a gap where an entry went until it is laid out anew.
+    m_chart->legend()->layout()->invalidate();
     m_cmfLine->replace(cmf);
     m_c1Line->replace(c1);
     m_c1Points->replace(c1);
@@ -370,15 +381,16 @@ void TrendWindow::SetRanges()
 void TrendWindow::FillSummary(bool complete)
 {
     const QList<PersonTrend::Test> &tests = m_tests->Tests();
+    const QString person = HistoryList::ShownName(m_person);
     QString text;
     if (tests.isEmpty())
-        text = QStringLiteral("%1: no tests in this history.").arg(m_person);
+        text = QStringLiteral("%1: no tests in this history.").arg(person);
     else if (tests.size() == 1)
         text = QStringLiteral("%1: one test, on %2. A trend shows from the second test on.")
-                   .arg(m_person, tests.first().date);
+                   .arg(person, tests.first().date);
     else
         text = QStringLiteral("%1: %2 tests from %3 to %4.")
-                   .arg(m_person)
+                   .arg(person)
                    .arg(tests.size())
                    .arg(tests.first().date, tests.last().date);
     if (!complete)

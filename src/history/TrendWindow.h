@@ -49,6 +49,8 @@ public:
 
     // The person shown, with the blanks of the stored name trimmed.
     QString Person() const { return m_person; }
+    // False until a person has been shown.
+    bool HasPerson() const { return m_hasPerson; }
     // What the tooltip of the test in this row of the table says.
     QString ToolTipFor(int row) const;
 
@@ -107,6 +109,7 @@ private:
     // For each series, the table row of each of its points.
     QHash<const QXYSeries *, QList<int>> m_rows;
     QString m_person;
+    bool m_hasPerson = false;
     // The moment of each row's test, in milliseconds since the epoch.
     QList<qint64> m_when;
     // True while the window itself sets the table's current row.

@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     data->SubWindow()->move(0, 0);
-    trend->SubWindow()->move(90, 60);
+    trend->SubWindow()->move(190, 64);
     QApplication::processEvents();
     const bool saved = frame.grab().save(QString::fromLocal8Bit(argv[1]));
     Platform::SetDialogs(nullptr);

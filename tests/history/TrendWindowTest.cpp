@@ -1,7 +1,9 @@
 // The trend window inside the real main frame, on real history files: the
 // points its chart holds and where they are drawn, the table below it, what
-// it says of one test and of a damaged history, its tooltip and help, and
-// how it and the data window follow one another through the frame.
+// it says of one test and of a damaged history, its tooltip and help; and
+// through the frame: the View menu item, the data window's double click,
+// a test chosen in the trend becoming the one "Results" shows, and the
+// history commands refreshing it.
 #include "history/TrendWindow.h"
 #include "HistoryFiles.h"
 #include "history/Form3.h"
@@ -17,11 +19,13 @@
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScatterSeries>
 #include <QSignalSpy>
 #include <QTableView>
@@ -82,9 +86,15 @@ private slots:
     void oneTestOrDamagedHistory();
     void choosingARowAsksForTheRecord();
     void sizeAndHelp();
+    void trendItemFollowsTheDataWindow();
+    void doubleClickOpensTheTrend();
+    void chosenRowIsWhatResultsShows();
+    void historyCommandsRefreshTheTrend();
 
 private:
     TrendWindow *OpenTrend(qint64 recNo);
+    Form3 *OpenData();
+    QAction *TrendItem() const { return m_frame->MenuItem(QStringLiteral("mnuTrend")); }
     QString Path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
 
     QTemporaryDir m_dir;
@@ -119,6 +129,12 @@ TrendWindow *TrendWindowTest::OpenTrend(qint64 recNo)
     auto *trend = m_frame->ShowChild<TrendWindow>();
     trend->ShowPersonOf(recNo);
     return trend;
+}
+
+Form3 *TrendWindowTest::OpenData()
+{
+    m_frame->MenuItem(QStringLiteral("mnuDat"))->trigger();
+    return m_frame->Child<Form3>();
 }
 
 void TrendWindowTest::chartAndTableHoldTheTests()
@@ -350,6 +366,124 @@ void TrendWindowTest::sizeAndHelp()
     QCOMPARE(QApplication::focusWidget(), trend->Table());
     QTest::keyClick(trend->Table(), Qt::Key_F1);
     QTRY_COMPARE(m_help.Log(), (QList<HelpRequests::Request>{{QStringLiteral("Velm2.chm"), 105}}));
+}
+
+// View > Trend is usable while the data window is open with a line
+// selected, whichever child is active.
+void TrendWindowTest::trendItemFollowsTheDataWindow()
+{
+    QVERIFY(!TrendItem()->isEnabled());
+    Form3 *data = OpenData();
+    QVERIFY(TrendItem()->isEnabled());
+    data->List1()->clearSelection();
+    QVERIFY(!TrendItem()->isEnabled());
+    data->List1()->setCurrentRow(4);
+    QVERIFY(TrendItem()->isEnabled());
+    TrendItem()->trigger();
+    TrendWindow *trend = m_frame->Child<TrendWindow>();
+    QVERIFY(trend);
+    QCOMPARE(trend->Person(), QStringLiteral("Сидорова Анна"));
+    QVERIFY(TrendItem()->isEnabled());
+    data->SubWindow()->close();
+    QTRY_COMPARE(m_frame->Child<Form3>(), nullptr);
+    QVERIFY(!TrendItem()->isEnabled());
+    // The trend stays, and choosing in it asks nothing of a window gone.
+    QCOMPARE(m_frame->Child<TrendWindow>(), trend);
+    trend->Table()->selectRow(0);
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList());
+}
+
+void TrendWindowTest::doubleClickOpensTheTrend()
+{
+    Form3 *data = OpenData();
+    QListWidget *list = data->List1();
+    const auto doubleClick = [list](int row) {
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    };
+    doubleClick(3);
+    TrendWindow *trend = m_frame->Child<TrendWindow>();
+    QVERIFY(trend);
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow(), trend->SubWindow());
+    QCOMPARE(trend->Person(), QStringLiteral("anna petrova"));
+    QCOMPARE(trend->Tests()->rowCount(), 4);
+    QCOMPARE(trend->Tests()->Tests().at(trend->Table()->currentIndex().row()).recNo, qint64(4));
+    // Another person's line shows that person in the same window.
+    doubleClick(1);
+    QCOMPARE(m_frame->Child<TrendWindow>(), trend);
+    QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 2);
+    QCOMPARE(trend->Person(), QStringLiteral("Boris"));
+    QCOMPARE(trend->Tests()->rowCount(), 1);
+}
+
+// A test chosen in the trend's table is the data window's selection and
+// the current result: "Results" shows it, from the menu or the button.
+void TrendWindowTest::chosenRowIsWhatResultsShows()
+{
+    Form3 *data = OpenData();
+    TrendItem()->trigger();
+    TrendWindow *trend = m_frame->Child<TrendWindow>();
+    QVERIFY(trend);
+    QTableView *table = trend->Table();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(trend->Tests()->index(3, 0)).center());
+    QCOMPARE(data->List1()->currentRow(), 2);
+    QCOMPARE(data->Label6()->text(), History.at(2).RecName);
+    QCOMPARE(Session().CurrentRecord, History.at(2));
+    QCOMPARE(Session().Counts[1], std::int16_t(44));
+    // The trend keeps the keys meanwhile.
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow(), trend->SubWindow());
+    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    frmGraph *results = m_frame->Child<frmGraph>();
+    QVERIFY(results);
+    QCOMPARE(results->lblNm()->text(), History.at(2).RecName);
+    QCOMPARE(results->Label3()->text(), QStringLiteral("Abnormal"));
+
+    QTest::keyClick(table, Qt::Key_Up);
+    m_frame->MdiArea()->setActiveSubWindow(data->SubWindow());
+    data->cmdResults()->click();
+    QCOMPARE(results->lblNm()->text(), History.at(3).RecName);
+    QCOMPARE(results->lblValid()->text(), QStringLiteral("Unreliable"));
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList());
+}
+
+// Another history opened shows the same person's tests in it; clearing
+// empties the trend as it empties the data window.
+void TrendWindowTest::historyCommandsRefreshTheTrend()
+{
+    const QString old = m_dir.filePath(QStringLiteral("old.dat"));
+    QVERIFY(put(old, bytesOf({record("Boris", Dec7 - 30, 0.5, 0, {30, 30, 30, 30}),
+                              record("ANNA PETROVA", Dec7 - 20, 0.5, 3, {33, 33, 32, 32}),
+                              record("Anna Petrova", Dec7 - 10, 0.5, 6, {33, 32, 31, 31})})));
+    OpenData();
+    TrendItem()->trigger();
+    TrendWindow *trend = m_frame->Child<TrendWindow>();
+    QVERIFY(trend);
+    QCOMPARE(trend->Tests()->rowCount(), 4);
+    // Opened with the trend active: the data window keeps its lines until
+    // it is active again, the trend shows the history now viewed.
+    m_dialogs.QueueFile(old);
+    m_frame->MenuItem(QStringLiteral("mnuOpenOld"))->trigger();
+    QCOMPARE(m_frame->Child<Form3>()->List1()->count(), History.size());
+    QCOMPARE(trend->Tests()->rowCount(), 2);
+    QCOMPARE(trend->Tests()->Tests().at(0).recNo, qint64(2));
+    QCOMPARE(trend->Tests()->Tests().at(1).recNo, qint64(3));
+    QCOMPARE(trend->CmfLine()->count(), 2);
+    QCOMPARE(trend->Summary()->text(),
+             QStringLiteral("Anna Petrova: 2 tests from 17.11.2002 to 27.11.2002."));
+
+    // Cleared with the data window active, the trend empties with it,
+    // whatever the clearing then finds on disk.
+    m_frame->MdiArea()->setActiveSubWindow(m_frame->Child<Form3>()->SubWindow());
+    m_dialogs.Clear();
+    m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
+    m_frame->MenuItem(QStringLiteral("mnuClear"))->trigger();
+    QCOMPARE(trend->Tests()->rowCount(), 0);
+    QCOMPARE(trend->CmfLine()->count(), 0);
+    QCOMPARE(trend->Summary()->text(), QString());
+    QVERIFY(!TrendItem()->isEnabled());
+    QCOMPARE(QFileInfo(old).size(), 3 * HistoryRecord::RecordLength);
 }
 
 QTEST_MAIN(TrendWindowTest)

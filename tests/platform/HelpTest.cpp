@@ -150,6 +150,9 @@ void HelpTest::pages_data()
                                  << QStringList{"topic104",
                                                 title + " - The data window and the history files",
                                                 "restest. 457"};
+    QTest::newRow("trend window") << "Velm2.chm" << 105
+                                  << QStringList{"topic105", title + " - A person's trend",
+                                                 "drawn hollow, as a ring"};
     QTest::newRow("old-style file")
         << "Velm.hlp" << 103 << QStringList{"topic103", test, "Unreliable"};
     QTest::newRow("name in other case, unknown topic")
