@@ -9,13 +9,13 @@
 // the peak resident size covers all three.
 // A plain program rather than a Google Benchmark: the figure wanted is the
 // wall-clock time of one real opening, painting included.
+#include "ScriptedPlatform.h"
 #include "history/Form3.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryStore.h"
 #include "history/PrintedHistory.h"
 #include "platform/OleDate.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "results/Evaluation.h"
 #include "session/SessionState.h"
 #include "shell/MDIForm1.h"
@@ -125,8 +125,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(options.locale));
 
-    ScriptedDialogs dialogs;
-    Platform::SetDialogs(&dialogs);
+    ScriptedPlatform platform;
+    ScriptedDialogs &dialogs = platform.dialogs;
     QTemporaryDir dir;
     Session().DataPath = dir.filePath(QStringLiteral("restest.dat"));
     if (!writeHistory(Session().DataPath)) {

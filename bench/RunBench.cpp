@@ -7,11 +7,11 @@
 // figures a change must not spoil. A plain program rather than a Google
 // Benchmark: whole runs take real time and the figures wanted are
 // percentiles and worst cases, not a mean per iteration.
+#include "ScriptedPlatform.h"
 #include "platform/Clock.h"
 #include "platform/KeyCodes.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/Form1.h"
 #include "session/LiveDiagram.h"
 #include "session/SessionState.h"
@@ -179,7 +179,7 @@ bool RunBench::StartTest()
 {
     m_dialogs.QueueInput(QStringLiteral("Bench"));
     m_form->Command1()->click();
-    return m_form->CurrentState() == Form1::State::Armed;
+    return m_form->Run().CurrentState() == TestRun::State::Armed;
 }
 
 void RunBench::KeepPenInside()
@@ -208,7 +208,7 @@ bool RunBench::PaintedStep() const
 
 void RunBench::SendRelease()
 {
-    if (m_form->CurrentState() == Form1::State::Idle)
+    if (m_form->Run().CurrentState() == TestRun::State::Idle)
         return;
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     QApplication::sendEvent(m_form->Picture1(), &press);
@@ -234,7 +234,7 @@ bool RunBench::MeasureKeyHandling(int keys)
         // A batch is far shorter than the first interval, so no interval
         // ends in it and the int16 count cannot overflow.
         for (int i = 0; i < ReleasesPerBatch && us.size() < std::size_t(keys); ++i) {
-            if (m_form->CurrentState() != Form1::State::Counting) {
+            if (m_form->Run().CurrentState() != TestRun::State::Counting) {
                 std::fputs("run_bench: the run ended during a batch\n", stderr);
                 return false;
             }
@@ -273,7 +273,7 @@ bool RunBench::MeasureRuns(int runs, const QString &load)
 {
     TimerEventProbe probe;
     qApp->installEventFilter(&probe);
-    RunTimer *intervals = m_form->Intervals();
+    RunTimer *intervals = m_form->Run().Intervals();
     std::vector<double> lateMs;
     std::vector<double> doneMs;
     QEventLoop loop;
@@ -282,7 +282,7 @@ bool RunBench::MeasureRuns(int runs, const QString &load)
         const std::int64_t now = Platform::GetClock().MonotonicNs();
         lateMs.push_back(double(probe.LastNs() - intervals->LastDueNs()) / 1e6);
         doneMs.push_back(double(now - intervals->LastDueNs()) / 1e6);
-        if (++endsThisRun == EndsPerRun || m_form->CurrentState() == Form1::State::Idle)
+        if (++endsThisRun == EndsPerRun || m_form->Run().CurrentState() == TestRun::State::Idle)
             loop.quit();
     });
     QTimer keys;
@@ -407,8 +407,8 @@ int main(int argc, char *argv[])
         std::fputs("run_bench: no temporary folder\n", stderr);
         return EXIT_FAILURE;
     }
-    ScriptedDialogs dialogs;
-    Platform::SetDialogs(&dialogs);
+    ScriptedPlatform platform;
+    ScriptedDialogs &dialogs = platform.dialogs;
     MDIForm1 frame;
     frame.Start();
     Session().DataPath = Startup::DataPathIn(dir.path());
@@ -422,6 +422,5 @@ int main(int argc, char *argv[])
     if (!dialogs.MessageTexts().isEmpty())
         std::fprintf(stderr, "run_bench: the program said: %s\n",
                      qPrintable(dialogs.MessageTexts().join(QStringLiteral(" / "))));
-    Platform::SetDialogs(nullptr);
     return ok ? EXIT_SUCCESS : EXIT_FAILURE;
 }

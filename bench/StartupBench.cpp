@@ -7,6 +7,7 @@
 #include "platform/QtDialogs.h"
 #include "session/Form1.h"
 #include "shell/MDIForm1.h"
+#include "shell/help/BuiltInHelp.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -53,11 +54,14 @@ int child(int argc, char *argv[])
     app.installEventFilter(&probe);
     QtDialogs dialogs;
     Platform::SetDialogs(&dialogs);
+    BuiltInHelp help;
+    Platform::SetHelp(&help);
     MDIForm1 frame;
     dialogs.SetParent(&frame);
     frame.Start();
     const int code = QApplication::exec();
     Platform::SetDialogs(nullptr);
+    Platform::SetHelp(nullptr);
     return code;
 }
 

@@ -9,12 +9,12 @@
 // read, drawn and painted for each of the two.
 // A plain program rather than a Google Benchmark: the figure wanted is the
 // wall-clock time of one real reading.
+#include "ScriptedPlatform.h"
 #include "history/HistoryStore.h"
 #include "history/PersonTrend.h"
 #include "history/TrendWindow.h"
 #include "platform/OleDate.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "results/Evaluation.h"
 #include "session/SessionState.h"
 #include "shell/MDIForm1.h"
@@ -148,8 +148,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(options.locale));
 
-    ScriptedDialogs dialogs;
-    Platform::SetDialogs(&dialogs);
+    ScriptedPlatform platform;
     QTemporaryDir dir;
     const QString shared = dir.filePath(QStringLiteral("shared.dat"));
     const QString single = dir.filePath(QStringLiteral("single.dat"));

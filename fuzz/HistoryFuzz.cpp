@@ -4,10 +4,11 @@
 // window shows of it. Besides the
 // sanitizers' reports, a line that is produced must keep its fixed columns,
 // whatever the file held, since the export's readers rely on them.
+#include "FreshSession.h"
+#include "ScriptedPlatform.h"
 #include "history/HistoryList.h"
 #include "history/RecordReader.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "results/RecordDetails.h"
 #include "session/HistoryRecord.h"
 #include "session/SessionState.h"
@@ -23,13 +24,13 @@ namespace {
 
 struct Harness
 {
-    ScriptedDialogs dialogs;
+    ScriptedPlatform platform;
+    ScriptedDialogs &dialogs = platform.dialogs;
     QString path;
 
     Harness()
     {
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        Platform::SetDialogs(&dialogs);
         path = QDir::tempPath() +
                QStringLiteral("/velmora-fuzz-%1.dat").arg(QString::number(qint64(::getpid())));
     }

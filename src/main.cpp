@@ -1,10 +1,10 @@
-#include "platform/BuiltInHelp.h"
 #include "platform/DetectableAutoRepeat.h"
 #include "platform/DisplayCheck.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtTranslations.h"
 #include "shell/MDIForm1.h"
+#include "shell/help/BuiltInHelp.h"
 
 #include <QApplication>
 

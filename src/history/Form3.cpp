@@ -3,7 +3,7 @@
 #include "HistoryList.h"
 #include "RecordReader.h"
 #include "platform/Dialogs.h"
-#include "platform/HelpKeyFilter.h"
+#include "platform/HelpContext.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "results/Evaluation.h"
@@ -20,10 +20,7 @@
 
 namespace {
 
-constexpr double WindowHeight = 5260.0;
-constexpr double WidthToHeight = 1.61;
 constexpr int HelpTopic = 104;
-const char *const HelpProperty = "HelpContextID";
 
 // The list and the details are read at a size larger than the captions.
 QFont detailFont(const QFont &base)
@@ -35,14 +32,10 @@ QFont detailFont(const QFont &base)
     return font;
 }
 
-QLabel *label(QWidget *parent, const char *name, const QString &text = QString())
-{
-    auto *widget = new QLabel(text, parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QToolButton *pictureButton(QWidget *parent, const char *name, const char *icon, const QString &tip)
+// A button that shows only its picture; a screen reader says the name of
+// the command it runs instead.
+QToolButton *pictureButton(QWidget *parent, const char *name, const char *icon, const QString &tip,
+                           const QString &command)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
@@ -50,6 +43,7 @@ QToolButton *pictureButton(QWidget *parent, const char *name, const char *icon, 
     button->setIconSize(QSize(16, 16));
     button->setAutoRaise(true);
     button->setToolTip(tip);
+    button->setAccessibleName(command);
     return button;
 }
 
@@ -59,7 +53,7 @@ Form3::Form3(QWidget *parent) : ChildWindow(parent)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Data"));
-    setProperty(HelpProperty, HelpTopic);
+    HelpContext::Set(this, HelpTopic);
     BuildControls();
     connect(m_list1, &QListWidget::itemSelectionChanged, this, &Form3::List1_Click);
     connect(m_cmdResults, &QPushButton::clicked, this, &Form3::cmdResults_Click);
@@ -77,6 +71,7 @@ void Form3::BuildControls()
     const QFont details = detailFont(font());
 
     m_list1 = new QListWidget(this);
+    m_list1->setAccessibleName(QStringLiteral("History"));
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setFont(details);
     // Every line has the same height, so a long history is laid out
@@ -84,21 +79,22 @@ void Form3::BuildControls()
     m_list1->setUniformItemSizes(true);
     Twips::Place(m_list1, 120, 1320, 6975, 3420);
 
-    m_frame1 = new QFrame(this);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
-    m_frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Twips::Place(m_frame1, -240, 0, 8655, 495);
-    m_command4 =
-        pictureButton(m_frame1, "Command4", ":/art/save.png", QStringLiteral("Save data as..."));
+    auto *frame1 = new QFrame(this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Twips::Place(frame1, -240, 0, 8655, 495);
+    m_command4 = pictureButton(frame1, "Command4", ":/art/save.png",
+                               QStringLiteral("Save data as..."), QStringLiteral("Save data as"));
     Twips::Place(m_command4, 360, 120, 375, 375);
-    m_command3 =
-        pictureButton(m_frame1, "Command3", ":/art/print.png", QStringLiteral("Print data"));
+    m_command3 = pictureButton(frame1, "Command3", ":/art/print.png", QStringLiteral("Print data"),
+                               QStringLiteral("Print data"));
     Twips::Place(m_command3, 720, 120, 375, 375);
-    m_command6 =
-        pictureButton(m_frame1, "Command6", ":/art/clear.png", QStringLiteral("Clear data"));
+    m_command6 = pictureButton(frame1, "Command6", ":/art/clear.png", QStringLiteral("Clear data"),
+                               QStringLiteral("Clear default file data"));
     Twips::Place(m_command6, 1080, 120, 375, 375);
-    m_command5 = pictureButton(m_frame1, "Command5", ":/art/help.png", QStringLiteral("Help"));
-    m_command5->setProperty(HelpProperty, HelpTopic);
+    m_command5 = pictureButton(frame1, "Command5", ":/art/help.png", QStringLiteral("Help"),
+                               QStringLiteral("Help"));
+    HelpContext::Set(m_command5, HelpTopic);
     Twips::Place(m_command5, 8160, 120, 375, 375);
 
     m_cmdResults = new QPushButton(QStringLiteral("Results"), this);
@@ -123,24 +119,24 @@ void Form3::BuildControls()
     QFont bold = font();
     bold.setBold(true);
     for (const Title &title : titles) {
-        QLabel *widget = label(this, title.name, QLatin1String(title.text));
+        QLabel *widget = NewLabel(title.name, QLatin1String(title.text));
         widget->setFont(bold);
         Twips::Place(widget, title.left, 720, title.width, 255);
     }
 
-    m_label6 = label(this, "Label6");
+    m_label6 = NewLabel("Label6");
     Twips::Place(m_label6, 120, 960, 2295, 345);
-    m_label1 = label(this, "Label1");
+    m_label1 = NewLabel("Label1");
     m_label1->setToolTip(QStringLiteral("Дата проведения тестирования."));
     Twips::Place(m_label1, 2400, 960, 1095, 345);
-    m_label2 = label(this, "Label2");
+    m_label2 = NewLabel("Label2");
     m_label2->setToolTip(QStringLiteral("Время проведения тестирования."));
     Twips::Place(m_label2, 3480, 960, 855, 345);
-    m_label7 = label(this, "Label7");
+    m_label7 = NewLabel("Label7");
     Twips::Place(m_label7, 4320, 960, 375, 345);
-    m_label9 = label(this, "Label9");
+    m_label9 = NewLabel("Label9");
     Twips::Place(m_label9, 4680, 960, 975, 375);
-    m_label10 = label(this, "Label10");
+    m_label10 = NewLabel("Label10");
     Twips::Place(m_label10, 5640, 960, 1455, 375);
     for (QLabel *detail : {m_label6, m_label1, m_label2, m_label7, m_label9, m_label10}) {
         detail->setFont(details);
@@ -158,9 +154,10 @@ void Form3::BuildControls()
     }
 
     // Kept for the window's looks only: hidden, and a click does nothing.
-    m_image1 = label(this, "Image1");
+    m_image1 = NewLabel("Image1");
     m_image1->setPixmap(windowIcon().pixmap(32, 32));
     Twips::Place(m_image1, 7800, 840, 480, 480);
+    m_image1->setAccessibleName(QStringLiteral("Velmora"));
     m_image1->hide();
 
     setTabOrder(m_list1, m_cmdResults);
@@ -190,8 +187,7 @@ void Form3::Form_Resize()
     // still does is undone: the controls are laid out for this size only.
     if (SubWindow() == nullptr)
         return;
-    SetOuterHeight(WindowHeight);
-    SetOuterWidth(OuterHeight() * WidthToHeight);
+    KeepDesignedSize();
 }
 
 void Form3::Form_Unload()
@@ -299,8 +295,8 @@ void Form3::Command5_Click()
 {
     // The application's help opens the topic of the focused control, so the
     // button takes the focus and carries the window's topic itself.
-    m_command5->setProperty(HelpProperty, HelpTopic);
+    HelpContext::Set(m_command5, HelpTopic);
     m_command5->setFocus(Qt::OtherFocusReason);
     QWidget *target = QApplication::focusWidget();
-    HelpKeyFilter::SendHelpKey(target != nullptr ? target : m_command5);
+    HelpContext::SendHelpKey(target != nullptr ? target : m_command5);
 }

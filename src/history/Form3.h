@@ -6,7 +6,6 @@
 
 #include <optional>
 
-class QFrame;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -53,10 +52,6 @@ public:
     void Command5_Click();
 
     QListWidget *List1() const { return m_list1; }
-    QFrame *Frame1() const { return m_frame1; }
-    QToolButton *Command4() const { return m_command4; }
-    QToolButton *Command3() const { return m_command3; }
-    QToolButton *Command6() const { return m_command6; }
     QToolButton *Command5() const { return m_command5; }
     QPushButton *cmdResults() const { return m_cmdResults; }
     QPushButton *cmdExit() const { return m_cmdExit; }
@@ -85,7 +80,6 @@ private:
     void SetColour(QLabel *label, const std::optional<QColor> &colour);
 
     QListWidget *m_list1 = nullptr;
-    QFrame *m_frame1 = nullptr;
     QToolButton *m_command4 = nullptr;
     QToolButton *m_command3 = nullptr;
     QToolButton *m_command6 = nullptr;

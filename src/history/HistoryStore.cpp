@@ -14,17 +14,15 @@ constexpr qint64 BlockRecords = 1024;
 
 } // namespace
 
-void HistoryStore::AppendCurrentRecord()
+void HistoryStore::AppendCurrentRecord(HistoryRecord &record, const IntervalCounts &counts)
 {
-    if (!Append())
+    if (!Append(record, counts))
         Platform::GetDialogs().MsgBox(Dialogs::Notice(NoDataMessage()));
 }
 
-bool HistoryStore::Append()
+bool HistoryStore::Append(HistoryRecord &record, const IntervalCounts &counts)
 {
-    SessionState &session = Session();
-    HistoryRecord &record = session.CurrentRecord;
-    HistoryFile file(session.DataPath);
+    HistoryFile file(Session().DataPath);
     // From the length read below to the record on disk, no other copy of
     // the program may append: it would take the same record number.
     if (!file.OpenForAppend() || !file.Lock())
@@ -34,12 +32,12 @@ bool HistoryStore::Append()
     const Clock::Reading now = Platform::GetClock().Now();
     record.RecDate = OleDate::FromDate(now.date);
     record.RecTime = OleDate::FromTime(now.time);
-    const auto cmf = Evaluation::CalcCMF(session.Counts[1], session.Counts[4]);
+    const auto cmf = Evaluation::CalcCMF(counts[1], counts[4]);
     if (!cmf)
         return false;
     record.RecCMF = *cmf;
     for (std::size_t i = 0; i < record.RecCounts.size(); ++i)
-        record.RecCounts[i] = session.Counts[i + 1];
+        record.RecCounts[i] = counts[i + 1];
     // A ragged end is what is left of a record whose writing was cut off
     // (by a crash, a power cut, another program). The new record goes in
     // its place, right after the last whole one, and covers all of it:

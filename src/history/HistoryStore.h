@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/HistoryRecord.h"
+#include "session/SessionState.h"
 
 #include <QString>
 
@@ -8,15 +9,15 @@
 
 // The session-level operations on the history file named by DataPath: the
 // append of a finished run and the walk over all records that the list, the
-// export and the printed table share. Both read and write the record
-// through the session's CurrentRecord, the one record buffer of the program.
+// export and the printed table share. The walk reads each record into the
+// session's CurrentRecord; the append writes the record it is given.
 class HistoryStore
 {
 public:
-    // Completes CurrentRecord from the finished run (date, time, CMF and
-    // counts) and appends it. Every failure leaves the file as it was and
-    // tells the user "Error. No data!".
-    static void AppendCurrentRecord();
+    // Completes a finished run's record from its counts (date, time, CMF
+    // and counts) and appends it. Every failure leaves the file as it was
+    // and tells the user "Error. No data!".
+    static void AppendCurrentRecord(HistoryRecord &record, const IntervalCounts &counts);
 
     // Called with CurrentRecord holding record RecNo; returning false ends
     // the walk as a failure.
@@ -32,5 +33,5 @@ public:
     static QString NoDataMessage() { return QStringLiteral("Error. No data!"); }
 
 private:
-    static bool Append();
+    static bool Append(HistoryRecord &record, const IntervalCounts &counts);
 };

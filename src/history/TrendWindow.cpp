@@ -3,6 +3,7 @@
 #include "HistoryList.h"
 #include "TrendTable.h"
 #include "platform/Dialogs.h"
+#include "platform/HelpContext.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "session/SessionState.h"
@@ -29,8 +30,6 @@ namespace {
 
 constexpr double DesignWidth = 8385.0;
 constexpr double DesignHeight = 4905.0;
-constexpr double WindowHeight = 5260.0;
-constexpr double WidthToHeight = 1.61;
 constexpr qreal MarkerSize = 9.0;
 constexpr qint64 MsPerHour = 3600 * 1000;
 constexpr qint64 MsPerDay = 24 * MsPerHour;
@@ -58,17 +57,14 @@ TrendWindow::TrendWindow(QWidget *parent) : ChildWindow(parent)
 {
     setObjectName(QStringLiteral("TrendWindow"));
     setWindowTitle(QStringLiteral("Trend"));
-    setProperty("HelpContextID", HelpTopic);
+    HelpContext::Set(this, HelpTopic);
     resize(Twips::ToPixels(DesignWidth, DesignHeight));
     BuildControls();
 }
 
 void TrendWindow::BuildControls()
 {
-    m_summary = new QLabel(this);
-    m_summary->setObjectName(QStringLiteral("Summary"));
-    // Names come from people and files: never read them as markup.
-    m_summary->setTextFormat(Qt::PlainText);
+    m_summary = NewLabel("Summary");
     QFont bold = font();
     bold.setBold(true);
     m_summary->setFont(bold);
@@ -80,11 +76,13 @@ void TrendWindow::BuildControls()
     m_chartView->setRenderHint(QPainter::Antialiasing);
     m_chartView->setFocusPolicy(Qt::NoFocus);
     m_chartView->setFrameShape(QFrame::NoFrame);
+    m_chartView->setAccessibleName(QStringLiteral("Trend chart"));
     Twips::Place(m_chartView, 0, 360, DesignWidth, 2880);
 
     m_tests = new TrendTable(this);
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("Table"));
+    m_table->setAccessibleName(QStringLiteral("Tests"));
     m_table->setModel(m_tests);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -221,8 +219,7 @@ void TrendWindow::Form_Resize()
     const QWidget *frame = SubWindow();
     if (frame == nullptr || (frame->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
         return;
-    SetOuterHeight(WindowHeight);
-    SetOuterWidth(OuterHeight() * WidthToHeight);
+    KeepDesignedSize();
 }
 
 bool TrendWindow::ShowPersonOf(qint64 recNo)
@@ -398,6 +395,7 @@ void TrendWindow::FillSummary(bool complete)
             QStringLiteral(" The history is damaged: only the tests before the damage are shown.");
     m_summary->setText(text);
     m_summary->setToolTip(text);
+    m_chartView->setAccessibleDescription(text);
 }
 
 QString TrendWindow::ToolTipFor(int row) const

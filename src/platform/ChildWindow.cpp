@@ -3,6 +3,7 @@
 #include "Twips.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 
@@ -34,6 +35,39 @@ void ChildWindow::ConfigureFrame(QMdiSubWindow *frame)
             action->setVisible(false);
     }
     frame->setOption(QMdiSubWindow::RubberBandResize, false);
+}
+
+void ChildWindow::KeepDesignedSize()
+{
+    SetOuterHeight(WindowHeight);
+    SetOuterWidth(OuterHeight() * WidthToHeight);
+}
+
+QLabel *ChildWindow::NewLabel(const char *name, const QString &text)
+{
+    auto *label = new QLabel(text, this);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+void ChildWindow::ReturnFocus()
+{
+    // Not through the frame around the window: focused itself, the frame
+    // may hand the focus to a control that can no longer take it (one
+    // disabled since) and keep the keys, passing them to nothing.
+    QWidget *last = focusWidget();
+    if (last != nullptr && last->isEnabled() && last->isVisible()) {
+        last->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    for (QWidget *w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (isAncestorOf(w) && w->isEnabled() && w->isVisible() &&
+            (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 static QWidget *outer(const ChildWindow *child)
@@ -80,4 +114,13 @@ void ChildWindow::closeEvent(QCloseEvent *event)
     m_unloaded = true;
     event->accept();
     emit Unloaded();
+}
+
+void ChildWindow::changeEvent(QEvent *event)
+{
+    // The title is on the frame around the window; the window itself is
+    // named after it too, so a screen reader does not meet a nameless pane.
+    if (event->type() == QEvent::WindowTitleChange)
+        setAccessibleName(windowTitle());
+    QWidget::changeEvent(event);
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QMdiSubWindow;
 
 // A working window inside the main frame. The frame loads it (creates it
@@ -15,6 +16,11 @@ class ChildWindow : public QWidget
     Q_OBJECT
 
 public:
+    // The one outer size every working window keeps: this height, and a
+    // width of this many times the height.
+    static constexpr double WindowHeight = 5260.0;
+    static constexpr double WidthToHeight = 1.61;
+
     explicit ChildWindow(QWidget *parent = nullptr);
 
     virtual void Form_Load() {}
@@ -31,6 +37,10 @@ public:
     // True from the moment the window is closed until it is gone.
     bool IsUnloaded() const { return m_unloaded; }
 
+    // Gives the keyboard focus back to the control of this window that had
+    // it last, or else to its first control that can take it.
+    void ReturnFocus();
+
 signals:
     // The window has run its unload handling and is going away.
     void Unloaded();
@@ -42,6 +52,13 @@ public:
     void SetOuterHeight(double twips);
 
 protected:
+    void changeEvent(QEvent *event) override;
+    // Gives the window its one outer size.
+    void KeepDesignedSize();
+    // A label in this window, named after the control it stands for. Its
+    // text is shown as it is, never read as markup: some come from files.
+    QLabel *NewLabel(const char *name, const QString &text = QString());
+
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

@@ -22,16 +22,12 @@ public:
         friend bool operator==(const FilterEntry &, const FilterEntry &) = default;
     };
 
-    const QString &Filter() const { return m_filter; }
     void SetFilter(const QString &filter) { m_filter = filter; }
-    const QString &DefaultExt() const { return m_defaultExt; }
     void SetDefaultExt(const QString &extension) { m_defaultExt = extension; }
     // The initial name before the dialog is shown, the chosen one after.
     const QString &FileName() const { return m_fileName; }
     void SetFileName(const QString &name) { m_fileName = name; }
-    int FilterIndex() const { return m_filterIndex; }
     void SetFilterIndex(int index) { m_filterIndex = index; }
-    int Flags() const { return m_flags; }
     void SetFlags(int flags) { m_flags = flags; }
 
     // False when cancelled; otherwise FileName() is the chosen file.

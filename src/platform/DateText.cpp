@@ -29,11 +29,6 @@ QString DateText::ShortDate(const QDate &date, const QLocale &locale)
     return locale.toString(date, QLocale::ShortFormat);
 }
 
-QString DateText::LongTime(const QTime &time, const QLocale &locale)
-{
-    return locale.toString(time, LongTimeFormat(locale));
-}
-
 std::optional<QString> DateText::FromOle(double value, const QLocale &locale)
 {
     return Writer(locale).FromOle(value);

@@ -20,7 +20,6 @@ public:
     static std::optional<QString> FromOle(double value, const QLocale &locale = QLocale());
 
     static QString ShortDate(const QDate &date, const QLocale &locale = QLocale());
-    static QString LongTime(const QTime &time, const QLocale &locale = QLocale());
     // The locale's long time format without any time-zone field.
     static QString LongTimeFormat(const QLocale &locale = QLocale());
 

@@ -54,11 +54,6 @@ bool DetectableAutoRepeat::Enable()
     return g_on;
 }
 
-bool DetectableAutoRepeat::IsOn()
-{
-    return g_on;
-}
-
 bool DetectableAutoRepeat::ReleasesMayRepeat()
 {
     return !g_on && onX11();

@@ -24,8 +24,6 @@ public:
     // server has switched it on; false on any other platform and on an X
     // server that cannot.
     static bool Enable();
-    // The last Enable() succeeded.
-    static bool IsOn();
     // A key release that Qt has not flagged as a repeat may still be one:
     // on X11 without detectable auto-repeat.
     static bool ReleasesMayRepeat();

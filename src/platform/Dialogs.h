@@ -36,8 +36,9 @@ public:
     };
 
     // A file chooser. The filter is handed on exactly as the caller wrote
-    // it ("description|pattern|..."); FileDialog returns the name chosen,
-    // before any default extension is added.
+    // it ("description|pattern|..."); FileDialog returns the file chosen,
+    // with or without the default extension (CommonDialog adds it where it
+    // is missing).
     struct FileRequest
     {
         enum class Kind { Open, Save };

@@ -1,8 +1,11 @@
 #include "Platform.h"
 
 #include "Clock.h"
-#include "HelpRequests.h"
-#include "ScriptedDialogs.h"
+
+#include <QtGlobal>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -10,14 +13,20 @@ Dialogs *g_dialogs = nullptr;
 const Clock *g_clock = nullptr;
 HelpViewer *g_help = nullptr;
 
+[[noreturn]] void missing(const char *service)
+{
+    Q_ASSERT_X(false, "Platform", service);
+    std::fprintf(stderr, "velmora: %s\n", service);
+    std::_Exit(EXIT_FAILURE);
+}
+
 } // namespace
 
 Dialogs &Platform::GetDialogs()
 {
-    static ScriptedDialogs fallback;
-    if (g_dialogs != nullptr)
-        return *g_dialogs;
-    return fallback;
+    if (g_dialogs == nullptr)
+        missing("no dialogs installed: the program's messages could not be shown");
+    return *g_dialogs;
 }
 
 void Platform::SetDialogs(Dialogs *dialogs)
@@ -40,13 +49,18 @@ void Platform::SetClock(const Clock *clock)
 
 HelpViewer &Platform::GetHelp()
 {
-    static HelpRequests fallback;
-    if (g_help != nullptr)
-        return *g_help;
-    return fallback;
+    if (g_help == nullptr)
+        missing("no help viewer installed: help could not be shown");
+    return *g_help;
 }
 
 void Platform::SetHelp(HelpViewer *help)
 {
     g_help = help;
+}
+
+void Platform::RequireServices()
+{
+    GetDialogs();
+    GetHelp();
 }

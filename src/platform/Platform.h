@@ -5,20 +5,23 @@ class Dialogs;
 class HelpViewer;
 
 // Where the program finds the services that differ between a real session
-// and a test: the modal dialogs, the clock and the help viewer. Until
-// something else is set, dialogs are answered by a non-blocking script, the
-// system clock runs and help requests are only noted.
+// and a test: the modal dialogs, the clock and the help viewer. The system
+// clock runs until another is set; dialogs and help have no stand-in: used
+// before they are installed, they end the program with a message saying so,
+// since a question nobody can see or answer must never pass unnoticed.
 class Platform
 {
 public:
     static Dialogs &GetDialogs();
-    // nullptr restores the default.
     static void SetDialogs(Dialogs *dialogs);
 
     static const Clock &GetClock();
+    // nullptr restores the system clock.
     static void SetClock(const Clock *clock);
 
     static HelpViewer &GetHelp();
-    // nullptr restores the default.
     static void SetHelp(HelpViewer *help);
+
+    // Ends the program, with a message, unless dialogs and help are there.
+    static void RequireServices();
 };

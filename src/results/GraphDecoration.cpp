@@ -39,6 +39,7 @@ constexpr int FirstScaleCaption = 4;
 GraphDecoration::GraphDecoration(QWidget *box) : QWidget(box)
 {
     setObjectName(QStringLiteral("GraphDecoration"));
+    setAccessibleName(QStringLiteral("Graph scale"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setGeometry(box->rect());

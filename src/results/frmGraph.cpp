@@ -5,6 +5,7 @@
 #include "GraphDecoration.h"
 #include "platform/DateText.h"
 #include "platform/Dialogs.h"
+#include "platform/HelpContext.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -22,13 +23,8 @@ constexpr double LargePoints = 12.0;
 
 enum class Look { Plain, Bold, Boxed, BoxedBold };
 
-QLabel *label(QWidget *parent, const char *name, const QString &text, Look look,
-              Qt::Alignment alignment = Qt::AlignLeft)
+QLabel *styled(QLabel *widget, Look look, Qt::Alignment alignment = Qt::AlignLeft)
 {
-    auto *widget = new QLabel(text, parent);
-    widget->setObjectName(QLatin1String(name));
-    // Names come from people and files: never read them as markup.
-    widget->setTextFormat(Qt::PlainText);
     widget->setAlignment(alignment | Qt::AlignTop);
     widget->setForegroundRole(QPalette::ButtonText);
     QFont font = widget->font();
@@ -56,7 +52,7 @@ frmGraph::frmGraph(QWidget *parent) : ChildWindow(parent)
 {
     setObjectName(QStringLiteral("frmGraph"));
     setWindowTitle(QStringLiteral("Results"));
-    setProperty("HelpContextID", 103);
+    HelpContext::Set(this, 103);
     resize(Twips::ToPixels(DesignWidth, DesignHeight));
     BuildControls();
     connect(m_command1, &QPushButton::clicked, this, &frmGraph::Command1_Click);
@@ -70,42 +66,44 @@ void frmGraph::BuildControls()
     const QColor highlightText = palette().color(QPalette::HighlightedText);
 
     m_picture1 = new PictureBox(this);
+    m_picture1->setAccessibleName(QStringLiteral("Dynamics graph"));
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     // Only a place to look at here: the keys stay with the window's button.
     m_picture1->setFocusPolicy(Qt::NoFocus);
     Twips::Place(m_picture1, 120, 120, 4215, 4695);
     m_picture1->SetBackColor(highlightText);
     m_picture1->SetScaleOrigin(DynamicsGraph::ScaleLeft, DynamicsGraph::ScaleTop);
+    // The axes, the grid and their captions, over which the graph is drawn.
     m_decoration = new GraphDecoration(m_picture1);
 
-    m_lblName = label(this, "lblName", QStringLiteral("Name"), Look::Plain);
-    Twips::Place(m_lblName, 4560, 120, 1215, 375);
-    m_lblNm = label(this, "lblNm", QString(), Look::Boxed);
+    Twips::Place(styled(NewLabel("lblName", QStringLiteral("Name")), Look::Plain), 4560, 120, 1215,
+                 375);
+    m_lblNm = styled(NewLabel("lblNm"), Look::Boxed);
     Twips::Place(m_lblNm, 5880, 120, 2415, 375);
     setBackColor(m_lblNm, titleBarText);
 
-    m_lblDate = label(this, "lblDate", QStringLiteral("Date"), Look::Plain);
-    Twips::Place(m_lblDate, 4560, 600, 1215, 375);
-    m_lblDt = label(this, "lblDt", QString(), Look::Boxed, Qt::AlignHCenter);
+    Twips::Place(styled(NewLabel("lblDate", QStringLiteral("Date")), Look::Plain), 4560, 600, 1215,
+                 375);
+    m_lblDt = styled(NewLabel("lblDt"), Look::Boxed, Qt::AlignHCenter);
     Twips::Place(m_lblDt, 5880, 600, 2415, 375);
     setBackColor(m_lblDt, titleBarText);
 
-    m_lblTime = label(this, "lblTime", QStringLiteral("Time"), Look::Plain);
-    Twips::Place(m_lblTime, 4560, 1080, 1095, 375);
-    m_lblTm = label(this, "lblTm", QString(), Look::Boxed, Qt::AlignHCenter);
+    Twips::Place(styled(NewLabel("lblTime", QStringLiteral("Time")), Look::Plain), 4560, 1080, 1095,
+                 375);
+    m_lblTm = styled(NewLabel("lblTm"), Look::Boxed, Qt::AlignHCenter);
     Twips::Place(m_lblTm, 5880, 1080, 2415, 375);
     setBackColor(m_lblTm, titleBarText);
 
-    m_lblResults = label(this, "lblResults", QStringLiteral("Results"), Look::Bold);
-    Twips::Place(m_lblResults, 4560, 1920, 1095, 375);
-    m_label3 = label(this, "Label3", QStringLiteral("There are no data!"), Look::BoxedBold,
-                     Qt::AlignHCenter);
+    Twips::Place(styled(NewLabel("lblResults", QStringLiteral("Results")), Look::Bold), 4560, 1920,
+                 1095, 375);
+    m_label3 = styled(NewLabel("Label3", QStringLiteral("There are no data!")), Look::BoxedBold,
+                      Qt::AlignHCenter);
     Twips::Place(m_label3, 5880, 1800, 2415, 495);
     setBackColor(m_label3, highlightText);
 
-    m_lblValidation = label(this, "lblValidation", QStringLiteral("Reliability"), Look::Plain);
-    Twips::Place(m_lblValidation, 4560, 3000, 1215, 375);
-    m_lblValid = label(this, "lblValid", QString(), Look::Boxed, Qt::AlignHCenter);
+    Twips::Place(styled(NewLabel("lblValidation", QStringLiteral("Reliability")), Look::Plain),
+                 4560, 3000, 1215, 375);
+    m_lblValid = styled(NewLabel("lblValid"), Look::Boxed, Qt::AlignHCenter);
     Twips::Place(m_lblValid, 5880, 3000, 2415, 375);
     setBackColor(m_lblValid, highlightText);
 
@@ -138,6 +136,13 @@ void frmGraph::Form_Activate()
     m_picture1->Cls();
     const DynamicsPlot plot = DynamicsGraph::DrawDynamics(c1, c2, c3, c4, *m_picture1);
     m_decoration->SetScaleCaptions(plot.ScaleCaptions());
+    // What the picture shows, for a reader that cannot see it.
+    m_picture1->setAccessibleDescription(QStringLiteral("Counts %1, %2, %3, %4; CMF %5")
+                                             .arg(c1)
+                                             .arg(c2)
+                                             .arg(c3)
+                                             .arg(c4)
+                                             .arg(session.CurrentRecord.RecCMF));
 
     const HistoryRecord &record = session.CurrentRecord;
     m_lblNm->setText(record.RecName);
@@ -163,8 +168,7 @@ void frmGraph::Form_Resize()
     const QWidget *frame = SubWindow();
     if (frame != nullptr && (frame->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
         return;
-    SetOuterHeight(WindowHeight);
-    SetOuterWidth(OuterHeight() * WidthToHeight);
+    KeepDesignedSize();
 }
 
 void frmGraph::Command1_Click()

@@ -29,37 +29,24 @@ public:
 
     void Command1_Click();
 
-    QLabel *lblName() const { return m_lblName; }
     QLabel *lblNm() const { return m_lblNm; }
-    QLabel *lblDate() const { return m_lblDate; }
     QLabel *lblDt() const { return m_lblDt; }
-    QLabel *lblTime() const { return m_lblTime; }
     QLabel *lblTm() const { return m_lblTm; }
-    QLabel *lblResults() const { return m_lblResults; }
     QLabel *Label3() const { return m_label3; }
-    QLabel *lblValidation() const { return m_lblValidation; }
     QLabel *lblValid() const { return m_lblValid; }
     QPushButton *Command1() const { return m_command1; }
     PictureBox *Picture1() const { return m_picture1; }
     GraphDecoration *Decoration() const { return m_decoration; }
-
-    static constexpr double WindowHeight = 5260.0;
-    static constexpr double WidthToHeight = 1.61;
 
 private:
     void BuildControls();
     // Nothing means the button-text colour, a label's colour at load.
     void SetForeColor(QLabel *label, std::optional<QColor> colour);
 
-    QLabel *m_lblName = nullptr;
     QLabel *m_lblNm = nullptr;
-    QLabel *m_lblDate = nullptr;
     QLabel *m_lblDt = nullptr;
-    QLabel *m_lblTime = nullptr;
     QLabel *m_lblTm = nullptr;
-    QLabel *m_lblResults = nullptr;
     QLabel *m_label3 = nullptr;
-    QLabel *m_lblValidation = nullptr;
     QLabel *m_lblValid = nullptr;
     QPushButton *m_command1 = nullptr;
     PictureBox *m_picture1 = nullptr;

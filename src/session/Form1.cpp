@@ -2,12 +2,9 @@
 
 #include "LiveDiagram.h"
 #include "SessionState.h"
-#include "platform/Clock.h"
-#include "platform/Dialogs.h"
+#include "platform/HelpContext.h"
 #include "platform/KeyCodes.h"
-#include "platform/OleDate.h"
 #include "platform/PictureBox.h"
-#include "platform/Platform.h"
 #include "platform/Twips.h"
 
 #include <QLabel>
@@ -15,19 +12,9 @@
 
 namespace {
 
-constexpr double WindowHeight = 5260.0;
-constexpr double WidthToHeight = 1.61;
 constexpr double PictureWiderBy = 100.0;
-constexpr int IntervalsPerRun = 5;
 constexpr double Label4Width = 4935.0;
 constexpr double Label4Height = 615.0;
-
-QLabel *label(QWidget *parent, const char *name, const QString &text)
-{
-    auto *widget = new QLabel(text, parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 } // namespace
 
@@ -39,13 +26,18 @@ Form1::Form1(QWidget *parent) : ChildWindow(parent)
     m_timer2.setInterval(56);
     m_timer4.setInterval(500);
     connect(&m_timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
-    connect(&m_timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
     connect(&m_timer4, &QTimer::timeout, this, &Form1::Timer4_Timer);
-    connect(&m_intervals, &RunTimer::IntervalEnded, this, &Form1::IntervalEnded);
     connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(m_command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(m_picture1, &PictureBox::KeyDown, this, &Form1::Picture1_KeyDown);
     connect(m_picture1, &PictureBox::KeyUp, this, &Form1::Picture1_KeyUp);
+    connect(&m_run, &TestRun::Armed, this, &Form1::ShowArmed);
+    connect(&m_run, &TestRun::KeyCounted, this,
+            [this](std::int16_t keyCount) { m_label1->setText(QString::number(keyCount)); });
+    connect(&m_run, &TestRun::DiagramStep, this,
+            [this](bool keyStep) { LiveDiagram::DrawDiagramStep(*m_picture1, keyStep); });
+    connect(&m_run, &TestRun::IntervalEnded, this, &Form1::ShowIntervalEnded);
+    connect(&m_run, &TestRun::Stopped, this, &Form1::ShowStopped);
 }
 
 void Form1::BuildControls()
@@ -58,22 +50,28 @@ void Form1::BuildControls()
     Twips::Place(m_image1, 120, 120, 1995, 720);
     m_image1->SetBackColor(palette().color(QPalette::Window));
     m_image1->PaintPicture(QImage(QStringLiteral(":/art/test.png")));
+    m_image1->setAccessibleName(QStringLiteral("Velmora"));
 
-    m_label3 = label(this, "Label3", QStringLiteral("0"));
+    m_label3 = NewLabel("Label3", QStringLiteral("0"));
     Twips::Place(m_label3, 2160, 240, 495, 375);
     m_label3->hide();
 
-    m_label1 = label(this, "Label1", QStringLiteral("Label1"));
+    m_label1 = NewLabel("Label1", QStringLiteral("Label1"));
     Twips::Place(m_label1, 3000, 240, 855, 375);
     m_label1->hide();
 
     m_picture1 = new PictureBox(this);
+    // Said once, not read out as it changes: the tested person is busy.
+    m_picture1->setAccessibleName(QStringLiteral("Rate diagram"));
+    m_picture1->setAccessibleDescription(
+        QStringLiteral("Rises with every key released and sinks between them; keep it in the "
+                       "green area above the middle."));
     m_picture1->setObjectName(QStringLiteral("Picture1"));
-    m_picture1->setProperty("HelpContextID", 103);
+    HelpContext::Set(m_picture1, 103);
     Twips::Place(m_picture1, -120, 960, 8775, 2895);
     m_picture1->setEnabled(false);
 
-    m_label2 = label(this, "Label2", QStringLiteral("Press \"Esc\" for stop test!"));
+    m_label2 = NewLabel("Label2", QStringLiteral("Press \"Esc\" for stop test!"));
     Twips::Place(m_label2, 120, 3960, 1815, 255);
     m_label2->hide();
 
@@ -86,11 +84,11 @@ void Form1::BuildControls()
     Twips::Place(m_command2, 1680, 4200, 1575, 375);
     m_command2->setEnabled(false);
 
-    m_label4 = label(this, "Label4",
-                     QStringLiteral("With the maximal frequency press any key on the keyboard "
-                                    "(behind exception {Esc} and {Enter}) while there is a "
-                                    "display of the diagram. Try to keep the diagram in green "
-                                    "area."));
+    m_label4 = NewLabel("Label4",
+                        QStringLiteral("With the maximal frequency press any key on the keyboard "
+                                       "(behind exception {Esc} and {Enter}) while there is a "
+                                       "display of the diagram. Try to keep the diagram in green "
+                                       "area."));
     m_label4->setWordWrap(true);
     Twips::Place(m_label4, 3480, 4080, Label4Width, Label4Height);
     m_label4->hide();
@@ -107,13 +105,10 @@ void Form1::Form_Load()
     m_cycle = IdleColourCycle();
     session.RecNo = 1;
     m_timer2.start();
-    m_timer3.setInterval(session.TickInterval);
+    m_run.SetTickInterval(session.TickInterval);
     m_label1->setText(QString::number(session.TickInterval));
-    session.DiagramArmed = false;
-    session.LoopIdle = true;
     session.CurrentRecord.SetName(QString());
-    SetOuterHeight(WindowHeight);
-    SetOuterWidth(OuterHeight() * WidthToHeight);
+    KeepDesignedSize();
     Form_Resize();
 }
 
@@ -122,7 +117,7 @@ void Form1::Form_Activate()
     Session().TestFormActive = true;
     // Coming back to the window in the middle of a run must neither paint
     // the colour cycle over the diagram nor take the keys away from it.
-    if (CurrentState() != State::Idle) {
+    if (m_run.CurrentState() != TestRun::State::Idle) {
         m_picture1->setFocus();
         return;
     }
@@ -161,39 +156,19 @@ void Form1::Form_Unload()
     // instead of focusing a window that is gone; a run still going is
     // abandoned like one ended with Esc, without a record or its counts.
     Session().TestFormActive = false;
-    if (CurrentState() != State::Idle)
-        Session().Counts.fill(0);
-    EndRun();
+    m_run.Abandon();
     m_timer2.stop();
     m_timer4.stop();
 }
 
-Form1::State Form1::CurrentState() const
-{
-    if (!m_picture1->isEnabled())
-        return State::Idle;
-    return Session().KeysStarted ? State::Counting : State::Armed;
-}
-
-void Form1::EnterTestedName()
-{
-    Dialogs::Input input;
-    input.prompt = QStringLiteral("Enter name of tested please!");
-    input.title = QStringLiteral("Input");
-    input.helpFile = QStringLiteral("Velm2.chm");
-    input.helpTopic = 103;
-    const auto name = Platform::GetDialogs().InputBox(input);
-    Session().CurrentRecord.SetName(name.value_or(QString()));
-}
-
 void Form1::Command1_Click()
 {
-    if (CurrentState() != State::Idle)
-        return;
-    EnterTestedName();
+    m_run.Start();
+}
+
+void Form1::ShowArmed()
+{
     SessionState &session = Session();
-    if (session.CurrentRecord.RecName.trimmed().isEmpty())
-        return;
     session.PenX = static_cast<float>(m_picture1->ScaleWidth() / 10);
     session.PenY = static_cast<float>(m_picture1->ScaleHeight() / 2);
     m_command1->setEnabled(false);
@@ -203,14 +178,6 @@ void Form1::Command1_Click()
     m_timer2.stop();
     m_picture1->SetBackColor(Qt::black);
     LiveDiagram::DrawReferenceLines(*m_picture1);
-    // A new run starts from nothing: an interval without a release must
-    // not store the counts of an earlier run or of a record just viewed.
-    session.KeyCount = 0;
-    session.IntervalNo = 0;
-    session.Counts.fill(0);
-    const Clock::Reading now = Platform::GetClock().Now();
-    session.CurrentRecord.RecDate = OleDate::FromDate(now.date);
-    session.CurrentRecord.RecTime = OleDate::FromTime(now.time);
     m_label4->show();
     m_picture1->setFocus();
 }
@@ -223,67 +190,21 @@ void Form1::Command2_Click()
 
 void Form1::Picture1_KeyDown(std::int16_t keyCode)
 {
-    if (keyCode != KeyCodes::Escape)
-        return;
-    Session().Counts.fill(0);
-    StopTest();
+    m_run.KeyDown(keyCode);
 }
 
 void Form1::Picture1_KeyUp(std::int16_t keyCode)
 {
-    if (keyCode == KeyCodes::Enter)
-        return;
-    SessionState &session = Session();
-    session.LastKey = keyCode;
-    if (session.KeyCount == 0) {
-        session.KeysStarted = true;
-        session.KeyCount = 1;
-    } else if (session.KeyCount > 0) {
-        ++session.KeyCount;
-    }
-    m_label1->setText(QString::number(session.KeyCount));
-    session.Counts[static_cast<std::size_t>(session.IntervalNo)] = session.KeyCount;
-    if (session.DiagramArmed) {
-        EnableTimer3();
-        LiveDiagram::DrawDiagramStep(*m_picture1, true);
-    }
-    session.DiagramArmed = true;
-    if (session.KeysStarted && session.LoopIdle)
-        RunIntervals();
+    m_run.KeyUp(keyCode);
 }
 
-void Form1::EnableTimer3()
+void Form1::ShowIntervalEnded()
 {
-    // Enabling a running timer leaves its beat alone; a tick interval of 0
-    // means the drift never runs.
-    if (!m_timer3.isActive() && m_timer3.interval() > 0)
-        m_timer3.start();
-}
-
-void Form1::RunIntervals()
-{
-    Session().LoopIdle = false;
-    m_intervals.Start();
-}
-
-void Form1::IntervalEnded()
-{
-    SessionState &session = Session();
-    if (!session.KeysStarted)
-        return;
     m_label3->setText(QString::number(m_label3->text().toInt() + 1));
-    if (session.IntervalNo < IntervalsPerRun - 1) {
-        ++session.IntervalNo;
-        session.KeyCount = 0;
-        return;
-    }
-    StopTest();
-    emit RunCompleted();
 }
 
-void Form1::StopTest()
+void Form1::ShowStopped()
 {
-    EndRun();
     m_command1->setEnabled(true);
     m_command2->setEnabled(true);
     m_picture1->setEnabled(false);
@@ -291,30 +212,13 @@ void Form1::StopTest()
     m_label2->hide();
     m_label4->hide();
     m_command2->setFocus();
-    if (KeyCodes::IsArrow(Session().LastKey))
+    if (KeyCodes::IsArrow(m_run.LastKey()))
         m_timer4.start();
-}
-
-void Form1::EndRun()
-{
-    SessionState &session = Session();
-    m_intervals.Stop();
-    m_timer3.stop();
-    session.IntervalNo = 0;
-    session.KeyCount = 0;
-    session.KeysStarted = false;
-    session.LoopIdle = true;
-    session.DiagramArmed = false;
 }
 
 void Form1::Timer2_Timer()
 {
     m_picture1->SetBackColor(m_cycle.Tick());
-}
-
-void Form1::Timer3_Timer()
-{
-    LiveDiagram::DrawDiagramStep(*m_picture1, false);
 }
 
 void Form1::Timer4_Timer()

@@ -1,21 +1,7 @@
 #include "SessionState.h"
 
-namespace {
-
-SessionState &instance()
+SessionState &Session()
 {
     static SessionState state;
     return state;
-}
-
-} // namespace
-
-SessionState &Session()
-{
-    return instance();
-}
-
-void ResetSession()
-{
-    instance() = SessionState{};
 }

@@ -2,6 +2,7 @@
 
 #include "SessionState.h"
 #include "platform/OsVersion.h"
+#include "platform/Platform.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,6 +31,9 @@ QString Startup::DefaultDataPath()
 
 void Startup::Main(const std::function<void()> &showTestWindow)
 {
+    // Without them the first message would end the program in the middle
+    // of a test; it is better to know at once.
+    Platform::RequireServices();
     SessionState &session = Session();
     session.TickInterval = TickIntervalFor(OsVersion::PlatformId());
     session.DataPath = DefaultDataPath();

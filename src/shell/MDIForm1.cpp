@@ -7,13 +7,14 @@
 #include "history/HistoryPrinter.h"
 #include "history/HistoryStore.h"
 #include "history/TrendWindow.h"
-#include "platform/HelpKeyFilter.h"
+#include "platform/HelpContext.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
 #include "results/frmGraph.h"
 #include "session/Form1.h"
 #include "session/SessionState.h"
 #include "session/Startup.h"
+#include "shell/help/HelpKeyFilter.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -51,7 +52,7 @@ MDIForm1::MDIForm1(QWidget *parent)
     m_helpKey = new HelpKeyFilter(this);
     m_helpKey->SetKeyOwner([this](QWidget *focus) {
         const Form1 *test = Child<Form1>();
-        return test != nullptr && test->CurrentState() != Form1::State::Idle &&
+        return test != nullptr && test->Run().CurrentState() != TestRun::State::Idle &&
                focus == test->Picture1();
     });
     Load();
@@ -112,63 +113,55 @@ void MDIForm1::showEvent(QShowEvent *event)
 
 void MDIForm1::BuildMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->menuAction()->setObjectName(QStringLiteral("mnuFile"));
-    connect(AddItem(file, "mnuOpenOld", QStringLiteral("&Open old data(for viewing only)")),
-            &QAction::triggered, this, &MDIForm1::mnuOpenOld_Click);
-    connect(AddItem(file, "mnuSave", QStringLiteral("&Save data as..."), false),
-            &QAction::triggered, this, &MDIForm1::mnuSave_Click);
-    connect(AddItem(file, "mnuExport", QStringLiteral("&Export text file"), false),
-            &QAction::triggered, this, &MDIForm1::mnuExport_Click);
-    connect(AddItem(file, "mnuClear", QStringLiteral("&Clear default file data"), false),
-            &QAction::triggered, this, &MDIForm1::mnuClear_Click);
+    QMenu *file = AddMenu("mnuFile", QStringLiteral("&File"));
+    m_mnuOpenOld = AddItem(file, "mnuOpenOld", QStringLiteral("&Open old data(for viewing only)"),
+                           &MDIForm1::mnuOpenOld_Click);
+    m_mnuSave = AddItem(file, "mnuSave", QStringLiteral("&Save data as..."),
+                        &MDIForm1::mnuSave_Click, false);
+    m_mnuExport = AddItem(file, "mnuExport", QStringLiteral("&Export text file"),
+                          &MDIForm1::mnuExport_Click, false);
+    m_mnuClear = AddItem(file, "mnuClear", QStringLiteral("&Clear default file data"),
+                         &MDIForm1::mnuClear_Click, false);
     AddSeparator(file, "mnuProbel");
-    connect(AddItem(file, "mnuPr", QStringLiteral("&Print data"), false), &QAction::triggered, this,
-            &MDIForm1::mnuPr_Click);
+    m_mnuPr = AddItem(file, "mnuPr", QStringLiteral("&Print data"), &MDIForm1::mnuPr_Click, false);
     AddSeparator(file, "mnuPr3");
-    connect(AddItem(file, "mnuExit", QStringLiteral("&Exit")), &QAction::triggered, this,
-            &MDIForm1::mnuExit_Click);
+    m_mnuExit = AddItem(file, "mnuExit", QStringLiteral("&Exit"), &MDIForm1::mnuExit_Click);
 
-    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->menuAction()->setObjectName(QStringLiteral("mnuView"));
-    connect(AddItem(view, "mnuTest", QStringLiteral("&Test")), &QAction::triggered, this,
-            &MDIForm1::mnuTest_Click);
-    connect(AddItem(view, "mnuGraph", QStringLiteral("&Results")), &QAction::triggered, this,
-            &MDIForm1::mnuGraph_Click);
-    connect(AddItem(view, "mnuDat", QStringLiteral("&Data")), &QAction::triggered, this,
-            &MDIForm1::mnuDat_Click);
-    connect(AddItem(view, "mnuTrend", QStringLiteral("Tr&end"), false), &QAction::triggered, this,
-            &MDIForm1::mnuTrend_Click);
+    QMenu *view = AddMenu("mnuView", QStringLiteral("&View"));
+    m_mnuTest = AddItem(view, "mnuTest", QStringLiteral("&Test"), &MDIForm1::mnuTest_Click);
+    m_mnuGraph = AddItem(view, "mnuGraph", QStringLiteral("&Results"), &MDIForm1::mnuGraph_Click);
+    m_mnuDat = AddItem(view, "mnuDat", QStringLiteral("&Data"), &MDIForm1::mnuDat_Click);
+    m_mnuTrend =
+        AddItem(view, "mnuTrend", QStringLiteral("Tr&end"), &MDIForm1::mnuTrend_Click, false);
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
-    help->menuAction()->setObjectName(QStringLiteral("mnuHelp"));
-    connect(AddItem(help, "mnuContents", QStringLiteral("Contents")), &QAction::triggered, this,
-            &MDIForm1::mnuContents_Click);
+    QMenu *help = AddMenu("mnuHelp", QStringLiteral("Help"));
+    m_mnuContents =
+        AddItem(help, "mnuContents", QStringLiteral("Contents"), &MDIForm1::mnuContents_Click);
     AddSeparator(help, "mnul");
-    connect(AddItem(help, "mnuAbout", QStringLiteral("About Velmora")), &QAction::triggered, this,
-            &MDIForm1::mnuAbout_Click);
+    m_mnuAbout =
+        AddItem(help, "mnuAbout", QStringLiteral("About Velmora"), &MDIForm1::mnuAbout_Click);
 }
 
-QAction *MDIForm1::AddItem(QMenu *menu, const char *name, const QString &caption, bool enabled)
+QMenu *MDIForm1::AddMenu(const char *name, const QString &caption)
+{
+    QMenu *menu = menuBar()->addMenu(caption);
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+QAction *MDIForm1::AddItem(QMenu *menu, const char *name, const QString &caption,
+                           void (MDIForm1::*handler)(), bool enabled)
 {
     QAction *action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));
     action->setEnabled(enabled);
+    connect(action, &QAction::triggered, this, handler);
     return action;
 }
 
 void MDIForm1::AddSeparator(QMenu *menu, const char *name)
 {
     menu->addSeparator()->setObjectName(QLatin1String(name));
-}
-
-QAction *MDIForm1::MenuItem(const QString &name) const
-{
-    for (QAction *action : menuBar()->findChildren<QAction *>()) {
-        if (action->objectName() == name)
-            return action;
-    }
-    return nullptr;
 }
 
 QMdiSubWindow *MDIForm1::AddChild(ChildWindow *child)
@@ -192,7 +185,9 @@ void MDIForm1::Connect(ChildWindow * /*child*/) {}
 void MDIForm1::Connect(Form1 *form)
 {
     connect(form, &Form1::NextRequested, this, &MDIForm1::ShowResults);
-    connect(form, &Form1::RunCompleted, this, [] { HistoryStore::AppendCurrentRecord(); });
+    TestRun *run = &form->Run();
+    connect(run, &TestRun::Completed, this,
+            [run] { HistoryStore::AppendCurrentRecord(run->Record(), run->Counts()); });
 }
 
 void MDIForm1::Connect(Form3 *form)
@@ -221,11 +216,10 @@ void MDIForm1::UpdateMenus()
     // usable from its first activation until it is closed, whichever child
     // is active meanwhile.
     const bool dataOpen = Child<Form3>() != nullptr;
-    for (const char *name : {"mnuSave", "mnuExport", "mnuClear", "mnuPr"})
-        MenuItem(QLatin1String(name))->setEnabled(dataOpen);
+    for (QAction *item : {m_mnuSave, m_mnuExport, m_mnuClear, m_mnuPr})
+        item->setEnabled(dataOpen);
     // The trend is of the person on the data window's selected line.
-    MenuItem(QStringLiteral("mnuTrend"))
-        ->setEnabled(dataOpen && Child<Form3>()->SelectedRecord() > 0);
+    m_mnuTrend->setEnabled(dataOpen && Child<Form3>()->SelectedRecord() > 0);
 }
 
 void MDIForm1::ShowResults()
@@ -264,7 +258,7 @@ void MDIForm1::mnuTest_Click()
 {
     if (Session().TestFormActive) {
         if (auto *test = Child<Form1>())
-            test->SubWindow()->setFocus();
+            test->ReturnFocus();
         return;
     }
     ShowChild<Form1>();
@@ -347,12 +341,7 @@ void MDIForm1::mnuContents_Click()
     // The menu belongs to this window, so its focus widget is where the
     // person was working.
     QWidget *focus = focusWidget();
-    HelpKeyFilter::SendHelpKey(focus != nullptr ? focus : this);
-}
-
-frmAbout *MDIForm1::About() const
-{
-    return m_about;
+    HelpContext::SendHelpKey(focus != nullptr ? focus : this);
 }
 
 void MDIForm1::mnuAbout_Click()

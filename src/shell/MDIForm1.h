@@ -38,8 +38,6 @@ public:
     void Start();
 
     QMdiArea *MdiArea() const { return m_mdiArea; }
-    // A menu item by its name (mnuFile, mnuSave, ...), or nullptr.
-    QAction *MenuItem(const QString &name) const;
 
     // The loaded child window of type T, or nullptr.
     template <class T> T *Child() const;
@@ -64,14 +62,8 @@ public:
     void mnuContents_Click();
     void mnuAbout_Click();
 
-    // The file and printer chooser the history commands share.
-    CommonDialog &Dlog() { return m_dlog; }
-
     // The menu items' states, derived from the windows that are open.
     void UpdateMenus();
-
-    // The About window while it is open, or nullptr.
-    frmAbout *About() const;
 
     // What "Exit" does to end the process; tests replace it.
     void SetExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
@@ -83,7 +75,9 @@ protected:
 
 private:
     void BuildMenus();
-    QAction *AddItem(QMenu *menu, const char *name, const QString &caption, bool enabled = true);
+    QMenu *AddMenu(const char *name, const QString &caption);
+    QAction *AddItem(QMenu *menu, const char *name, const QString &caption,
+                     void (MDIForm1::*handler)(), bool enabled = true);
     void AddSeparator(QMenu *menu, const char *name);
     void Load();
     // Sets the size of the whole window, frame included, in pixels.
@@ -101,6 +95,19 @@ private:
     void ShowTrend(qint64 recNo);
 
     QMdiArea *m_mdiArea = nullptr;
+    // The menu items, named as users and the help know them.
+    QAction *m_mnuOpenOld = nullptr;
+    QAction *m_mnuSave = nullptr;
+    QAction *m_mnuExport = nullptr;
+    QAction *m_mnuClear = nullptr;
+    QAction *m_mnuPr = nullptr;
+    QAction *m_mnuExit = nullptr;
+    QAction *m_mnuTest = nullptr;
+    QAction *m_mnuGraph = nullptr;
+    QAction *m_mnuDat = nullptr;
+    QAction *m_mnuTrend = nullptr;
+    QAction *m_mnuContents = nullptr;
+    QAction *m_mnuAbout = nullptr;
     QPointer<ChildWindow> m_activeChild;
     QPointer<frmAbout> m_about;
     HelpKeyFilter *m_helpKey = nullptr;

@@ -28,6 +28,7 @@ frmAbout::frmAbout(QWidget *parent)
     m_image1 = new QLabel(this);
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setPixmap(QPixmap(QStringLiteral(":/art/logo.png")));
+    m_image1->setAccessibleName(QStringLiteral("Velmora Version 2.0"));
     m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Twips::Place(m_image1, 120, 120, 1395, 540);
 

@@ -3,10 +3,11 @@
 // record it makes the current result, how it survives damaged files, and
 // how the File menu follows it.
 #include "history/Form3.h"
+#include "FreshSession.h"
 #include "HistoryFiles.h"
-#include "platform/HelpRequests.h"
+#include "MenuItem.h"
+#include "ScriptedPlatform.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "platform/Twips.h"
 #include "results/frmGraph.h"
 #include "session/SessionState.h"
@@ -72,8 +73,9 @@ private:
     int EnabledFileItems() const;
 
     QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
-    HelpRequests m_help;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
+    HelpRequests &m_help = m_platform.help;
     MDIForm1 *m_frame = nullptr;
 };
 
@@ -83,9 +85,7 @@ void Form3Test::init()
     ResetSession();
     Session().DataPath = Path();
     m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
     m_help.Clear();
-    Platform::SetHelp(&m_help);
     m_frame = new MDIForm1;
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
@@ -94,13 +94,11 @@ void Form3Test::init()
 void Form3Test::cleanup()
 {
     delete m_frame;
-    Platform::SetDialogs(nullptr);
-    Platform::SetHelp(nullptr);
 }
 
 Form3 *Form3Test::Open()
 {
-    m_frame->MenuItem(QStringLiteral("mnuDat"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuDat"))->trigger();
     return m_frame->Child<Form3>();
 }
 
@@ -108,7 +106,7 @@ int Form3Test::EnabledFileItems() const
 {
     int enabled = 0;
     for (const char *name : {"mnuSave", "mnuExport", "mnuClear", "mnuPr"})
-        enabled += m_frame->MenuItem(QLatin1String(name))->isEnabled() ? 1 : 0;
+        enabled += MenuItem(m_frame, QLatin1String(name))->isEnabled() ? 1 : 0;
     return enabled;
 }
 
@@ -127,6 +125,9 @@ void Form3Test::details_data()
         << QStringList{"07.12.2002", "12:00:00", "130", "Abnormal", "Reliable"} << true << false;
     QTest::newRow("Normal and Reliable after two reds")
         << record("Even", Dec7, 0.5, 10, {30, 30, 30, 27})
+        << QStringList{"07.12.2002", "12:00:00", "10", "Normal", "Reliable"} << false << false;
+    QTest::newRow("a name that looks like markup")
+        << record("<b>Ann</b> &amp; Zed", Dec7, 0.5, 10, {30, 30, 30, 27})
         << QStringList{"07.12.2002", "12:00:00", "10", "Normal", "Reliable"} << false << false;
 }
 
@@ -160,6 +161,12 @@ void Form3Test::details()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(1)).center());
     QCOMPARE(form->Label6()->text(), shown.RecName);
+    // The name is laid out as it is stored, every character of it, never
+    // read as markup.
+    const QString name = shown.RecName.trimmed();
+    QVERIFY2(form->Label6()->sizeHint().width() >=
+                 form->Label6()->fontMetrics().horizontalAdvance(name),
+             qPrintable(name));
     QStringList shownTexts;
     for (QLabel *label :
          {form->Label1(), form->Label2(), form->Label7(), form->Label9(), form->Label10()})
@@ -288,7 +295,7 @@ void Form3Test::fileMenuFollowsTheWindow()
     QCOMPARE(form->SubWindow()->size(), normal);
 
     // Another child active: the items stay, the flag goes.
-    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
     QVERIFY(m_frame->Child<frmGraph>());
     QCOMPARE(EnabledFileItems(), 4);
     QVERIFY(!Session().DataFormActive);
@@ -317,7 +324,7 @@ void Form3Test::historyCommandsRefreshTheWindow()
     QVERIFY(put(old, bytesOf({record("Old one", Dec7, 0.5, 0, {30, 30, 30, 30}), Good})));
     Form3 *form = Open();
     m_dialogs.QueueFile(old);
-    m_frame->MenuItem(QStringLiteral("mnuOpenOld"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuOpenOld"))->trigger();
     QCOMPARE(form->List1()->count(), 2);
     QCOMPARE(form->List1()->currentRow(), 0);
     QCOMPARE(form->Label6()->text(), HistoryRecord::FitName("Old one"));
@@ -325,7 +332,7 @@ void Form3Test::historyCommandsRefreshTheWindow()
 
     m_dialogs.Clear();
     m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
-    m_frame->MenuItem(QStringLiteral("mnuClear"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuClear"))->trigger();
     QCOMPARE(form->List1()->count(), 0);
     for (QLabel *label : {form->Label6(), form->Label1(), form->Label2(), form->Label7(),
                           form->Label9(), form->Label10()})
@@ -346,7 +353,7 @@ void Form3Test::openOldWithNothingToSelect()
     Form3 *form = Open();
     QCOMPARE(form->List1()->count(), 1);
     m_dialogs.QueueFile(old);
-    m_frame->MenuItem(QStringLiteral("mnuOpenOld"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuOpenOld"))->trigger();
     QCOMPARE(form->List1()->count(), 0);
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error file data! Clear data."});
     QCOMPARE(Session().DataPath, old);

@@ -1,11 +1,12 @@
 // The history as a table: the exported file byte for byte and the printed
 // text character for character, from real records in a real file.
 #include "history/HistoryExport.h"
+#include "FreshSession.h"
 #include "HistoryFiles.h"
+#include "ScriptedPlatform.h"
 #include "history/PrintedHistory.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"
 
 #include <QDir>
@@ -26,7 +27,6 @@ class HistoryExportTest : public QObject
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void init();
-    void cleanup() { Platform::SetDialogs(nullptr); }
     void table_data();
     void table();
     void fullDiskKeepsOldContent();
@@ -37,7 +37,8 @@ private:
     QString In(const QString &name) const { return m_dir->filePath(name); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    ScriptedDialogs m_dialogs;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
     CommonDialog m_dlog;
 };
 
@@ -47,7 +48,6 @@ void HistoryExportTest::init()
     ResetSession();
     Session().DataPath = In("restest.dat");
     m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
 }
 
 void HistoryExportTest::table_data()

@@ -6,13 +6,13 @@
 // an ordinary user's rights where the suite runs as root) and reports the
 // messages it showed; every file already stored must be left exactly as
 // it was, and the person must see the program's own message.
+#include "ScriptedPlatform.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryFileOperations.h"
 #include "history/HistoryList.h"
 #include "history/HistoryStore.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"
 
 #include <QDir>
@@ -243,8 +243,8 @@ void HistoryFaultTest::fault()
              ::mount(qPrintable(dir.path()), qPrintable(bound.path()), nullptr, MS_BIND, nullptr) !=
                  0))
             ::_exit(CannotMount);
-        ScriptedDialogs dialogs;
-        Platform::SetDialogs(&dialogs);
+        ScriptedPlatform platform;
+        ScriptedDialogs &dialogs = platform.dialogs;
         Session().DataPath = history == QLatin1String("-") ? dir.path() : in(history);
         Session().Counts = {5, 40, 38, 36, 35};
         if (chosen.startsWith(QLatin1Char('@'))) {
@@ -256,7 +256,7 @@ void HistoryFaultTest::fault()
         CommonDialog dlog;
         switch (action) {
         case Action::Append:
-            HistoryStore::AppendCurrentRecord();
+            HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
             break;
         case Action::List:
             HistoryList::ListHistory(HistoryList::Mode::List, [](const QString &) {});

@@ -1,10 +1,11 @@
 // Open old data, save as and clear, on real files in a scratch program
 // folder, with the user's answers scripted.
 #include "history/HistoryFileOperations.h"
+#include "FreshSession.h"
 #include "HistoryFiles.h"
+#include "ScriptedPlatform.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"
 
 #include <QDir>
@@ -47,7 +48,6 @@ class HistoryFileOperationsTest : public QObject
 
 private slots:
     void init();
-    void cleanup() { Platform::SetDialogs(nullptr); }
     void clear_data();
     void clear();
     void fileCommands_data();
@@ -59,7 +59,8 @@ private:
     QString In(const QString &name) const { return m_dir->filePath(name); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    ScriptedDialogs m_dialogs;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
     CommonDialog m_dlog;
 };
 
@@ -69,7 +70,6 @@ void HistoryFileOperationsTest::init()
     ResetSession();
     Session().DataPath = In("restest.dat");
     m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
     QVERIFY(put(In("restest.dat"), Default) && put(In("old.dat"), Old) &&
             put(In("empty.dat"), {}) && put(In("bad.dat"), Unlistable));
     QVERIFY(QDir(m_dir->path()).mkdir("res"));

@@ -2,8 +2,9 @@
 // fixed columns, the corrections of stored CMF values, and the failures
 // that end a listing while keeping the lines before them.
 #include "history/HistoryList.h"
+#include "FreshSession.h"
+#include "ScriptedPlatform.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"
 
 #include <QFile>
@@ -39,7 +40,6 @@ class HistoryListTest : public QObject
 private slots:
     void initTestCase();
     void init();
-    void cleanup();
     void line_data();
     void line();
     void listAndExport();
@@ -51,7 +51,8 @@ private:
     QString Path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
 
     QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
 };
 
 void HistoryListTest::initTestCase()
@@ -65,12 +66,6 @@ void HistoryListTest::init()
     ResetSession();
     Session().DataPath = Path();
     m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
-}
-
-void HistoryListTest::cleanup()
-{
-    Platform::SetDialogs(nullptr);
 }
 
 void HistoryListTest::Write(const QList<HistoryRecord> &records, const QByteArray &tail)

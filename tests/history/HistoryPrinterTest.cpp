@@ -5,10 +5,11 @@
 // and a printer that cannot be used or a cancelled dialog prints and says
 // nothing.
 #include "history/HistoryPrinter.h"
+#include "FreshSession.h"
+#include "ScriptedPlatform.h"
 #include "history/HistoryList.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"
 
 #include <QFile>
@@ -160,8 +161,8 @@ void HistoryPrinterTest::print()
     }
     history.close();
 
-    ScriptedDialogs dialogs;
-    Platform::SetDialogs(&dialogs);
+    ScriptedPlatform platform;
+    ScriptedDialogs &dialogs = platform.dialogs;
     const QString pdf =
         answer == "unusable" ? dir.filePath("no/such/folder/out.pdf") : dir.filePath("out.pdf");
     if (answer == "cancel")
@@ -174,7 +175,6 @@ void HistoryPrinterTest::print()
         });
     CommonDialog dlog;
     HistoryPrinter::Print(dlog);
-    Platform::SetDialogs(nullptr);
 
     QCOMPARE(dialogs.Log().size(), 1);
     QVERIFY(std::holds_alternative<Dialogs::PrinterRequest>(dialogs.Log().first()));

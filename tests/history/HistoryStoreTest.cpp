@@ -1,8 +1,9 @@
 #include "history/HistoryStore.h"
 #include "FakeClock.h"
+#include "FreshSession.h"
+#include "ScriptedPlatform.h"
 #include "platform/OleDate.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"
 
 #include <QDir>
@@ -88,7 +89,8 @@ private:
     QString path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
 
     QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
     FakeClock m_clock;
 };
 
@@ -99,13 +101,11 @@ void HistoryStoreTest::init()
     ResetSession();
     Session().DataPath = path();
     m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
     Platform::SetClock(&m_clock);
 }
 
 void HistoryStoreTest::cleanup()
 {
-    Platform::SetDialogs(nullptr);
     Platform::SetClock(nullptr);
 }
 
@@ -172,7 +172,7 @@ void HistoryStoreTest::append()
         session.Counts[i] = std::int16_t(counts[i]);
     m_clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0, 600));
 
-    HistoryStore::AppendCurrentRecord();
+    HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
 
     QCOMPARE(QFileInfo(path()).size(), finalSize);
     QVERIFY(QFileInfo::exists(path()));
@@ -218,7 +218,7 @@ void HistoryStoreTest::appendWhereNothingCanBeWritten()
     makeFile(m_dir.filePath(QStringLiteral("plain")), 10);
     Session().DataPath = m_dir.filePath(QStringLiteral("plain/restest.dat"));
     Session().Counts = {5, 40, 40, 40, 40};
-    HistoryStore::AppendCurrentRecord();
+    HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error. No data!"});
     QCOMPARE(QFileInfo(m_dir.filePath(QStringLiteral("plain"))).size(), 10);
 
@@ -228,7 +228,7 @@ void HistoryStoreTest::appendWhereNothingCanBeWritten()
     const QString locked = m_dir.filePath(QStringLiteral("locked"));
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     Session().DataPath = locked + QStringLiteral("/restest.dat");
-    HistoryStore::AppendCurrentRecord();
+    HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
     QFile::setPermissions(locked,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(m_dialogs.MessageTexts().size(), 2);
@@ -260,7 +260,7 @@ void HistoryStoreTest::failedWriteLeavesFileAsItWas()
     rlimit limited = old;
     limited.rlim_cur = rlim_t(sizeLimit);
     QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    HistoryStore::AppendCurrentRecord();
+    HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -362,7 +362,7 @@ void HistoryStoreTest::twoProgramsAppendAtOnce()
             for (int i = 0; started && i < PerWriter; ++i) {
                 session.CurrentRecord.SetName(
                     QStringLiteral("%1%2").arg(tag).arg(i, 3, 10, QLatin1Char('0')));
-                HistoryStore::AppendCurrentRecord();
+                HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
             }
             ::_exit(started && m_dialogs.Log().isEmpty() ? 0 : 1);
         }

@@ -2,11 +2,12 @@
 // counts as the same person, in which order the tests come, what a damaged
 // file leaves, and that the session's current result is never touched.
 #include "history/PersonTrend.h"
+#include "FreshSession.h"
 #include "HistoryFiles.h"
+#include "ScriptedPlatform.h"
 #include "history/HistoryList.h"
 #include "platform/OleDate.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "session/SessionState.h"
 
 #include <QTemporaryDir>
@@ -44,7 +45,6 @@ class PersonTrendTest : public QObject
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void init();
-    void cleanup();
     void eachPersonsTests_data();
     void eachPersonsTests();
     void endsWhereTheListEnds_data();
@@ -55,20 +55,15 @@ private:
     QString Path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
 
     QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
 };
 
 void PersonTrendTest::init()
 {
     ResetSession();
-    m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
+    m_platform.Clear();
     QVERIFY(put(Path(), bytesOf(ThreePeople)));
-}
-
-void PersonTrendTest::cleanup()
-{
-    Platform::SetDialogs(nullptr);
 }
 
 void PersonTrendTest::eachPersonsTests_data()

@@ -4,11 +4,11 @@
 // (trend_window_shot <file.png>). The window is opened through the frame's
 // own View menu item, as a person opens it.
 #include "HistoryFiles.h"
+#include "ScriptedPlatform.h"
 #include "history/Form3.h"
 #include "history/TrendTable.h"
 #include "history/TrendWindow.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "results/Evaluation.h"
 #include "session/SessionState.h"
 #include "shell/MDIForm1.h"
@@ -43,8 +43,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
     QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    Platform::SetDialogs(&dialogs);
+    ScriptedPlatform platform;
+    ScriptedDialogs &dialogs = platform.dialogs;
     Session().DataPath = dir.filePath(QStringLiteral("restest.dat"));
     // Anna tires more from month to month and starts slower: the fourth
     // test, with fewer than 30 presses at first, is Unreliable.
@@ -79,6 +79,5 @@ int main(int argc, char *argv[])
     trend->SubWindow()->move(190, 64);
     QApplication::processEvents();
     const bool saved = frame.grab().save(QString::fromLocal8Bit(argv[1]));
-    Platform::SetDialogs(nullptr);
     return saved ? 0 : 1;
 }

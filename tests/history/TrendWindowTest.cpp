@@ -5,12 +5,13 @@
 // a test chosen in the trend becoming the one "Results" shows, and the
 // history commands refreshing it.
 #include "history/TrendWindow.h"
+#include "FreshSession.h"
 #include "HistoryFiles.h"
+#include "MenuItem.h"
+#include "ScriptedPlatform.h"
 #include "history/Form3.h"
 #include "history/TrendTable.h"
-#include "platform/HelpRequests.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "platform/Twips.h"
 #include "results/frmGraph.h"
 #include "session/SessionState.h"
@@ -94,12 +95,13 @@ private slots:
 private:
     TrendWindow *OpenTrend(qint64 recNo);
     Form3 *OpenData();
-    QAction *TrendItem() const { return m_frame->MenuItem(QStringLiteral("mnuTrend")); }
+    QAction *TrendItem() const { return MenuItem(m_frame, QStringLiteral("mnuTrend")); }
     QString Path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
 
     QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
-    HelpRequests m_help;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
+    HelpRequests &m_help = m_platform.help;
     MDIForm1 *m_frame = nullptr;
 };
 
@@ -108,10 +110,7 @@ void TrendWindowTest::init()
     ResetSession();
     Session().DataPath = Path();
     QVERIFY(put(Path(), bytesOf(History)));
-    m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
-    m_help.Clear();
-    Platform::SetHelp(&m_help);
+    m_platform.Clear();
     m_frame = new MDIForm1;
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
@@ -120,8 +119,6 @@ void TrendWindowTest::init()
 void TrendWindowTest::cleanup()
 {
     delete m_frame;
-    Platform::SetDialogs(nullptr);
-    Platform::SetHelp(nullptr);
 }
 
 TrendWindow *TrendWindowTest::OpenTrend(qint64 recNo)
@@ -133,7 +130,7 @@ TrendWindow *TrendWindowTest::OpenTrend(qint64 recNo)
 
 Form3 *TrendWindowTest::OpenData()
 {
-    m_frame->MenuItem(QStringLiteral("mnuDat"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuDat"))->trigger();
     return m_frame->Child<Form3>();
 }
 
@@ -434,7 +431,7 @@ void TrendWindowTest::chosenRowIsWhatResultsShows()
     QCOMPARE(Session().Counts[1], std::int16_t(44));
     // The trend keeps the keys meanwhile.
     QCOMPARE(m_frame->MdiArea()->activeSubWindow(), trend->SubWindow());
-    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
     frmGraph *results = m_frame->Child<frmGraph>();
     QVERIFY(results);
     QCOMPARE(results->lblNm()->text(), History.at(2).RecName);
@@ -464,7 +461,7 @@ void TrendWindowTest::historyCommandsRefreshTheTrend()
     // Opened with the trend active: the data window keeps its lines until
     // it is active again, the trend shows the history now viewed.
     m_dialogs.QueueFile(old);
-    m_frame->MenuItem(QStringLiteral("mnuOpenOld"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuOpenOld"))->trigger();
     QCOMPARE(m_frame->Child<Form3>()->List1()->count(), History.size());
     QCOMPARE(trend->Tests()->rowCount(), 2);
     QCOMPARE(trend->Tests()->Tests().at(0).recNo, qint64(2));
@@ -478,7 +475,7 @@ void TrendWindowTest::historyCommandsRefreshTheTrend()
     m_frame->MdiArea()->setActiveSubWindow(m_frame->Child<Form3>()->SubWindow());
     m_dialogs.Clear();
     m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
-    m_frame->MenuItem(QStringLiteral("mnuClear"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuClear"))->trigger();
     QCOMPARE(trend->Tests()->rowCount(), 0);
     QCOMPARE(trend->CmfLine()->count(), 0);
     QCOMPARE(trend->Summary()->text(), QString());

@@ -1,5 +1,5 @@
 #include "platform/QtDialogs.h"
-#include "platform/ScriptedDialogs.h"
+#include "ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

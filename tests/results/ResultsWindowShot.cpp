@@ -3,9 +3,9 @@
 // (results_window_shot <file.png>). The run is driven through the real
 // test window with a standing clock, so the picture shows a real result.
 #include "FakeClock.h"
+#include "ScriptedPlatform.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "results/frmGraph.h"
 #include "session/Form1.h"
 #include "session/RunTimer.h"
@@ -29,9 +29,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
     QTemporaryDir dir;
-    ScriptedDialogs dialogs;
+    ScriptedPlatform platform;
+    ScriptedDialogs &dialogs = platform.dialogs;
     FakeClock clock;
-    Platform::SetDialogs(&dialogs);
     Platform::SetClock(&clock);
     clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0));
 
@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
             QApplication::sendEvent(test->Picture1(), &release);
         }
         clock.AdvanceMs(5000);
-        test->Intervals()->EndIntervalNow();
+        test->Run().Intervals()->EndIntervalNow();
     }
     test->Command2()->click();
     frmGraph *results = frame.Child<frmGraph>();
@@ -60,7 +60,6 @@ int main(int argc, char *argv[])
     results->SubWindow()->move(40, 30);
     QApplication::processEvents();
     const bool saved = frame.grab().save(QString::fromLocal8Bit(argv[1]));
-    Platform::SetDialogs(nullptr);
     Platform::SetClock(nullptr);
     return saved ? 0 : 1;
 }

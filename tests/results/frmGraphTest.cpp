@@ -4,9 +4,11 @@
 // and its one fixed size. The locale is pinned so dates read 07.12.2002.
 #include "results/frmGraph.h"
 #include "FakeClock.h"
+#include "FreshSession.h"
+#include "MenuItem.h"
+#include "ScriptedPlatform.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "platform/Twips.h"
 #include "results/DynamicsGraph.h"
 #include "results/GraphDecoration.h"
@@ -75,7 +77,8 @@ private:
     frmGraph *Show(const Counts &counts, std::int16_t cmf);
 
     QTemporaryDir m_dir;
-    ScriptedDialogs m_dialogs;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
     FakeClock m_clock;
     MDIForm1 *m_frame = nullptr;
 };
@@ -85,7 +88,6 @@ void frmGraphTest::init()
     ResetSession();
     Session().DataPath = m_dir.filePath(QStringLiteral("restest.dat"));
     m_dialogs.Clear();
-    Platform::SetDialogs(&m_dialogs);
     Platform::SetClock(&m_clock);
     m_frame = new MDIForm1;
     m_frame->show();
@@ -95,7 +97,6 @@ void frmGraphTest::init()
 void frmGraphTest::cleanup()
 {
     delete m_frame;
-    Platform::SetDialogs(nullptr);
     Platform::SetClock(nullptr);
 }
 
@@ -108,7 +109,7 @@ frmGraph *frmGraphTest::Show(const Counts &counts, std::int16_t cmf)
     Session().CurrentRecord.RecCMF = cmf;
     if (m_frame->Child<frmGraph>() != nullptr)
         m_frame->ShowChild<OtherWindow>();
-    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
     return m_frame->Child<frmGraph>();
 }
 
@@ -299,7 +300,7 @@ void frmGraphTest::afterARun()
             QTest::keyRelease(test->Picture1(), Qt::Key_A);
         }
         m_clock.AdvanceMs(5000);
-        test->Intervals()->EndIntervalNow();
+        test->Run().Intervals()->EndIntervalNow();
     }
     const int startHeight = m_frame->frameGeometry().height();
     bool orderKept = false;
@@ -333,7 +334,7 @@ void frmGraphTest::afterARun()
     window->SubWindow()->close();
     QTRY_COMPARE(m_frame->Child<frmGraph>(), nullptr);
     QCOMPARE(Session().Counts, counts);
-    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
     window = m_frame->Child<frmGraph>();
     QCOMPARE(window->Label3()->text(), "Abnormal");
     window->Command1()->click();
@@ -341,7 +342,7 @@ void frmGraphTest::afterARun()
     QCOMPARE(Session().Counts, (std::array<std::int16_t, 5>{counts[0], 0, 0, 0, 0}));
     QCOMPARE(Session().CurrentRecord.RecName.trimmed(), QString());
     // Opened again, it says so and keeps its design texts.
-    m_frame->MenuItem(QStringLiteral("mnuGraph"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"There are no data!"});
     QCOMPARE(m_frame->Child<frmGraph>()->Label3()->text(), "There are no data!");
     QCOMPARE(m_frame->Child<frmGraph>()->lblNm()->text(), QString());

@@ -2,6 +2,7 @@
 // strips painted into the diagram area's backing image at the designed
 // height, and the idle colour cycle between runs.
 #include "session/LiveDiagram.h"
+#include "FreshSession.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
 #include "session/IdleColourCycle.h"

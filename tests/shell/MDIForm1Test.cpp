@@ -3,12 +3,16 @@
 // program starts and ends, the About window, and which help F1 and
 // Help > Contents open.
 #include "shell/MDIForm1.h"
+#include "FakeClock.h"
+#include "FreshSession.h"
+#include "HistoryFiles.h"
+#include "MenuItem.h"
+#include "ScriptedPlatform.h"
 #include "history/Form3.h"
-#include "platform/HelpRequests.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedDialogs.h"
 #include "platform/Twips.h"
+#include "results/frmGraph.h"
 #include "session/Form1.h"
 #include "session/SessionState.h"
 #include "session/Startup.h"
@@ -17,8 +21,10 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -75,20 +81,23 @@ private slots:
     void helpKey();
     void historyCommands_data();
     void historyCommands();
+    void runKeepsItsRecord_data();
+    void runKeepsItsRecord();
+    void testItemKeepsTheDiagramsKeys();
 
 private:
     MDIForm1 *m_frame = nullptr;
-    ScriptedDialogs m_dialogs;
-    HelpRequests m_help;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
+    HelpRequests &m_help = m_platform.help;
+    FakeClock m_clock;
 };
 
 void MDIForm1Test::init()
 {
     ResetSession();
     unloads.clear();
-    Platform::SetDialogs(&m_dialogs);
     m_help.Clear();
-    Platform::SetHelp(&m_help);
     m_frame = new MDIForm1;
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
@@ -97,8 +106,7 @@ void MDIForm1Test::init()
 void MDIForm1Test::cleanup()
 {
     delete m_frame;
-    Platform::SetDialogs(nullptr);
-    Platform::SetHelp(nullptr);
+    Platform::SetClock(nullptr);
 }
 
 void MDIForm1Test::menus_data()
@@ -132,7 +140,7 @@ void MDIForm1Test::menus()
     QFETCH(QString, menu);
     QFETCH(QStringList, items);
     QFETCH(QStringList, captions);
-    QAction *top = m_frame->MenuItem(menu);
+    QAction *top = MenuItem(m_frame, menu);
     QVERIFY(top);
     QTEST(top->text(), "caption");
     QVERIFY(top->menu());
@@ -164,7 +172,7 @@ void MDIForm1Test::menuStates_data()
 void MDIForm1Test::menuStates()
 {
     QFETCH(QString, item);
-    QTEST(m_frame->MenuItem(item)->isEnabled(), "enabled");
+    QTEST(MenuItem(m_frame, item)->isEnabled(), "enabled");
 }
 
 void MDIForm1Test::sizeAfterLoad()
@@ -213,7 +221,7 @@ void MDIForm1Test::testItemFocusesOrLoads()
     m_dialogs.QueueInput(QStringLiteral("Ann"));
     first->Command1()->click();
     QVERIFY(first->Picture1()->hasFocus());
-    m_frame->MenuItem(QStringLiteral("mnuTest"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuTest"))->trigger();
     QCOMPARE(m_frame->Child<Form1>(), first);
     QVERIFY(first->Picture1()->hasFocus());
     QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 1);
@@ -222,7 +230,7 @@ void MDIForm1Test::testItemFocusesOrLoads()
     first->SubWindow()->close();
     QTRY_COMPARE(m_frame->Child<Form1>(), nullptr);
     QVERIFY(m_frame->MdiArea()->subWindowList().isEmpty());
-    m_frame->MenuItem(QStringLiteral("mnuTest"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuTest"))->trigger();
     auto *second = m_frame->Child<Form1>();
     QVERIFY(second);
     QVERIFY(Session().TestFormActive);
@@ -255,7 +263,7 @@ void MDIForm1Test::exitEndsWithoutUnloading()
     m_frame->ShowChild<NotingWindow>()->setObjectName(QStringLiteral("child"));
     int exits = 0;
     m_frame->SetExitHandler([&exits] { ++exits; });
-    m_frame->MenuItem(QStringLiteral("mnuExit"))->trigger();
+    MenuItem(m_frame, QStringLiteral("mnuExit"))->trigger();
     QCOMPARE(exits, 1);
     QVERIFY(unloads.isEmpty());
 }
@@ -303,7 +311,7 @@ void MDIForm1Test::startupShowsTestWindow()
     QVERIFY(test);
     QCOMPARE(m_frame->MdiArea()->activeSubWindow(), test->SubWindow());
     QVERIFY(Session().TestFormActive);
-    QCOMPARE(test->Timer3()->interval(), 60);
+    QCOMPARE(test->Run().Timer3()->interval(), 60);
     // Shrunk below the test window, the workspace scrolls to reach it.
     m_frame->resize(m_frame->width() / 2, m_frame->height() / 2);
     QTRY_VERIFY(m_frame->MdiArea()->horizontalScrollBar()->isVisible());
@@ -312,9 +320,9 @@ void MDIForm1Test::startupShowsTestWindow()
 
 void MDIForm1Test::aboutIsOneWindowWithOkFocused()
 {
-    QAction *about = m_frame->MenuItem(QStringLiteral("mnuAbout"));
+    QAction *about = MenuItem(m_frame, QStringLiteral("mnuAbout"));
     about->trigger();
-    frmAbout *window = m_frame->About();
+    frmAbout *window = m_frame->findChild<frmAbout *>();
     QVERIFY(window != nullptr);
     // A tool window counts as active along with its frame, so the test
     // waits for the application's own word.
@@ -334,23 +342,23 @@ void MDIForm1Test::aboutIsOneWindowWithOkFocused()
     QVERIFY(!window->Command3()->hasFocus());
     about->trigger();
     QTRY_COMPARE(QApplication::activeWindow(), window);
-    QCOMPARE(m_frame->About(), window);
+    QCOMPARE(m_frame->findChild<frmAbout *>(), window);
     QCOMPARE(m_frame->findChildren<frmAbout *>().size(), 1);
     QVERIFY(window->Command3()->hasFocus());
 
     // OK closes it; the next opening builds it anew.
     window->Command3()->click();
-    QTRY_VERIFY(m_frame->About() == nullptr);
+    QTRY_VERIFY(m_frame->findChild<frmAbout *>() == nullptr);
     about->trigger();
-    QVERIFY(m_frame->About() != nullptr);
-    QVERIFY(m_frame->About()->isVisible());
+    QVERIFY(m_frame->findChild<frmAbout *>() != nullptr);
+    QVERIFY(m_frame->findChild<frmAbout *>()->isVisible());
 }
 
 void MDIForm1Test::closingFrameClosesAbout()
 {
     m_frame->ShowChild<NotingWindow>()->setObjectName(QStringLiteral("child"));
-    m_frame->MenuItem(QStringLiteral("mnuAbout"))->trigger();
-    QPointer<frmAbout> about = m_frame->About();
+    MenuItem(m_frame, QStringLiteral("mnuAbout"))->trigger();
+    QPointer<frmAbout> about = m_frame->findChild<frmAbout *>();
     QVERIFY(QTest::qWaitForWindowExposed(about));
     QVERIFY(m_frame->close());
     QCOMPARE(unloads, QStringList{QStringLiteral("child")});
@@ -391,15 +399,15 @@ void MDIForm1Test::helpKey()
             QTest::keyClick(test->Picture1(), Qt::Key_A);
         QVERIFY(test->Picture1()->hasFocus());
     }
-    const int before = Session().KeyCount;
+    const int before = test->Run().KeyCount();
     if (fromMenu)
-        m_frame->MenuItem(QStringLiteral("mnuContents"))->trigger();
+        MenuItem(m_frame, QStringLiteral("mnuContents"))->trigger();
     else
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     QCoreApplication::processEvents();
     const QList<HelpRequests::Request> opened{{QStringLiteral("Velm2.chm"), topic}};
     QCOMPARE(m_help.Log(), topic >= 0 ? opened : QList<HelpRequests::Request>());
-    QCOMPARE(Session().KeyCount - before, counted);
+    QCOMPARE(test->Run().KeyCount() - before, counted);
 }
 
 void MDIForm1Test::historyCommands_data()
@@ -460,7 +468,7 @@ void MDIForm1Test::historyCommands()
     if (!answer.isEmpty())
         m_dialogs.QueueFile(dir.filePath(answer));
 
-    if (QAction *item = m_frame->MenuItem(trigger))
+    if (QAction *item = MenuItem(m_frame, trigger))
         item->trigger();
     else
         QVERIFY(QMetaObject::invokeMethod(data, trigger.toLatin1().constData()));
@@ -471,6 +479,123 @@ void MDIForm1Test::historyCommands()
         QVERIFY(QFile::exists(dir.filePath(made)));
     QCOMPARE(Session().DataPath, dir.filePath(trigger == "mnuOpenOld" ? "old.dat" : "restest.dat"));
     QCOMPARE(QFileInfo(dir.filePath("restest.dat")).size(), 80);
+}
+
+void MDIForm1Test::runKeepsItsRecord_data()
+{
+    // What another window does in the middle of the run, after the second
+    // interval's releases.
+    QTest::addColumn<QString>("meanwhile");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("data window") << "mnuDat" << QStringList();
+    QTest::newRow("data window, a record selected") << "select" << QStringList();
+    QTest::newRow("export") << "mnuExport" << QStringList{"File saved!"};
+    QTest::newRow("print") << "mnuPr" << QStringList();
+    QTest::newRow("open old data") << "mnuOpenOld" << QStringList{"History open!"};
+    QTest::newRow("results, Cancel") << "Cancel" << QStringList();
+}
+
+// A run stores the tested person's own name and counts, whatever the other
+// windows read into the current record or clear meanwhile; once stored, the
+// run is the result "Next >>" shows.
+void MDIForm1Test::runKeepsItsRecord()
+{
+    using namespace HistoryFiles;
+    QFETCH(QString, meanwhile);
+    QTemporaryDir dir;
+    Platform::SetClock(&m_clock);
+    const HistoryRecord zed = record("Zed", Dec7, 0.5, 12, {40, 38, 36, 35});
+    QVERIFY(put(dir.filePath("restest.dat"), zed.Encode()));
+    QVERIFY(put(dir.filePath("old.dat"), zed.Encode()));
+    Session().DataPath = dir.filePath("restest.dat");
+    Session().TickInterval = 60;
+    auto *test = m_frame->ShowChild<Form1>();
+    m_dialogs.QueueInput(QStringLiteral("Ann"));
+    test->Command1()->click();
+    const auto release = [test](int times) {
+        for (int i = 0; i < times; ++i) {
+            QTest::keyPress(test->Picture1(), Qt::Key_A);
+            QTest::keyRelease(test->Picture1(), Qt::Key_A);
+        }
+    };
+    const int counts[] = {12, 30, 28, 26, 25};
+    for (int interval = 0; interval < 5; ++interval) {
+        release(counts[interval]);
+        if (interval == 2) {
+            m_dialogs.Clear();
+            if (meanwhile == "mnuDat") {
+                m_frame->mnuDat_Click();
+            } else if (meanwhile == "select") {
+                m_frame->mnuDat_Click();
+                m_frame->Child<Form3>()->List1()->setCurrentRow(0);
+            } else if (meanwhile == "mnuExport") {
+                m_dialogs.QueueFile(dir.filePath("table"));
+                m_frame->mnuExport_Click();
+            } else if (meanwhile == "mnuPr") {
+                const QString pdf = dir.filePath("out.pdf");
+                m_dialogs.QueuePrinter([pdf](QPrinter &printer) {
+                    printer.setOutputFormat(QPrinter::PdfFormat);
+                    printer.setOutputFileName(pdf);
+                });
+                m_frame->mnuPr_Click();
+            } else if (meanwhile == "mnuOpenOld") {
+                m_dialogs.QueueFile(dir.filePath("old.dat"));
+                m_frame->mnuOpenOld_Click();
+            } else {
+                m_frame->mnuGraph_Click();
+                m_frame->Child<frmGraph>()->Command1()->click();
+            }
+            QTEST(m_dialogs.MessageTexts(), "messages");
+            m_frame->MdiArea()->setActiveSubWindow(test->SubWindow());
+            QVERIFY(test->Picture1()->hasFocus());
+        }
+        m_clock.AdvanceMs(5000);
+        test->Run().Intervals()->EndIntervalNow();
+    }
+    QCOMPARE(test->Run().CurrentState(), TestRun::State::Idle);
+    QVERIFY(!m_dialogs.MessageTexts().contains("Error. No data!"));
+
+    // Appended behind Zed, to the history in use at the end of the run.
+    const QByteArray bytes = contents(Session().DataPath);
+    QCOMPARE(bytes.size(), 160);
+    QCOMPARE(bytes.left(80), zed.Encode());
+    const auto stored = HistoryRecord::Decode(bytes.constData() + 80, 80);
+    QCOMPARE(stored->RecName, HistoryRecord::FitName("Ann"));
+    QCOMPARE(stored->RecCounts, (std::array<std::int16_t, 4>{30, 28, 26, 25}));
+    QCOMPARE(stored->RecCMF, std::int16_t(17));
+    QCOMPARE(stored->RecDate, Dec7);
+    QCOMPARE(Session().CurrentRecord, *stored);
+    QCOMPARE(Session().Counts, (std::array<std::int16_t, 5>{12, 30, 28, 26, 25}));
+
+    test->Command2()->click();
+    auto *results = m_frame->Child<frmGraph>();
+    QVERIFY(results);
+    QCOMPARE(results->lblNm()->text().trimmed(), QStringLiteral("Ann"));
+}
+
+// View > Test in the middle of a run, with the results window open beside
+// the test window: the keys stay with the diagram. The test window was left
+// for the results window and came back by a click on "Start", so its frame
+// still remembers "Start" (disabled during the run) as the control to
+// return to; the frame itself must not end up with the keys.
+void MDIForm1Test::testItemKeepsTheDiagramsKeys()
+{
+    QVERIFY(QTest::qWaitForWindowActive(m_frame));
+    Session().TickInterval = 60;
+    auto *test = m_frame->ShowChild<Form1>();
+    QVERIFY(test->Command1()->hasFocus());
+    m_frame->mnuGraph_Click();
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"There are no data!"});
+    m_dialogs.QueueInput(QStringLiteral("Ann"));
+    QTest::mouseClick(test->Command1(), Qt::LeftButton);
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow(), test->SubWindow());
+    QTest::keyClick(test->Picture1(), Qt::Key_A);
+    QCOMPARE(test->Run().KeyCount(), std::int16_t(1));
+
+    MenuItem(m_frame, QStringLiteral("mnuTest"))->trigger();
+    QCOMPARE(QApplication::focusWidget(), test->Picture1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
+    QCOMPARE(test->Run().KeyCount(), std::int16_t(2));
 }
 
 QTEST_MAIN(MDIForm1Test)

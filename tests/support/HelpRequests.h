@@ -1,12 +1,12 @@
 #pragma once
 
-#include "HelpViewer.h"
+#include "platform/HelpViewer.h"
 
 #include <QList>
 
-// A HelpViewer that shows nothing and keeps every request instead. It is
-// the layer's default until the program installs its viewer, so a test
-// never opens a help window by accident, and it is what tests read.
+// A HelpViewer that shows nothing and keeps every request instead, so a
+// test never opens a help window by accident and can read what would have
+// been opened.
 class HelpRequests : public HelpViewer
 {
 public:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HelpViewer.h"
+#include "platform/HelpViewer.h"
 
 #include <QPointer>
 #include <QUrl>
@@ -11,9 +11,7 @@ class HelpWindow;
 
 // The help a person actually sees. The program's help files are named
 // without a directory; the names resolve to help pages shipped inside the
-// program and shown in a help window, one window for the whole program. On
-// Windows a compiled or old-style help file of that name beside the program
-// opens in the system's own help viewer instead.
+// program and shown in a help window, one window for the whole program.
 class BuiltInHelp : public HelpViewer
 {
 public:
@@ -33,7 +31,5 @@ public:
     HelpWindow *Window() const;
 
 private:
-    bool ShowSystemHelp(const QString &file, int topic);
-
     QPointer<HelpWindow> m_window;
 };

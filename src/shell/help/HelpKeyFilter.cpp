@@ -1,46 +1,16 @@
 #include "HelpKeyFilter.h"
 
-#include "ChildWindow.h"
-#include "HelpViewer.h"
-#include "Platform.h"
+#include "platform/HelpContext.h"
+#include "platform/HelpViewer.h"
+#include "platform/Platform.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-
-namespace {
-
-// F1 as the program sends it, told apart from a key a person pressed by
-// its type alone: it may pass through several widgets on its way.
-class SentHelpKey : public QKeyEvent
-{
-public:
-    SentHelpKey() : QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier) {}
-};
-
-} // namespace
+#include <QWidget>
 
 HelpKeyFilter::HelpKeyFilter(QObject *parent) : QObject(parent)
 {
     qApp->installEventFilter(this);
-}
-
-int HelpKeyFilter::ContextIdOf(const QWidget *widget)
-{
-    // The way up ends at the working window, or at a window of its own:
-    // the frame around a working window has no say in its help.
-    for (const QWidget *w = widget; w != nullptr; w = w->parentWidget()) {
-        if (const int id = w->property("HelpContextID").toInt(); id != 0)
-            return id;
-        if (w->isWindow() || qobject_cast<const ChildWindow *>(w) != nullptr)
-            break;
-    }
-    return HelpViewer::Contents;
-}
-
-void HelpKeyFilter::SendHelpKey(QWidget *target)
-{
-    if (target != nullptr)
-        QCoreApplication::postEvent(target, new SentHelpKey);
 }
 
 bool HelpKeyFilter::eventFilter(QObject *watched, QEvent *event)
@@ -65,7 +35,7 @@ bool HelpKeyFilter::eventFilter(QObject *watched, QEvent *event)
         return false;
     // A pressed key goes to the focus widget first and then, while it is
     // left alone, up to its containers: it is the focus widget's all along.
-    const bool sent = dynamic_cast<const SentHelpKey *>(event) != nullptr;
+    const bool sent = HelpContext::IsSentHelpKey(event);
     QWidget *focus = widget;
     if (!sent && QApplication::focusWidget() != nullptr)
         focus = QApplication::focusWidget();
@@ -73,6 +43,6 @@ bool HelpKeyFilter::eventFilter(QObject *watched, QEvent *event)
         return false;
     m_swallowRelease = !sent;
     if (!key->isAutoRepeat())
-        Platform::GetHelp().ShowHelp(HelpViewer::ApplicationFile(), ContextIdOf(focus));
+        Platform::GetHelp().ShowHelp(HelpViewer::ApplicationFile(), HelpContext::Of(focus));
     return true;
 }

@@ -7,12 +7,11 @@
 class QWidget;
 
 // F1 anywhere in the program asks for help about what has the focus: the
-// first help context id (the widget property "HelpContextID") that is not 0
-// on the way from that widget up through its containers to its window picks
-// the topic of the application's help file, and with none the contents
-// open. A key the person presses can belong to something else (the keys of
-// a test run count, F1 among them); the owner says so through a predicate.
-// F1 sent by the program itself always asks for help.
+// application's help file opens at the topic that applies there
+// (HelpContext), or at its contents when none does. A key the person
+// presses can belong to something else (the keys of a test run count, F1
+// among them); the owner says so through a predicate. F1 sent by the
+// program itself always asks for help.
 class HelpKeyFilter : public QObject
 {
     Q_OBJECT
@@ -26,12 +25,6 @@ public:
     // Called with the widget a pressed F1 goes to; true keeps the key from
     // asking for help.
     void SetKeyOwner(KeyOwner owner) { m_keyOwner = std::move(owner); }
-
-    // The help context id that applies to a widget, 0 when none does.
-    static int ContextIdOf(const QWidget *widget);
-    // Sends F1 to a widget, asking for help there whoever owns the key
-    // otherwise; it is handled once the current event is done.
-    static void SendHelpKey(QWidget *target);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "platform/Dialogs.h"
 
 #include <QList>
 #include <QQueue>
@@ -9,9 +9,8 @@
 #include <variant>
 
 // A Dialogs that answers from a script instead of a person and keeps a log
-// of every dialog it was asked to show. It is the layer's default until the
-// program installs real dialogs, so no code path can block on a modal
-// window where no one is there to answer it.
+// of every dialog it was asked to show, so no test blocks on a modal window
+// where no one is there to answer it and each can read back the exact texts.
 class ScriptedDialogs : public Dialogs
 {
 public:

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "RunTimer.h"
+#include "SessionState.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <cstdint>
+
+// One test run, with no window of its own: the states from "Start" through
+// the five intervals to the stop, the counting of key releases, the timing
+// of the intervals and the beat of the diagram's drift, and the run's own
+// record. The record belongs to the run from Start until it is stored, so
+// the tested person's name, date, time and counts are stored whatever the
+// other windows read into the session's current record or clear meanwhile;
+// once the run has ended, it is the session's current result. The test
+// window is its view: it forwards the keys of the diagram area and follows
+// the signals.
+class TestRun : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State { Idle, Armed, Counting };
+
+    static constexpr int IntervalsPerRun = 5;
+
+    explicit TestRun(QObject *parent = nullptr);
+
+    // The drift timer's interval in milliseconds; at 0 the diagram drifts
+    // never.
+    void SetTickInterval(int ms) { m_timer3.setInterval(ms); }
+
+    // "Start": asks for the tested person's name and, unless it is blank,
+    // arms the run, which then waits for the first key release.
+    void Start();
+    // Asks for the name and puts it into the run's record and the session's.
+    void EnterTestedName();
+    // Esc going down aborts the run; nothing else does anything.
+    void KeyDown(std::int16_t keyCode);
+    // Every release but Enter's counts into the interval going on.
+    void KeyUp(std::int16_t keyCode);
+    // Gives up a run whose window goes away: like Esc, without the stop the
+    // window would show.
+    void Abandon();
+    // A tick of the drift timer.
+    void Timer3_Timer() { emit DiagramStep(false); }
+
+    State CurrentState() const { return m_state; }
+    std::int16_t IntervalNo() const { return m_intervalNo; }
+    std::int16_t KeyCount() const { return m_keyCount; }
+    // The code of the latest release counted.
+    std::int16_t LastKey() const { return m_lastKey; }
+    // From the first counted release until the stop.
+    bool KeysStarted() const { return m_state == State::Counting; }
+    // Later releases move the diagram once the first has been counted.
+    bool DiagramArmed() const { return m_state == State::Counting; }
+    // The intervals are not being timed.
+    bool LoopIdle() const { return !m_intervals.IsRunning(); }
+
+    // The run's own counts and record. Handlers of Completed complete the
+    // record from the counts and store it.
+    const IntervalCounts &Counts() const { return m_counts; }
+    HistoryRecord &Record() { return m_record; }
+
+    RunTimer *Intervals() { return &m_intervals; }
+    // The drift timer: each tick is one drift step of the diagram.
+    QTimer *Timer3() { return &m_timer3; }
+
+signals:
+    // Start has armed the run.
+    void Armed();
+    // A release was counted; the count of the interval so far.
+    void KeyCounted(std::int16_t keyCount);
+    // The diagram takes a step: up for a key, down for a drift tick.
+    void DiagramStep(bool keyStep);
+    void IntervalEnded();
+    // The run has stopped, by Esc or after the fifth interval.
+    void Stopped();
+    // The fifth interval has ended and the run has stopped: its record is
+    // to be stored now. Once the handlers return, the record and the counts
+    // become the session's current result.
+    void Completed();
+
+private:
+    void RunIntervals();
+    void OnIntervalEnded();
+    void StopTest();
+    // Stops the timing and the drift and clears the run's counters.
+    void EndRun();
+    void EnableTimer3();
+    // The name, date and time taken at Start become the session's again,
+    // whatever another window put there meanwhile.
+    void ShowRunInSession();
+
+    State m_state = State::Idle;
+    std::int16_t m_intervalNo = 0;
+    std::int16_t m_keyCount = 0;
+    std::int16_t m_lastKey = 0;
+    IntervalCounts m_counts{};
+    HistoryRecord m_record;
+    RunTimer m_intervals;
+    QTimer m_timer3;
+};

@@ -1,0 +1,50 @@
+#include "BuiltInHelp.h"
+
+#include "HelpWindow.h"
+
+#include <QFileInfo>
+
+BuiltInHelp::~BuiltInHelp()
+{
+    delete m_window;
+}
+
+HelpWindow *BuiltInHelp::Window() const
+{
+    return m_window;
+}
+
+std::optional<QUrl> BuiltInHelp::PageFor(const QString &file, int topic)
+{
+    // Help file names are matched as Windows matches file names.
+    const QString name = QFileInfo(file).fileName();
+    if (name.compare(OldStyleFile(), Qt::CaseInsensitive) == 0) {
+        // Only the question before clearing the history names the old-style
+        // file, so its help is the part about clearing, whatever the topic.
+        return QUrl(QStringLiteral("qrc:/help/topic104.html#clearing"));
+    }
+    if (name.compare(ApplicationFile(), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    switch (topic) {
+    case 103:
+        return QUrl(QStringLiteral("qrc:/help/topic103.html"));
+    case 104:
+        return QUrl(QStringLiteral("qrc:/help/topic104.html"));
+    case 105:
+        return QUrl(QStringLiteral("qrc:/help/topic105.html"));
+    default:
+        return QUrl(QStringLiteral("qrc:/help/contents.html"));
+    }
+}
+
+void BuiltInHelp::ShowHelp(const QString &file, int topic)
+{
+    const auto page = PageFor(file, topic);
+    if (!page)
+        return;
+    if (m_window == nullptr) {
+        m_window = new HelpWindow;
+        m_window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_window->ShowPage(*page);
+}

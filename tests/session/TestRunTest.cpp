@@ -1,0 +1,463 @@
+// A test run without its window: Start with the name prompt, the counting
+// of releases, the drift's beat, the interval ends against a standing
+// clock, Esc, and the record stored at the end into a temporary history,
+// the way the main frame stores it.
+#include "session/TestRun.h"
+#include "FakeClock.h"
+#include "FreshSession.h"
+#include "ScriptedPlatform.h"
+#include "history/HistoryStore.h"
+#include "platform/KeyCodes.h"
+#include "platform/OleDate.h"
+#include "platform/Platform.h"
+#include "session/SessionState.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using State = TestRun::State;
+
+namespace {
+
+constexpr std::int16_t KeyA = 'A';
+
+} // namespace
+
+class TestRunTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startWithoutName_data();
+    void startWithoutName();
+    void startArmsTheRun();
+    void enterIsNeverCounted();
+    void countingAndTheDrift_data();
+    void countingAndTheDrift();
+    void escAborts_data();
+    void escAborts();
+    void abandonedRunLeavesNothing();
+    void completedRunIsStored();
+    void runAgainstTheClock_data();
+    void runAgainstTheClock();
+    void intervalsWithoutReleaseStoreNothingOld_data();
+    void intervalsWithoutReleaseStoreNothingOld();
+
+private:
+    void Start(const QString &name);
+    void Releases(int count, std::int16_t key = KeyA);
+    void EndInterval() { m_run->Intervals()->EndIntervalNow(); }
+    // What the main frame does when a run has completed.
+    void Store() { HistoryStore::AppendCurrentRecord(m_run->Record(), m_run->Counts()); }
+    QByteArray History() const;
+
+    QTemporaryDir m_dir;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
+    FakeClock m_clock;
+    std::unique_ptr<TestRun> m_run;
+};
+
+void TestRunTest::init()
+{
+    ResetSession();
+    QFile::remove(m_dir.filePath(QStringLiteral("restest.dat")));
+    Session().DataPath = m_dir.filePath(QStringLiteral("restest.dat"));
+    m_dialogs.Clear();
+    Platform::SetClock(&m_clock);
+    m_clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0, 200));
+    m_clock.SetStepPerReadingMs(0);
+    m_run = std::make_unique<TestRun>();
+    m_run->SetTickInterval(60);
+    connect(m_run.get(), &TestRun::Completed, this, &TestRunTest::Store);
+}
+
+void TestRunTest::cleanup()
+{
+    m_run.reset();
+    Platform::SetClock(nullptr);
+}
+
+void TestRunTest::Start(const QString &name)
+{
+    m_dialogs.QueueInput(name);
+    m_run->Start();
+}
+
+void TestRunTest::Releases(int count, std::int16_t key)
+{
+    for (int i = 0; i < count; ++i) {
+        m_run->KeyDown(key);
+        m_run->KeyUp(key);
+    }
+}
+
+QByteArray TestRunTest::History() const
+{
+    QFile file(Session().DataPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestRunTest::startWithoutName_data()
+{
+    QTest::addColumn<std::optional<QString>>("answer");
+    QTest::newRow("cancelled") << std::optional<QString>();
+    QTest::newRow("empty") << std::optional<QString>(QString());
+    QTest::newRow("blanks") << std::optional<QString>(QStringLiteral("    "));
+}
+
+void TestRunTest::startWithoutName()
+{
+    QFETCH(std::optional<QString>, answer);
+    QSignalSpy armed(m_run.get(), &TestRun::Armed);
+    Session().Counts = {1, 2, 3, 4, 5};
+    m_dialogs.QueueInput(answer);
+    m_run->Start();
+
+    QCOMPARE(m_dialogs.Log().size(), 1);
+    const auto &input = std::get<Dialogs::Input>(m_dialogs.Log().first());
+    QCOMPARE(input.prompt, QStringLiteral("Enter name of tested please!"));
+    QCOMPARE(input.title, QStringLiteral("Input"));
+    QCOMPARE(input.defaultText, QString());
+    QCOMPARE(input.helpFile, QStringLiteral("Velm2.chm"));
+    QCOMPARE(input.helpTopic, 103);
+
+    QCOMPARE(m_run->CurrentState(), State::Idle);
+    QCOMPARE(armed.size(), 0);
+    QCOMPARE(Session().Counts, (IntervalCounts{1, 2, 3, 4, 5}));
+    // Releases reach a run only once it is armed.
+    Releases(3);
+    QCOMPARE(m_run->KeyCount(), std::int16_t(0));
+}
+
+void TestRunTest::startArmsTheRun()
+{
+    QSignalSpy armed(m_run.get(), &TestRun::Armed);
+    Session().Counts = {9, 9, 9, 9, 9};
+    Start(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"));
+
+    const SessionState &session = Session();
+    QCOMPARE(m_run->CurrentState(), State::Armed);
+    QCOMPARE(armed.size(), 1);
+    QCOMPARE(m_run->Record().RecName, QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+    QCOMPARE(session.CurrentRecord.RecName, QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+    QCOMPARE(m_run->Counts(), IntervalCounts{});
+    QCOMPARE(session.Counts, IntervalCounts{});
+    QCOMPARE(m_run->KeyCount(), std::int16_t(0));
+    QCOMPARE(m_run->IntervalNo(), std::int16_t(0));
+    QCOMPARE(m_run->Record().RecDate, 37597.0);
+    QCOMPARE(m_run->Record().RecTime, 52200.0 / 86400.0);
+    QCOMPARE(session.CurrentRecord.RecDate, 37597.0);
+    QCOMPARE(session.CurrentRecord.RecTime, 52200.0 / 86400.0);
+    QVERIFY(!m_run->KeysStarted());
+    QVERIFY(m_run->LoopIdle());
+    QVERIFY(!m_run->Timer3()->isActive());
+    // A second Start while armed asks nothing.
+    m_run->Start();
+    QCOMPARE(m_dialogs.Log().size(), 1);
+}
+
+void TestRunTest::enterIsNeverCounted()
+{
+    Start(QStringLiteral("Ann"));
+    // The release of the Enter that confirmed the name arrives here.
+    m_run->KeyUp(KeyCodes::Enter);
+    QCOMPARE(m_run->CurrentState(), State::Armed);
+    QCOMPARE(m_run->KeyCount(), std::int16_t(0));
+    Releases(3);
+    m_run->KeyUp(KeyCodes::Enter);
+    QCOMPARE(m_run->KeyCount(), std::int16_t(3));
+    QCOMPARE(m_run->LastKey(), KeyA);
+}
+
+void TestRunTest::countingAndTheDrift_data()
+{
+    QTest::addColumn<int>("tick");
+    QTest::addColumn<bool>("drifts");
+    QTest::newRow("NT family") << 60 << true;
+    QTest::newRow("no tick: never drifts") << 0 << false;
+}
+
+// The first release starts the timing and arms the diagram; the key steps
+// and the drift begin with the second.
+void TestRunTest::countingAndTheDrift()
+{
+    QFETCH(int, tick);
+    QFETCH(bool, drifts);
+    m_run->SetTickInterval(tick);
+    QSignalSpy steps(m_run.get(), &TestRun::DiagramStep);
+    QSignalSpy counted(m_run.get(), &TestRun::KeyCounted);
+    Start(QStringLiteral("Ann"));
+    Releases(1);
+    QCOMPARE(m_run->CurrentState(), State::Counting);
+    QVERIFY(m_run->KeysStarted());
+    QVERIFY(m_run->DiagramArmed());
+    QVERIFY(!m_run->LoopIdle());
+    QVERIFY(m_run->Intervals()->IsRunning());
+    QVERIFY(!m_run->Timer3()->isActive());
+    QCOMPARE(steps.size(), 0);
+    Releases(2);
+    QCOMPARE(m_run->Timer3()->isActive(), drifts);
+    QCOMPARE(steps.size(), 2);
+    QCOMPARE(steps.at(0).at(0).toBool(), true);
+    m_run->Timer3_Timer();
+    QCOMPARE(steps.size(), 3);
+    QCOMPARE(steps.at(2).at(0).toBool(), false);
+    QCOMPARE(counted.size(), 3);
+    QCOMPARE(counted.at(2).at(0).value<std::int16_t>(), std::int16_t(3));
+    QCOMPARE(m_run->Counts()[0], std::int16_t(3));
+    QCOMPARE(Session().Counts[0], std::int16_t(3));
+    // The next interval counts from 1 again, into its own place.
+    EndInterval();
+    Releases(2);
+    QCOMPARE(m_run->IntervalNo(), std::int16_t(1));
+    QCOMPARE(m_run->KeyCount(), std::int16_t(2));
+    QCOMPARE(m_run->Counts(), (IntervalCounts{3, 2, 0, 0, 0}));
+}
+
+void TestRunTest::escAborts_data()
+{
+    QTest::addColumn<int>("releases");
+    QTest::addColumn<int>("intervalsEnded");
+    QTest::newRow("armed") << 0 << 0;
+    QTest::newRow("counting, first interval") << 5 << 0;
+    QTest::newRow("counting, last interval") << 5 << 4;
+}
+
+void TestRunTest::escAborts()
+{
+    QFETCH(int, releases);
+    QFETCH(int, intervalsEnded);
+    QSignalSpy stopped(m_run.get(), &TestRun::Stopped);
+    QSignalSpy completed(m_run.get(), &TestRun::Completed);
+    Start(QStringLiteral("Ann"));
+    Releases(releases);
+    for (int i = 0; i < intervalsEnded; ++i) {
+        EndInterval();
+        Releases(40);
+    }
+    // Another window shows a stored test meanwhile.
+    Session().CurrentRecord = HistoryRecord{HistoryRecord::FitName("Zed"), 1.0, 0.5, 12, {}};
+    // Only Esc going down aborts.
+    m_run->KeyDown(KeyA);
+    m_run->KeyUp(KeyCodes::Escape);
+    QVERIFY(m_run->CurrentState() != State::Idle);
+    m_run->KeyDown(KeyCodes::Escape);
+
+    QCOMPARE(m_run->CurrentState(), State::Idle);
+    QCOMPARE(stopped.size(), 1);
+    QCOMPARE(m_run->Counts(), IntervalCounts{});
+    QCOMPARE(Session().Counts, IntervalCounts{});
+    // What "Next >>" then shows: no counts, under the name, date and time
+    // taken at Start.
+    QCOMPARE(Session().CurrentRecord.RecName.trimmed(), QStringLiteral("Ann"));
+    QCOMPARE(Session().CurrentRecord.RecDate, 37597.0);
+    QCOMPARE(Session().CurrentRecord.RecTime, 52200.0 / 86400.0);
+    QVERIFY(!m_run->KeysStarted());
+    QVERIFY(m_run->LoopIdle());
+    QVERIFY(!m_run->Timer3()->isActive());
+    // Nothing of the run goes on: no end, no count, no record.
+    EndInterval();
+    Releases(3);
+    m_run->KeyDown(KeyCodes::Escape);
+    QCOMPARE(m_run->KeyCount(), std::int16_t(0));
+    QCOMPARE(stopped.size(), 1);
+    QCOMPARE(completed.size(), 0);
+    QVERIFY(History().isEmpty());
+    QVERIFY(m_dialogs.MessageTexts().isEmpty());
+}
+
+void TestRunTest::abandonedRunLeavesNothing()
+{
+    QSignalSpy stopped(m_run.get(), &TestRun::Stopped);
+    Start(QStringLiteral("Ann"));
+    Releases(10);
+    EndInterval();
+    Releases(10);
+    m_run->Abandon();
+    QCOMPARE(m_run->CurrentState(), State::Idle);
+    QVERIFY(m_run->LoopIdle());
+    QCOMPARE(Session().Counts, IntervalCounts{});
+    QCOMPARE(stopped.size(), 0);
+    EndInterval();
+    QVERIFY(History().isEmpty());
+}
+
+void TestRunTest::completedRunIsStored()
+{
+    QSignalSpy ends(m_run.get(), &TestRun::IntervalEnded);
+    // The run is idle when it stops and only then is stored.
+    QStringList order;
+    connect(m_run.get(), &TestRun::Stopped, this,
+            [&] { order << QStringLiteral("stopped, %1 bytes stored").arg(History().size()); });
+    connect(m_run.get(), &TestRun::Completed, this, [&] {
+        order << (m_run->CurrentState() == State::Idle ? "completed when idle" : "completed");
+    });
+    Start(QStringLiteral("Ann"));
+    const int perInterval[] = {12, 40, 38, 36, 35};
+    for (int i = 0; i < 5; ++i) {
+        Releases(perInterval[i]);
+        QCOMPARE(m_run->IntervalNo(), std::int16_t(i));
+        QCOMPARE(m_run->Counts()[std::size_t(i)], std::int16_t(perInterval[i]));
+        if (i == 2) {
+            // Another window reads a stored test into the session.
+            Session().CurrentRecord.SetName(QStringLiteral("Zed"));
+            Session().Counts = {0, 30, 28, 26, 0};
+        }
+        m_clock.AdvanceMs(5000);
+        EndInterval();
+    }
+    QCOMPARE(order, (QStringList{"stopped, 0 bytes stored", "completed when idle"}));
+    QCOMPARE(ends.size(), 5);
+    QCOMPARE(m_run->CurrentState(), State::Idle);
+    QCOMPARE(m_run->Counts(), (IntervalCounts{12, 40, 38, 36, 35}));
+
+    const QByteArray history = History();
+    QCOMPARE(history.size(), 80);
+    const auto record = HistoryRecord::Decode(history.constData(), history.size());
+    QVERIFY(record);
+    QCOMPARE(record->RecName.trimmed(), QStringLiteral("Ann"));
+    QCOMPARE(record->RecCounts, (std::array<std::int16_t, 4>{40, 38, 36, 35}));
+    QCOMPARE(record->RecCMF, std::int16_t(12));
+    // Stored with the time the run ended, not the time it was started.
+    QCOMPARE(record->RecTime, OleDate::FromTime(QTime(14, 30, 25)));
+    QVERIFY(m_dialogs.MessageTexts().isEmpty());
+    // The run just stored is the session's current result.
+    QCOMPARE(Session().CurrentRecord, *record);
+    QCOMPARE(Session().Counts, (IntervalCounts{12, 40, 38, 36, 35}));
+}
+
+// A run timed by its own timer against the clock: an interval end held up
+// by a busy program still leaves the next interval its five seconds, and
+// the date and time at Start and at the append come from one reading even
+// when the clock passes midnight between two readings.
+void TestRunTest::runAgainstTheClock_data()
+{
+    QTest::addColumn<QTime>("startAt");
+    QTest::addColumn<int>("lateMs");      // how late the second interval's end is taken
+    QTest::addColumn<QTime>("lastEndAt"); // the wall clock at the last end; null: as it runs
+    QTest::addColumn<QDate>("startDate"); // stored at Start
+    QTest::addColumn<QTime>("startTime");
+    QTest::addColumn<QDate>("storedDate"); // stored at the append
+    QTest::addColumn<QTime>("storedTime");
+
+    const QDate day(2002, 12, 7);
+    const QTime none;
+    QTest::newRow("on time") << QTime(14, 30, 0, 200) << 0 << none << day << QTime(14, 30, 0) << day
+                             << QTime(14, 30, 25);
+    QTest::newRow("an end three seconds late") << QTime(14, 30, 0, 200) << 3000 << none << day
+                                               << QTime(14, 30, 0) << day << QTime(14, 30, 28);
+    QTest::newRow("Start in the last millisecond of the day")
+        << QTime(23, 59, 59, 999) << 0 << none << day << QTime(23, 59, 59) << day.addDays(1)
+        << QTime(0, 0, 25);
+    QTest::newRow("run ends in the last millisecond of the day")
+        << QTime(23, 59, 30, 200) << 0 << QTime(23, 59, 59, 999) << day << QTime(23, 59, 30) << day
+        << QTime(23, 59, 59);
+}
+
+void TestRunTest::runAgainstTheClock()
+{
+    QFETCH(QTime, startAt);
+    QFETCH(int, lateMs);
+    QFETCH(QTime, lastEndAt);
+    QSignalSpy ends(m_run.get(), &TestRun::IntervalEnded);
+    auto *wakeUp = m_run->Intervals()->findChild<QTimer *>();
+    QVERIFY(wakeUp);
+    const auto takeEnd = [&] {
+        wakeUp->start(0);
+        QTest::qWait(20);
+    };
+
+    m_clock.Set(QDate(2002, 12, 7), startAt);
+    // A real clock moves on between two readings; this one by 1 ms.
+    m_clock.SetStepPerReadingMs(1);
+    Start(QStringLiteral("Ann"));
+    m_clock.SetStepPerReadingMs(0);
+    QTEST(OleDate::ToDate(m_run->Record().RecDate).value_or(QDate()), "startDate");
+    QTEST(OleDate::ToTime(m_run->Record().RecTime).value_or(QTime()), "startTime");
+
+    // The first release comes early in a second, so the run's timing
+    // starts from that whole second.
+    const QTime now = m_clock.TimeOfDay();
+    m_clock.Set(m_clock.Today(), QTime(now.hour(), now.minute(), now.second(), 200));
+    Releases(10);
+    RunTimer *intervals = m_run->Intervals();
+    for (int interval = 0; interval < 5; ++interval) {
+        const std::int64_t due = intervals->DeadlineNs();
+        if (interval > 0)
+            QCOMPARE(due, intervals->LastEndNs() + RunTimer::IntervalNs);
+        const std::int64_t late = interval == 1 ? std::int64_t(lateMs) * 1000000 : 0;
+        m_clock.AdvanceMs(int((due - m_clock.MonotonicNs() + late) / 1000000));
+        if (interval == 4 && lastEndAt.isValid()) {
+            m_clock.Set(m_clock.Today(), lastEndAt);
+            m_clock.SetStepPerReadingMs(1);
+        }
+        takeEnd();
+        m_clock.SetStepPerReadingMs(0);
+        QCOMPARE(ends.size(), interval + 1);
+        if (interval == 4)
+            break;
+        // The end was taken when it came, and the next one is not due yet.
+        QCOMPARE(intervals->LastEndNs(), due + late);
+        takeEnd();
+        QCOMPARE(ends.size(), interval + 1);
+        Releases(10);
+    }
+    QCOMPARE(m_run->CurrentState(), State::Idle);
+
+    const QByteArray history = History();
+    QCOMPARE(history.size(), 80);
+    const auto record = HistoryRecord::Decode(history.constData(), history.size());
+    QVERIFY(record);
+    QTEST(OleDate::ToDate(record->RecDate).value_or(QDate()), "storedDate");
+    QTEST(OleDate::ToTime(record->RecTime).value_or(QTime()), "storedTime");
+    QCOMPARE(record->RecCounts, (std::array<std::int16_t, 4>{10, 10, 10, 10}));
+}
+
+void TestRunTest::intervalsWithoutReleaseStoreNothingOld_data()
+{
+    QTest::addColumn<bool>("earlierRun");
+    QTest::newRow("after a viewed record") << false;
+    QTest::newRow("after an earlier run") << true;
+}
+
+// A run in which the person stops after the warm-up interval has no result;
+// the counts of an earlier run or of a record just viewed must not be
+// stored under the new name.
+void TestRunTest::intervalsWithoutReleaseStoreNothingOld()
+{
+    QFETCH(bool, earlierRun);
+    if (earlierRun) {
+        Start(QStringLiteral("First"));
+        for (int i = 0; i < 5; ++i) {
+            Releases(40);
+            EndInterval();
+        }
+        QCOMPARE(History().size(), 80);
+    } else {
+        Session().Counts = {0, 40, 38, 36, 35};
+    }
+    const QByteArray before = History();
+    State stateAtMessage = State::Counting;
+    m_dialogs.OnShow([this, &stateAtMessage](const ScriptedDialogs::Shown &shown) {
+        if (std::holds_alternative<Dialogs::Message>(shown))
+            stateAtMessage = m_run->CurrentState();
+    });
+    Start(QStringLiteral("Second"));
+    Releases(30);
+    for (int i = 0; i < 5; ++i)
+        EndInterval();
+    m_dialogs.OnShow(nullptr);
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error. No data!"});
+    QCOMPARE(stateAtMessage, State::Idle);
+    QCOMPARE(History(), before);
+}
+
+QTEST_GUILESS_MAIN(TestRunTest)
+#include "TestRunTest.moc"
