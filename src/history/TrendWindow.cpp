@@ -238,11 +238,8 @@ void TrendWindow::Refresh()
 {
     if (!m_hasPerson)
         return;
-    // The test chosen stays chosen where the new reading has it.
-    const int row = m_table->currentIndex().row();
-    const qint64 chosen =
-        row >= 0 && row < m_tests->Tests().size() ? m_tests->Tests().at(row).recNo : 0;
-    Show(PersonTrend::Read(Session().DataPath, m_person), chosen);
+    // Record numbers of another file mean other tests: the newest is chosen.
+    Show(PersonTrend::Read(Session().DataPath, m_person), 0);
 }
 
 void TrendWindow::ClearDisplay()
@@ -257,9 +254,8 @@ void TrendWindow::Show(const PersonTrend::Reading &reading, qint64 chosenRecNo)
 {
     // Oldest first, whatever order the tests were stored in: a clock set
     // back or a file put together from others must not draw the line back
-    // and forth. Tests of the same moment keep their file order.
-    // Each test's moment is worked out once: it goes through the time
-    // zone, and a long history would otherwise spend seconds on it.
+    // and forth. Tests of the same moment keep their file order. Each
+    // test's moment is worked out once, as it goes through the time zone.
     QList<std::pair<qint64, qsizetype>> order;
     order.reserve(reading.tests.size());
     for (qsizetype i = 0; i < reading.tests.size(); ++i)

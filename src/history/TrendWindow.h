@@ -41,8 +41,8 @@ public:
     // test chosen in the table. False, with the window as it was, when the
     // file holds no such record.
     bool ShowPersonOf(qint64 recNo);
-    // Reads the same person's tests anew, as after another history has
-    // been opened.
+    // Reads the same person's tests anew from the history being viewed, as
+    // after another history has been opened; the newest test is chosen.
     void Refresh();
     // Empties the chart and the table, as after clearing the history.
     void ClearDisplay();

@@ -28,7 +28,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScatterSeries>
-#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -85,7 +84,6 @@ private slots:
     void tooltipTellsTheWholeTest();
     void oneTestOrDamagedHistory_data();
     void oneTestOrDamagedHistory();
-    void choosingARowAsksForTheRecord();
     void sizeAndHelp();
     void trendItemFollowsTheDataWindow();
     void doubleClickOpensTheTrend();
@@ -327,29 +325,6 @@ void TrendWindowTest::oneTestOrDamagedHistory()
     }
 }
 
-void TrendWindowTest::choosingARowAsksForTheRecord()
-{
-    auto *trend = m_frame->ShowChild<TrendWindow>();
-    QSignalSpy chosen(trend, &TrendWindow::RecordChosen);
-    trend->ShowPersonOf(6);
-    // Opening chooses the test it was opened on without asking for it.
-    QCOMPARE(trend->Table()->currentIndex().row(), 1);
-    QCOMPARE(chosen.count(), 0);
-    QTableView *table = trend->Table();
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                      table->visualRect(trend->Tests()->index(3, 0)).center());
-    QTest::keyClick(table, Qt::Key_Up);
-    QCOMPARE(chosen.count(), 2);
-    QCOMPARE(chosen.at(0).at(0).toLongLong(), 3);
-    QCOMPARE(chosen.at(1).at(0).toLongLong(), 4);
-    // A click on a point chooses its test as well.
-    QScatterSeries *normal =
-        trend->Points(Evaluation::Results::Normal, Evaluation::Reliability::Reliable);
-    emit normal->clicked(normal->at(0));
-    QCOMPARE(chosen.count(), 3);
-    QCOMPARE(chosen.at(2).at(0).toLongLong(), 1);
-}
-
 void TrendWindowTest::sizeAndHelp()
 {
     TrendWindow *trend = OpenTrend(1);
@@ -419,9 +394,14 @@ void TrendWindowTest::doubleClickOpensTheTrend()
 void TrendWindowTest::chosenRowIsWhatResultsShows()
 {
     Form3 *data = OpenData();
+    data->List1()->setCurrentRow(5);
     TrendItem()->trigger();
     TrendWindow *trend = m_frame->Child<TrendWindow>();
     QVERIFY(trend);
+    // Opening chooses the test it was opened on, and asks nothing of the
+    // data window.
+    QCOMPARE(trend->Table()->currentIndex().row(), 1);
+    QCOMPARE(data->List1()->currentRow(), 5);
     QTableView *table = trend->Table();
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                       table->visualRect(trend->Tests()->index(3, 0)).center());
@@ -442,6 +422,12 @@ void TrendWindowTest::chosenRowIsWhatResultsShows()
     data->cmdResults()->click();
     QCOMPARE(results->lblNm()->text(), History.at(3).RecName);
     QCOMPARE(results->lblValid()->text(), QStringLiteral("Unreliable"));
+    // A click on a point chooses its test as well.
+    QScatterSeries *normal =
+        trend->Points(Evaluation::Results::Normal, Evaluation::Reliability::Reliable);
+    emit normal->clicked(normal->at(0));
+    QCOMPARE(data->List1()->currentRow(), 0);
+    QCOMPARE(Session().CurrentRecord, History.at(0));
     QCOMPARE(m_dialogs.MessageTexts(), QStringList());
 }
 
