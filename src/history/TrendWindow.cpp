@@ -8,6 +8,7 @@
 #include "platform/Twips.h"
 #include "session/SessionState.h"
 
+#include <QAbstractButton>
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
@@ -93,6 +94,12 @@ void TrendWindow::BuildControls()
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->horizontalHeader()->setResizeContentsPrecision(MeasuredRows);
     m_table->horizontalHeader()->setHighlightSections(false);
+    m_table->horizontalHeader()->setAccessibleName(QStringLiteral("Columns"));
+    m_table->verticalHeader()->setAccessibleName(QStringLiteral("Rows"));
+    // The corner button would select every row; one test is chosen at once.
+    m_table->setCornerButtonEnabled(false);
+    if (auto *corner = m_table->findChild<QAbstractButton *>())
+        corner->setAccessibleName(QStringLiteral("Select all"));
     Twips::Place(m_table, 120, 3300, 8145, 1500);
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { RowChanged(current.row()); });
