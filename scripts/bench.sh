@@ -14,10 +14,11 @@ Usage: bash scripts/bench.sh [--write] [--help]
 Builds a Release version (build/release) and measures the real program:
 counts under a private X server against the keys sent, interval-end
 lateness idle and with the other core busy, the processor share of a run,
-the cost of one key release, start-up, and the data window, export and
-printed table on a full history of 32,767 records. Prints one table, each
-figure beside its target. Takes about twelve minutes, most of it whole test
-runs in real time; run it on an otherwise idle machine.
+the cost of one key release, start-up, the data window, export and printed
+table on a full history of 32,767 records, and one person's trend read
+from it and shown. Prints one table, each figure beside its target. Takes
+about twelve minutes, most of it whole test runs in real time; run it on
+an otherwise idle machine.
 
   --write   also write the table, with the machine it ran on, to
             docs/performance.md (the table committed with the program)
@@ -81,6 +82,7 @@ kill "$busy"
 busy=
 run "start-up" "$bench/startup_bench"
 run "history at its limit" "$bench/data_window_bench"
+run "a person's trend at the limit" "$bench/trend_bench"
 
 table=$(
     echo "| Measure | Figure | Target | |"
@@ -154,6 +156,12 @@ qt=$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo unknown)
   the export through the frame's command into a new file (written and
   flushed to disk), the printed table's text; worst of five each, and the
   process's peak resident size over all of it.
+- A person's trend: the same 32,767 records read for one person's tests,
+  once for one of forty people who share the history (about 800 tests),
+  once for a history that is all one person's; worst of five each. The
+  memory is the rise of the peak resident size over the size before the
+  readings. The trend window shown (read, drawn and painted, offscreen) is
+  reported for both.
 EOF
 } >docs/performance.md
 

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev libxcb-xkb-dev
+    qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev libxcb1-dev libxcb-xkb-dev
     libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool openbox fonts-dejavu-core fonts-liberation2
     sway wtype qt6-wayland

@@ -63,6 +63,8 @@ Form3::Form3(QWidget *parent) : ChildWindow(parent)
     connect(m_command3, &QToolButton::clicked, this, &Form3::PrintRequested);
     connect(m_command6, &QToolButton::clicked, this, &Form3::ClearRequested);
     connect(m_command5, &QToolButton::clicked, this, &Form3::Command5_Click);
+    connect(m_list1, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { emit TrendRequested(m_list1->row(item) + 1); });
 }
 
 void Form3::BuildControls()
@@ -251,6 +253,14 @@ int Form3::SelectedRecord() const
 {
     const QModelIndexList selected = m_list1->selectionModel()->selectedIndexes();
     return selected.isEmpty() ? 0 : selected.first().row() + 1;
+}
+
+void Form3::SelectRecord(qint64 recNo)
+{
+    if (recNo < 1 || recNo > m_list1->count())
+        return;
+    m_list1->setCurrentRow(static_cast<int>(recNo - 1));
+    m_list1->scrollToItem(m_list1->currentItem());
 }
 
 void Form3::List1_Click()

@@ -35,6 +35,11 @@ public:
     void RefreshList();
     // Empties the list and the six detail labels, as after clearing.
     void ClearDisplay();
+    // The selected line's position counted from 1, or 0 when none is.
+    int SelectedRecord() const;
+    // Selects the line of record recNo, which shows it and makes it the
+    // current result; a record the list has no line for changes nothing.
+    void SelectRecord(qint64 recNo);
 
     // Shows record RecNo in the six detail labels and makes it the current
     // result. A record that cannot be read leaves the labels as they were;
@@ -65,14 +70,14 @@ signals:
     void SaveRequested();
     void PrintRequested();
     void ClearRequested();
+    // A line was double-clicked: show the trend of that record's person.
+    void TrendRequested(qint64 recNo);
 
 private:
     void BuildControls();
     void FillList();
     void ShowDetails(const RecordDetails &details);
     void SetColour(QLabel *label, const std::optional<QColor> &colour);
-    // The selected line's position counted from 1, or 0 when none is.
-    int SelectedRecord() const;
 
     QListWidget *m_list1 = nullptr;
     QToolButton *m_command4 = nullptr;

@@ -6,6 +6,7 @@
 #include "history/HistoryFileOperations.h"
 #include "history/HistoryPrinter.h"
 #include "history/HistoryStore.h"
+#include "history/TrendWindow.h"
 #include "platform/HelpContext.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
@@ -17,6 +18,8 @@
 #include "shell/help/HelpKeyFilter.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QStyle>
 
@@ -129,6 +132,8 @@ void MDIForm1::BuildMenus()
     m_mnuTest = AddItem(view, "mnuTest", QStringLiteral("&Test"), &MDIForm1::mnuTest_Click);
     m_mnuGraph = AddItem(view, "mnuGraph", QStringLiteral("&Results"), &MDIForm1::mnuGraph_Click);
     m_mnuDat = AddItem(view, "mnuDat", QStringLiteral("&Data"), &MDIForm1::mnuDat_Click);
+    m_mnuTrend =
+        AddItem(view, "mnuTrend", QStringLiteral("Tr&end"), &MDIForm1::mnuTrend_Click, false);
 
     QMenu *help = AddMenu("mnuHelp", QStringLiteral("Help"));
     m_mnuContents =
@@ -192,6 +197,18 @@ void MDIForm1::Connect(Form3 *form)
     connect(form, &Form3::SaveRequested, this, &MDIForm1::mnuSave_Click);
     connect(form, &Form3::PrintRequested, this, &MDIForm1::mnuPr_Click);
     connect(form, &Form3::ClearRequested, this, &MDIForm1::mnuClear_Click);
+    connect(form, &Form3::TrendRequested, this, &MDIForm1::ShowTrend);
+    connect(form->List1(), &QListWidget::itemSelectionChanged, this, &MDIForm1::UpdateMenus);
+}
+
+void MDIForm1::Connect(TrendWindow *form)
+{
+    // A test chosen in the trend becomes the data window's selection, and
+    // so the current result that "Results" shows.
+    connect(form, &TrendWindow::RecordChosen, this, [this](qint64 recNo) {
+        if (auto *data = Child<Form3>())
+            data->SelectRecord(recNo);
+    });
 }
 
 void MDIForm1::Connect(frmGraph *form)
@@ -211,6 +228,8 @@ void MDIForm1::UpdateMenus()
     const bool dataOpen = Child<Form3>() != nullptr;
     for (QAction *item : {m_mnuSave, m_mnuExport, m_mnuClear, m_mnuPr})
         item->setEnabled(dataOpen);
+    // The trend is of the person on the data window's selected line.
+    m_mnuTrend->setEnabled(dataOpen && Child<Form3>()->SelectedRecord() > 0);
 }
 
 void MDIForm1::ShowResults()
@@ -266,12 +285,35 @@ void MDIForm1::mnuDat_Click()
     ShowChild<Form3>();
 }
 
+void MDIForm1::mnuTrend_Click()
+{
+    const Form3 *data = Child<Form3>();
+    if (data != nullptr && data->SelectedRecord() > 0)
+        ShowTrend(data->SelectedRecord());
+}
+
+void MDIForm1::ShowTrend(qint64 recNo)
+{
+    EnlargeMainWindow();
+    auto *trend = ShowChild<TrendWindow>();
+    // A line whose record has gone from the file meanwhile has no person:
+    // a trend window opened for it alone would stay empty.
+    if (!trend->ShowPersonOf(recNo) && !trend->HasPerson())
+        trend->SubWindow()->close();
+}
+
 void MDIForm1::mnuOpenOld_Click()
 {
+    const QString viewed = Session().DataPath;
     HistoryFileOperations::OpenOldData(m_dlog, [this] {
         if (auto *data = Child<Form3>())
             data->RefreshList();
     });
+    // The trend shows the history being viewed whichever window is active,
+    // so a test chosen in it is the one the data window then reads.
+    if (auto *trend = Child<TrendWindow>(); trend != nullptr && Session().DataPath != viewed)
+        trend->Refresh();
+    UpdateMenus();
 }
 
 void MDIForm1::mnuSave_Click()
@@ -289,7 +331,14 @@ void MDIForm1::mnuClear_Click()
     HistoryFileOperations::ClearDefaultHistory(Startup::DefaultDataPath(), [this] {
         if (auto *data = Child<Form3>())
             data->ClearDisplay();
+        if (auto *trend = Child<TrendWindow>())
+            trend->ClearDisplay();
     });
+    // Nor does it show tests of a history cleared away.
+    if (auto *trend = Child<TrendWindow>();
+        trend != nullptr && !QFileInfo::exists(Session().DataPath))
+        trend->ClearDisplay();
+    UpdateMenus();
 }
 
 void MDIForm1::mnuPr_Click()

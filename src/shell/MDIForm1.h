@@ -13,13 +13,14 @@
 class Form1;
 class Form3;
 class HelpKeyFilter;
+class TrendWindow;
 class frmAbout;
 class frmGraph;
 class QAction;
 class QMenu;
 
 // The program's main frame. It holds the working windows (test, results,
-// data) as child windows, carries the only menu bar, grows on request
+// data, trend) as child windows, carries the only menu bar, grows on request
 // before a working window is shown in it, and ends the program. It tells
 // each child when it becomes the active one and when it stops being so;
 // switching to another program and back is not a change of child. The
@@ -57,6 +58,7 @@ public:
     void mnuTest_Click();
     void mnuGraph_Click();
     void mnuDat_Click();
+    void mnuTrend_Click();
     void mnuContents_Click();
     void mnuAbout_Click();
 
@@ -87,8 +89,11 @@ private:
     void Connect(Form1 *form);
     void Connect(Form3 *form);
     void Connect(frmGraph *form);
+    void Connect(TrendWindow *form);
     // Grows the frame and shows the session's current result.
     void ShowResults();
+    // Grows the frame and shows the trend of the person of record recNo.
+    void ShowTrend(qint64 recNo);
 
     QMdiArea *m_mdiArea = nullptr;
     // The menu items, named as users and the help know them.
@@ -101,6 +106,7 @@ private:
     QAction *m_mnuTest = nullptr;
     QAction *m_mnuGraph = nullptr;
     QAction *m_mnuDat = nullptr;
+    QAction *m_mnuTrend = nullptr;
     QAction *m_mnuContents = nullptr;
     QAction *m_mnuAbout = nullptr;
     QPointer<ChildWindow> m_activeChild;

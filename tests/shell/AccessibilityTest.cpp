@@ -1,6 +1,6 @@
 // What a screen reader finds in the program: every button, list and
-// picture of the main, test, data, results and About windows has a name it
-// can say, the buttons that show only a picture are named after the
+// picture of the main, test, data, trend, results and About windows has a
+// name it can say, the buttons that show only a picture are named after the
 // commands they run, and the results graph tells what it shows.
 #include "FakeClock.h"
 #include "FreshSession.h"
@@ -8,6 +8,7 @@
 #include "MenuItem.h"
 #include "ScriptedPlatform.h"
 #include "history/Form3.h"
+#include "history/TrendWindow.h"
 #include "platform/PictureBox.h"
 #include "results/frmGraph.h"
 #include "session/Form1.h"
@@ -95,6 +96,8 @@ void AccessibilityTest::everyControlHasAName()
     MenuItem(m_frame, QStringLiteral("mnuDat"))->trigger();
     Form3 *data = m_frame->Child<Form3>();
     QVERIFY(data != nullptr);
+    MenuItem(m_frame, QStringLiteral("mnuTrend"))->trigger();
+    QVERIFY(m_frame->Child<TrendWindow>() != nullptr);
     data->cmdResults()->click();
     QVERIFY(m_frame->Child<frmGraph>() != nullptr);
     MenuItem(m_frame, QStringLiteral("mnuAbout"))->trigger();

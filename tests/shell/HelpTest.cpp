@@ -152,6 +152,9 @@ void HelpTest::pages_data()
                                  << QStringList{"topic104",
                                                 title + " - The data window and the history files",
                                                 "restest. 457"};
+    QTest::newRow("trend window") << "Velm2.chm" << 105
+                                  << QStringList{"topic105", title + " - A person's trend",
+                                                 "drawn hollow, as a ring"};
     // The question before clearing is the only user of the old-style file.
     QTest::newRow("old-style file: clearing")
         << "Velm.hlp" << 103

@@ -128,8 +128,8 @@ void MDIForm1Test::menus_data()
                                          "",
                                          "&Exit"};
     QTest::newRow("View") << "mnuView"
-                          << "&View" << QStringList{"mnuTest", "mnuGraph", "mnuDat"}
-                          << QStringList{"&Test", "&Results", "&Data"};
+                          << "&View" << QStringList{"mnuTest", "mnuGraph", "mnuDat", "mnuTrend"}
+                          << QStringList{"&Test", "&Results", "&Data", "Tr&end"};
     QTest::newRow("Help") << "mnuHelp"
                           << "Help" << QStringList{"mnuContents", "mnul", "mnuAbout"}
                           << QStringList{"Contents", "", "About Velmora"};
@@ -162,7 +162,7 @@ void MDIForm1Test::menuStates_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<bool>("enabled");
-    for (const char *name : {"mnuSave", "mnuExport", "mnuClear", "mnuPr"})
+    for (const char *name : {"mnuSave", "mnuExport", "mnuClear", "mnuPr", "mnuTrend"})
         QTest::newRow(name) << name << false;
     for (const char *name :
          {"mnuOpenOld", "mnuExit", "mnuTest", "mnuGraph", "mnuDat", "mnuContents", "mnuAbout"})

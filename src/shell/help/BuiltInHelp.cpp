@@ -30,6 +30,8 @@ std::optional<QUrl> BuiltInHelp::PageFor(const QString &file, int topic)
         return QUrl(QStringLiteral("qrc:/help/topic103.html"));
     case 104:
         return QUrl(QStringLiteral("qrc:/help/topic104.html"));
+    case 105:
+        return QUrl(QStringLiteral("qrc:/help/topic105.html"));
     default:
         return QUrl(QStringLiteral("qrc:/help/contents.html"));
     }
