@@ -32,6 +32,11 @@ void TestRun::EnterTestedName()
     input.title = QStringLiteral("Input");
     input.helpFile = QStringLiteral("Velm2.chm");
     input.helpTopic = 103;
+    // The name is stored in 20 characters of a Cyrillic code page: the
+    // operator types no more than that, and sees before the run where a
+    // letter will be stored as another ("ü" as "u", an emoji as "?").
+    input.fits = &HistoryRecord::NameFits;
+    input.keptAs = &HistoryRecord::StoredForm;
     const auto name = Platform::GetDialogs().InputBox(input);
     m_record.SetName(name.value_or(QString()));
     Session().CurrentRecord.SetName(m_record.RecName);

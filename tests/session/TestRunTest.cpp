@@ -65,6 +65,8 @@ private slots:
     void intervalsWithoutReleaseStoreNothingOld();
     void releasesCountWhereMade_data();
     void releasesCountWhereMade();
+    void namePromptShowsWhatIsStored_data();
+    void namePromptShowsWhatIsStored();
 
 private:
     void Start(const QString &name);
@@ -564,6 +566,56 @@ void TestRunTest::releasesCountWhereMade()
         counted << count;
     QCOMPARE(counted, counts);
     QCOMPARE(Session().Counts, m_run->Counts());
+}
+
+void TestRunTest::namePromptShowsWhatIsStored_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("fits");
+    // What the prompt shows beneath the field; empty: nothing.
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("Latin") << "Ann" << true << ""
+                           << "Ann";
+    QTest::newRow("Cyrillic") << "Иван Петров" << true << ""
+                              << "Иван Петров";
+    QTest::newRow("a letter the code page lacks") << "Jürgen Müller" << true << "Jurgen Muller"
+                                                  << "Jurgen Muller";
+    QTest::newRow("decomposed, stored composed") << "Йоко" << true << ""
+                                                 << "Йоко";
+    QTest::newRow("an emoji") << "Ann 😀" << true << "Ann ?"
+                              << "Ann ?";
+    QTest::newRow("a tab") << "Ann\tLee" << true << "Ann Lee"
+                           << "Ann Lee";
+    QTest::newRow("twenty letters") << "ABCDEFGHIJKLMNOPQRST" << true << ""
+                                    << "ABCDEFGHIJKLMNOPQRST";
+    QTest::newRow("twenty-five letters")
+        << "ABCDEFGHIJKLMNOPQRSTUVWXY" << false << "ABCDEFGHIJKLMNOPQRST"
+        << "ABCDEFGHIJKLMNOPQRST";
+    QTest::newRow("too long, with letters the code page lacks")
+        << "Jürgen Müller-Lüdenscheid" << false << "Jurgen Muller-Ludens"
+        << "Jurgen Muller-Ludens";
+}
+
+// The prompt knows before the run what will be stored: it takes no more
+// than fits and shows the stored form where it differs from what was typed.
+void TestRunTest::namePromptShowsWhatIsStored()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, fits);
+    QFETCH(QString, shown);
+    QFETCH(QString, stored);
+    if (QTest::currentDataTag() == QLatin1String("decomposed, stored composed"))
+        typed = typed.normalized(QString::NormalizationForm_D);
+    Start(typed);
+    QCOMPARE(m_dialogs.Log().size(), 1);
+    const auto &input = std::get<Dialogs::Input>(m_dialogs.Log().first());
+    QCOMPARE(input.prompt, QStringLiteral("Enter name of tested please!"));
+    QVERIFY(input.fits && input.keptAs);
+    QCOMPARE(input.fits(typed), fits);
+    const QString kept = input.keptAs(typed);
+    QCOMPARE(kept == typed ? QString() : kept, shown);
+    QCOMPARE(m_run->Record().RecName, stored.leftJustified(HistoryRecord::NameLength));
 }
 
 QTEST_GUILESS_MAIN(TestRunTest)
