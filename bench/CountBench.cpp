@@ -8,13 +8,24 @@
 // nominal window. A release within EdgeMs of an interval end may fall on
 // either side, so each interval has a least and a most it may hold. The
 // processor time the program took over the run is read from /proc as well.
+// With --stopped-ends it runs instead one whole test on X11 and one on
+// Wayland (headless sway, keys from wtype) in which the program is stopped
+// across every interval end while releases are made just before it, and
+// counts how many of those releases the program still counted in the
+// interval in which they were made.
 // A plain program rather than a test: it reports figures, and it needs an
-// X server, a window manager and about half a minute per rate. The desktop
-// and the program's copy are the end-to-end test's, from tests/support.
+// X server, a window manager and about half a minute per rate. The desktops,
+// the keys and the program's copy are the end-to-end tests', from
+// tests/support.
 #include "ProgramCopy.h"
+#include "ProgramOnWayland.h"
 #include "ProgramOnX.h"
+#include "StoppedEndsRun.h"
 #include "StoredRecord.h"
+#include "WaylandDesktop.h"
+#include "WaylandKeys.h"
 #include "XDesktop.h"
+#include "XKeys.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -24,6 +35,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -273,6 +285,98 @@ RunResult CountBench::Run(int rate)
     return result;
 }
 
+// One whole test stopped across its ends, on a desktop started already;
+// prints its row. False when the run could not be made or judged.
+template <class Desktop, class OnDesktop, class Keys>
+bool StoppedEnds(const char *platform, const Desktop &desktop)
+{
+    // A busy moment makes a key go out on the wrong side of an end; the
+    // run is made again then, a few times at most.
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        ProgramCopy program(QStringLiteral(VELMORA_PROGRAM));
+        OnDesktop onDesktop(desktop, program);
+        QString error = program.Error();
+        if (error.isEmpty())
+            error = onDesktop.Start();
+        if (error.isEmpty())
+            error = onDesktop.BeginTest(QStringLiteral("Bench"));
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "count_bench: %s: %s\n", platform, qPrintable(error));
+            return false;
+        }
+        Keys keys(desktop);
+        StoppedEndsRun run(false);
+        error = run.Play(keys, program.ProcessId());
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "count_bench: %s: %s\n", platform, qPrintable(error));
+            return false;
+        }
+        const QString late = run.Late();
+        if (!run.Played() || !late.isEmpty()) {
+            std::printf("%s: keys went out late (%s); again\n", platform, qPrintable(late));
+            continue;
+        }
+        program.WaitForRecords(1);
+        const QByteArray history = program.History();
+        program.Stop();
+        if (history.size() != StoredRecord::Length) {
+            std::fprintf(stderr, "count_bench: %s: the program did not store one record\n",
+                         platform);
+            return false;
+        }
+        const StoredRecord record = StoredRecord::Decode(history);
+        const auto released = run.Released();
+        int exact = 0;
+        QStringList stored;
+        QStringList made;
+        for (int i = 0; i < StoppedEndsRun::CountedIntervals; ++i) {
+            stored << QString::number(record.counts[std::size_t(i)]);
+            made << QString::number(released[std::size_t(i)]);
+            exact += record.counts[std::size_t(i)] == released[std::size_t(i)] ? 1 : 0;
+        }
+        std::printf("%s: %s\n", platform, qPrintable(run.Describe(record.counts)));
+        std::printf("ROW Releases 20 ms before each interval end, program stopped across it "
+                    "(%s)|stored %s, made %s: %d of 4 intervals exact, at least %d of %d "
+                    "releases next to an end elsewhere|all in their interval|%s\n",
+                    platform, qPrintable(stored.join(QLatin1Char(' '))),
+                    qPrintable(made.join(QLatin1Char(' '))), exact, run.Misplaced(record.counts),
+                    run.EdgeReleases(), run.Exact(record.counts) ? "met" : "MISSED");
+        std::fflush(stdout);
+        return run.Exact(record.counts);
+    }
+    std::printf("ROW Releases 20 ms before each interval end, program stopped across it "
+                "(%s)|machine too busy to send the keys on time|all in their interval|-\n",
+                platform);
+    return false;
+}
+
+int StoppedEndsBench()
+{
+    bool allRight = true;
+    {
+        XDesktop desktop;
+        const QString error = desktop.Start();
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "count_bench: %s\n", qPrintable(error));
+            return EXIT_FAILURE;
+        }
+        allRight = StoppedEnds<XDesktop, ProgramOnX, XKeys>("X11, Xvfb", desktop) && allRight;
+    }
+    WaylandDesktop desktop;
+    if (desktop.StartCompositor() != WaylandDesktop::Start::Ready) {
+        std::printf("Wayland: not measured: %s\n", qPrintable(desktop.Problem()));
+        std::printf("ROW Releases 20 ms before each interval end, program stopped across it "
+                    "(Wayland)|not measured: no compositor|all in their interval|-\n");
+        return allRight ? EXIT_SUCCESS : EXIT_FAILURE;
+    }
+    // wtype's keys carry no time stamp: the program counts each where it
+    // handles it, after taking in what was pending at the end.
+    allRight = StoppedEnds<WaylandDesktop, ProgramOnWayland, WaylandKeys>(
+                   "Wayland, sway, keys without time stamps", desktop) &&
+               allRight;
+    return allRight ? EXIT_SUCCESS : EXIT_FAILURE;
+}
+
 QString countText(const RunResult &result, int i)
 {
     const int least = result.least[std::size_t(i)];
@@ -285,6 +389,8 @@ QString countText(const RunResult &result, int i)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    if (argc == 2 && std::strcmp(argv[1], "--stopped-ends") == 0)
+        return StoppedEndsBench();
     std::vector<int> rates = {5, 10, 15, 20};
     if (argc > 1) {
         rates.clear();
@@ -293,7 +399,10 @@ int main(int argc, char *argv[])
     }
     if (std::any_of(rates.begin(), rates.end(), [](int rate) { return rate <= 0; })) {
         std::puts("usage: count_bench [RATE...]\n"
-                  "  key presses a second for each whole run (default 5 10 15 20)");
+                  "       count_bench --stopped-ends\n"
+                  "  RATE: key presses a second for each whole run (default 5 10 15 20)\n"
+                  "  --stopped-ends: one run on X11 and one on Wayland with the program stopped\n"
+                  "    across each interval end and releases made 20 ms before it");
         return EXIT_FAILURE;
     }
     CountBench bench;

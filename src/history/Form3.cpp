@@ -33,6 +33,19 @@ QFont detailFont(const QFont &base)
     return font;
 }
 
+// The history lines are built in fixed columns, which line up only when
+// every character is as wide as the next.
+QFont listFont(const QFont &base)
+{
+    QFont font = base;
+    font.setFamilies({QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono"),
+                      QStringLiteral("Courier New")});
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(9.75);
+    return font;
+}
+
 // A button that shows only its picture; a screen reader says the name of
 // the command it runs instead.
 QToolButton *pictureButton(QWidget *parent, const char *name, const char *icon, const QString &tip,
@@ -74,7 +87,10 @@ void Form3::BuildControls()
     m_list1 = new QListWidget(this);
     m_list1->setAccessibleName(QStringLiteral("History"));
     m_list1->setObjectName(QStringLiteral("List1"));
-    m_list1->setFont(details);
+    m_list1->setFont(listFont(font()));
+    // A line wider than the list is scrolled to, whole, never cut short.
+    m_list1->setTextElideMode(Qt::ElideNone);
+    m_list1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Every line has the same height, so a long history is laid out
     // without measuring each line.
     m_list1->setUniformItemSizes(true);
@@ -203,6 +219,16 @@ void Form3::RefreshList()
     ShowRecordDetails();
     if (m_list1->count() > 0)
         m_list1->setCurrentRow(0);
+}
+
+void Form3::ShowStoredTest()
+{
+    RefreshList();
+    const int last = m_list1->count() - 1;
+    if (last <= 0)
+        return;
+    m_list1->setCurrentRow(last);
+    m_list1->scrollToItem(m_list1->item(last));
 }
 
 void Form3::ClearDisplay()

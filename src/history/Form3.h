@@ -33,6 +33,9 @@ public:
     // Lists the history file anew and shows its first record, as after
     // another history file has been opened.
     void RefreshList();
+    // Lists the history file anew after a test has been stored, and shows
+    // that test, the last line.
+    void ShowStoredTest();
     // Empties the list and the six detail labels, as after clearing.
     void ClearDisplay();
     // The selected line's position counted from 1, or 0 when none is.

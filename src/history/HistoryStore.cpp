@@ -16,10 +16,12 @@ constexpr qint64 BlockRecords = 1024;
 
 } // namespace
 
-void HistoryStore::AppendCurrentRecord(HistoryRecord &record, const IntervalCounts &counts)
+bool HistoryStore::AppendCurrentRecord(HistoryRecord &record, const IntervalCounts &counts)
 {
-    if (!Append(record, counts))
-        Platform::GetDialogs().MsgBox(Dialogs::Notice(NoDataMessage()));
+    if (Append(record, counts))
+        return true;
+    Platform::GetDialogs().MsgBox(Dialogs::Notice(NoDataMessage()));
+    return false;
 }
 
 bool HistoryStore::Append(HistoryRecord &record, const IntervalCounts &counts)

@@ -16,8 +16,8 @@ class HistoryStore
 public:
     // Completes a finished run's record from its counts (date, time, CMF
     // and counts) and appends it. Every failure leaves the file as it was
-    // and tells the user "Error. No data!".
-    static void AppendCurrentRecord(HistoryRecord &record, const IntervalCounts &counts);
+    // and tells the user "Error. No data!". True when the record is on disk.
+    static bool AppendCurrentRecord(HistoryRecord &record, const IntervalCounts &counts);
 
     // Called with CurrentRecord holding record RecNo; returning false ends
     // the walk as a failure.

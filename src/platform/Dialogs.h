@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QPrinter;
@@ -33,7 +34,25 @@ public:
         QString defaultText;
         QString helpFile;
         int helpTopic = 0;
-        friend bool operator==(const Input &, const Input &) = default;
+        // Where the answer is kept in a form of its own (a fixed width, a
+        // smaller character set): whether an answer fits, and the form it
+        // will be kept in (the answer itself where it is kept as typed).
+        // The box takes no more than fits and, while what was typed would
+        // be kept otherwise, shows the kept form beneath the field. Either
+        // may be left empty.
+        std::function<bool(const QString &)> fits;
+        std::function<QString(const QString &)> keptAs;
+        friend bool operator==(const Input &a, const Input &b)
+        {
+            return a.prompt == b.prompt && a.title == b.title && a.defaultText == b.defaultText &&
+                   a.helpFile == b.helpFile && a.helpTopic == b.helpTopic &&
+                   bool(a.fits) == bool(b.fits) && bool(a.keptAs) == bool(b.keptAs);
+        }
+        // The note shown beneath the field for a kept form.
+        static QString KeptAsNote(const QString &kept)
+        {
+            return QStringLiteral("Will be stored as \"%1\"").arg(kept);
+        }
     };
 
     // A file chooser. The filter is handed on exactly as the caller wrote

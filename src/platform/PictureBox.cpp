@@ -213,7 +213,7 @@ void PictureBox::keyReleaseEvent(QKeyEvent *event)
                     &PictureBox::DecideHeldRelease, Qt::SingleShotConnection);
         return;
     }
-    emit KeyUp(KeyCodes::FromEvent(*event));
+    emit KeyUp(KeyCodes::FromEvent(*event), event->timestamp());
 }
 
 void PictureBox::DecideHeldRelease()
@@ -233,11 +233,11 @@ void PictureBox::ReportHeldRelease()
 {
     if (!m_heldRelease)
         return;
-    const std::int16_t code = m_heldRelease->code;
+    const HeldRelease held = *m_heldRelease;
     m_heldRelease.reset();
     // A box that was disabled meanwhile (the run ended) takes no key.
     if (isEnabled())
-        emit KeyUp(code);
+        emit KeyUp(held.code, held.timestamp);
 }
 
 void PictureBox::changeEvent(QEvent *event)

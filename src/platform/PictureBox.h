@@ -12,8 +12,9 @@
 // in twips from a movable origin; pen widths are in pixels. Setting the
 // background colour erases the drawing, as the program's screens expect.
 // Keys pressed and released in the box are reported by code, one release
-// per physical release (keyboard auto-repeat is not a release), and Tab
-// counts as a key here instead of moving the focus.
+// per physical release (keyboard auto-repeat is not a release), each
+// release with the time stamp the window system gave it, and Tab counts as
+// a key here instead of moving the focus.
 class PictureBox : public QWidget
 {
     Q_OBJECT
@@ -69,7 +70,9 @@ public:
 
 signals:
     void KeyDown(std::int16_t code);
-    void KeyUp(std::int16_t code);
+    // timestamp: when the key was let go, in the window system's
+    // milliseconds (QInputEvent::timestamp()); 0 when it gave none.
+    void KeyUp(std::int16_t code, quint64 timestamp);
 
 protected:
     bool event(QEvent *event) override;

@@ -16,8 +16,26 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace {
+
+// Refuses an edit that would make the text longer than the caller can keep.
+class FitValidator : public QValidator
+{
+public:
+    FitValidator(std::function<bool(const QString &)> fits, QObject *parent)
+        : QValidator(parent), m_fits(std::move(fits))
+    {}
+
+    State validate(QString &input, int & /*pos*/) const override
+    {
+        return m_fits(input) ? Acceptable : Invalid;
+    }
+
+private:
+    std::function<bool(const QString &)> m_fits;
+};
 
 void addHelp(QDialog &dialog, QPushButton *button, const QtDialogs::HelpOpener &opener,
              const QString &file, int topic)
@@ -107,9 +125,28 @@ std::optional<QString> QtDialogs::InputBox(const Input &input)
     prompt->setWordWrap(true);
     auto *edit = new QLineEdit(input.defaultText, &dialog);
     prompt->setBuddy(edit);
+    if (input.fits)
+        edit->setValidator(new FitValidator(input.fits, edit));
+    // What will be kept, while it differs from what is typed, so the person
+    // can put it right before the answer is used.
+    auto *kept = new QLabel(&dialog);
+    kept->setObjectName(QStringLiteral("keptAs"));
+    kept->setTextFormat(Qt::PlainText);
+    kept->setWordWrap(true);
+    kept->hide();
+    if (input.keptAs) {
+        const auto showKept = [kept, keptAs = input.keptAs](const QString &text) {
+            const QString form = keptAs(text);
+            kept->setText(Input::KeptAsNote(form));
+            kept->setVisible(form != text);
+        };
+        QObject::connect(edit, &QLineEdit::textChanged, kept, showKept);
+        showKept(edit->text());
+    }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     layout->addWidget(prompt);
     layout->addWidget(edit);
+    layout->addWidget(kept);
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

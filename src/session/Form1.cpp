@@ -4,6 +4,7 @@
 #include "SessionState.h"
 #include "platform/HelpContext.h"
 #include "platform/KeyCodes.h"
+#include "platform/PendingInput.h"
 #include "platform/PictureBox.h"
 #include "platform/Twips.h"
 
@@ -38,6 +39,7 @@ Form1::Form1(QWidget *parent) : ChildWindow(parent)
             [this](bool keyStep) { LiveDiagram::DrawDiagramStep(*m_picture1, keyStep); });
     connect(&m_run, &TestRun::IntervalEnded, this, &Form1::ShowIntervalEnded);
     connect(&m_run, &TestRun::Stopped, this, &Form1::ShowStopped);
+    m_run.SetPendingInput(&PendingInput::TakeIn);
 }
 
 void Form1::BuildControls()
@@ -193,9 +195,9 @@ void Form1::Picture1_KeyDown(std::int16_t keyCode)
     m_run.KeyDown(keyCode);
 }
 
-void Form1::Picture1_KeyUp(std::int16_t keyCode)
+void Form1::Picture1_KeyUp(std::int16_t keyCode, quint64 timestamp)
 {
-    m_run.KeyUp(keyCode);
+    m_run.KeyUp(keyCode, timestamp);
 }
 
 void Form1::ShowIntervalEnded()

@@ -33,7 +33,9 @@ public:
     void Command1_Click();
     void Command2_Click();
     void Picture1_KeyDown(std::int16_t keyCode);
-    void Picture1_KeyUp(std::int16_t keyCode);
+    // timestamp: when the key was let go, as the window system stamped it;
+    // 0 when unknown.
+    void Picture1_KeyUp(std::int16_t keyCode, quint64 timestamp = 0);
     void Timer2_Timer();
     void Timer4_Timer();
 

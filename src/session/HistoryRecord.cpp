@@ -57,16 +57,30 @@ char byteOfCharacter(QStringView character)
     }
 }
 
+// The name the way it is stored, character by character: composed, and
+// each control character a blank (a tab, a line end or an escape pasted
+// into the prompt would split the name's line in every list and table).
+QString storableName(const QString &text)
+{
+    QString name = text.normalized(QString::NormalizationForm_C);
+    std::replace_if(
+        name.begin(), name.end(), [](QChar ch) { return ch.category() == QChar::Other_Control; },
+        QLatin1Char(' '));
+    return name;
+}
+
+QString withoutTrailingBlanks(QString text)
+{
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
 QByteArray HistoryRecord::StoredName(const QString &text)
 {
-    QString name = text.normalized(QString::NormalizationForm_C);
-    // A tab, a line end or an escape pasted into the prompt would split the
-    // name's line in every list and table.
-    std::replace_if(
-        name.begin(), name.end(), [](QChar ch) { return ch.category() == QChar::Other_Control; },
-        QLatin1Char(' '));
+    const QString name = storableName(text);
     QByteArray bytes;
     bytes.reserve(NameLength);
     QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, name);
@@ -85,6 +99,27 @@ QString HistoryRecord::FitName(const QString &text)
 {
     const QByteArray stored = StoredName(text);
     return CodePage1251::Decode(stored.constData(), stored.size());
+}
+
+bool HistoryRecord::NameFits(const QString &text)
+{
+    const QString name = storableName(text);
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, name);
+    int count = 0;
+    while (characters.toNextBoundary() > 0)
+        if (++count > NameLength)
+            return false;
+    return true;
+}
+
+QString HistoryRecord::StoredForm(const QString &text)
+{
+    const QString stored = withoutTrailingBlanks(FitName(text));
+    // Typed in decomposed form, a letter looks the same and is stored the
+    // same; only a real difference is one.
+    if (stored == withoutTrailingBlanks(text.normalized(QString::NormalizationForm_C)))
+        return text;
+    return stored;
 }
 
 void HistoryRecord::SetName(const QString &text)

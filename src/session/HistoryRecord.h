@@ -34,6 +34,12 @@ struct HistoryRecord
     static QByteArray StoredName(const QString &text);
     // The name as it reads back from the file: StoredName decoded.
     static QString FitName(const QString &text);
+    // Whether a name is kept whole: no more characters, as a person sees
+    // them, than NameLength.
+    static bool NameFits(const QString &text);
+    // The name as it will be stored, without the padding; the text itself
+    // where it is stored as it was typed.
+    static QString StoredForm(const QString &text);
 
     QByteArray Encode() const;
     // Fails only when fewer than RecordLength bytes are given.

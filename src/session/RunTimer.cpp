@@ -4,6 +4,8 @@
 #include "platform/HalfEven.h"
 #include "platform/Platform.h"
 
+#include <QPointer>
+
 #include <algorithm>
 #include <cmath>
 
@@ -29,6 +31,7 @@ void RunTimer::Start()
     const double wall = clock.SecondsSinceMidnight();
     const std::int64_t now = clock.MonotonicNs();
     m_deadlineNs = now + static_cast<std::int64_t>(std::llround(FirstIntervalSeconds(wall) * 1e9));
+    m_firstDueNs = m_deadlineNs;
     m_running = true;
     Arm();
 }
@@ -43,16 +46,22 @@ void RunTimer::EndIntervalNow()
 {
     if (!m_running)
         return;
-    // An end that comes late, because the event loop was held up, gives the
-    // next interval its full time from the moment the end was taken, as a
-    // run that reads the clock at each interval's start would; timing from
-    // the missed end would end the next interval at once, with no time to
-    // press keys in it.
+    // The next end stays on the grid even when this one is handled late
+    // (a busy machine, a stopped process): the releases are placed by the
+    // time they were made, so an interval keeps its five seconds of input
+    // whenever its end is handled. An end missed altogether comes at once.
+    m_timer.stop();
     m_lastDueNs = m_deadlineNs;
     m_lastEndNs = std::max(m_deadlineNs, Platform::GetClock().MonotonicNs());
-    m_deadlineNs = m_lastEndNs + IntervalNs;
-    Arm();
+    m_deadlineNs = m_lastDueNs + IntervalNs;
+    // The handlers may let events through to take in the input still on its
+    // way; the next end is armed only after them, so it cannot come in the
+    // middle of this one; a window closed meanwhile may have taken this
+    // timer with it.
+    const QPointer<RunTimer> alive(this);
     emit IntervalEnded();
+    if (!alive.isNull() && m_running)
+        Arm();
 }
 
 void RunTimer::Arm()

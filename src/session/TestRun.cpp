@@ -6,6 +6,19 @@
 #include "platform/OleDate.h"
 #include "platform/Platform.h"
 
+#include <QPointer>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr std::int64_t NsPerMs = 1'000'000;
+// A first release stamped further than this from the monotonic clock was
+// stamped on another time base (a remote X server, another platform).
+constexpr std::int64_t TrustedWithinNs = 1'000 * NsPerMs;
+
+} // namespace
+
 TestRun::TestRun(QObject *parent) : QObject(parent)
 {
     connect(&m_intervals, &RunTimer::IntervalEnded, this, &TestRun::OnIntervalEnded);
@@ -19,6 +32,11 @@ void TestRun::EnterTestedName()
     input.title = QStringLiteral("Input");
     input.helpFile = QStringLiteral("Velm2.chm");
     input.helpTopic = 103;
+    // The name is stored in 20 characters of a Cyrillic code page: the
+    // operator types no more than that, and sees before the run where a
+    // letter will be stored as another ("ü" as "u", an emoji as "?").
+    input.fits = &HistoryRecord::NameFits;
+    input.keptAs = &HistoryRecord::StoredForm;
     const auto name = Platform::GetDialogs().InputBox(input);
     m_record.SetName(name.value_or(QString()));
     Session().CurrentRecord.SetName(m_record.RecName);
@@ -32,8 +50,9 @@ void TestRun::Start()
     EnterTestedName();
     if (m_record.RecName.trimmed().isEmpty())
         return;
-    m_keyCount = 0;
+    ++m_runNumber;
     m_intervalNo = 0;
+    m_byTimestamp = false;
     // A new run starts from nothing: an interval without a release must
     // not store the counts of an earlier run or of a record just viewed.
     m_counts.fill(0);
@@ -58,19 +77,60 @@ void TestRun::KeyDown(std::int16_t keyCode)
     StopTest();
 }
 
-void TestRun::KeyUp(std::int16_t keyCode)
+std::int16_t TestRun::KeyCount() const
+{
+    return m_state == State::Idle ? std::int16_t(0) : m_counts[std::size_t(m_intervalNo)];
+}
+
+bool TestRun::TimestampTrusted(quint64 timestampMs)
+{
+    if (timestampMs == 0)
+        return false;
+    return std::llabs(StampNs(timestampMs) - Platform::GetClock().MonotonicNs()) <= TrustedWithinNs;
+}
+
+std::int64_t TestRun::StampNs(quint64 timestampMs)
+{
+    // X11 and Wayland stamp events in milliseconds of the monotonic clock,
+    // cut to 32 bits; a stamp is the moment nearest to now with those bits.
+    const std::int64_t nowMs = Platform::GetClock().MonotonicNs() / NsPerMs;
+    const auto offset = static_cast<std::int32_t>(static_cast<std::uint32_t>(timestampMs) -
+                                                  static_cast<std::uint32_t>(nowMs));
+    return (nowMs + offset) * NsPerMs;
+}
+
+std::optional<std::size_t> TestRun::IntervalOf(quint64 timestampMs) const
+{
+    const auto going = static_cast<std::size_t>(m_intervalNo);
+    if (m_state != State::Counting || !m_byTimestamp || timestampMs == 0)
+        return going;
+    const std::int64_t made = StampNs(timestampMs);
+    const std::int64_t firstEnd = m_intervals.FirstDueNs();
+    if (made < firstEnd)
+        return 0;
+    const std::int64_t interval = (made - firstEnd) / RunTimer::IntervalNs + 1;
+    if (interval >= IntervalsPerRun)
+        return std::nullopt;
+    return static_cast<std::size_t>(interval);
+}
+
+void TestRun::KeyUp(std::int16_t keyCode, quint64 timestampMs)
 {
     if (m_state == State::Idle || keyCode == KeyCodes::Enter)
         return;
     m_lastKey = keyCode;
-    if (m_keyCount == 0)
-        m_keyCount = 1;
-    else if (m_keyCount > 0)
-        ++m_keyCount;
-    emit KeyCounted(m_keyCount);
-    const auto interval = static_cast<std::size_t>(m_intervalNo);
-    m_counts[interval] = m_keyCount;
-    Session().Counts[interval] = m_keyCount;
+    if (m_state == State::Armed)
+        m_byTimestamp = TimestampTrusted(timestampMs);
+    const std::optional<std::size_t> interval = IntervalOf(timestampMs);
+    if (!interval)
+        return;
+    std::int16_t &count = m_counts[*interval];
+    if (count == 0)
+        count = 1;
+    else if (count > 0)
+        ++count;
+    Session().Counts[*interval] = count;
+    emit KeyCounted(count);
     if (DiagramArmed()) {
         EnableTimer3();
         emit DiagramStep(true);
@@ -108,10 +168,20 @@ void TestRun::OnIntervalEnded()
 {
     if (m_state != State::Counting)
         return;
+    // Releases made before the end that the program has not handled yet
+    // (it was held up) belong to the interval ending. Taking them in lets
+    // every other event through as well: Esc may stop the run meanwhile,
+    // or the window close and take the run with it.
+    if (m_takeInPending) {
+        const quint64 run = m_runNumber;
+        const QPointer<TestRun> alive(this);
+        m_takeInPending();
+        if (alive.isNull() || m_state != State::Counting || m_runNumber != run)
+            return;
+    }
     emit IntervalEnded();
     if (m_intervalNo < IntervalsPerRun - 1) {
         ++m_intervalNo;
-        m_keyCount = 0;
         return;
     }
     StopTest();
@@ -132,7 +202,6 @@ void TestRun::EndRun()
     m_intervals.Stop();
     m_timer3.stop();
     m_intervalNo = 0;
-    m_keyCount = 0;
     m_state = State::Idle;
 }
 

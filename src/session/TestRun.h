@@ -7,6 +7,8 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 // One test run, with no window of its own: the states from "Start" through
 // the five intervals to the stop, the counting of key releases, the timing
@@ -17,6 +19,16 @@
 // once the run has ended, it is the session's current result. The test
 // window is its view: it forwards the keys of the diagram area and follows
 // the signals.
+//
+// A release counts in the interval in which it was made. Where the key
+// events carry the time they were made on the monotonic clock the intervals
+// are timed on (X11, Wayland), a release is placed by that time stamp, so a
+// program held up across an interval end (a busy machine, a stopped
+// process) counts it in its own interval however late it handles it; where
+// they do not (no stamp, or one from another time base, as the first
+// release shows), a release counts in the interval going on when it is
+// handled. At every end the input already made but not yet handled is
+// taken in before the interval closes.
 class TestRun : public QObject
 {
     Q_OBJECT
@@ -39,8 +51,13 @@ public:
     void EnterTestedName();
     // Esc going down aborts the run; nothing else does anything.
     void KeyDown(std::int16_t keyCode);
-    // Every release but Enter's counts into the interval going on.
-    void KeyUp(std::int16_t keyCode);
+    // Every release but Enter's counts, into the interval in which it was
+    // made. timestampMs: when it was made, as the window system stamps key
+    // events (QInputEvent::timestamp()); 0 when unknown.
+    void KeyUp(std::int16_t keyCode, quint64 timestampMs = 0);
+    // What takes in the input events already made but not yet handled,
+    // called at each interval end before the interval closes.
+    void SetPendingInput(std::function<void()> takeIn) { m_takeInPending = std::move(takeIn); }
     // Gives up a run whose window goes away: like Esc, without the stop the
     // window would show.
     void Abandon();
@@ -49,7 +66,11 @@ public:
 
     State CurrentState() const { return m_state; }
     std::int16_t IntervalNo() const { return m_intervalNo; }
-    std::int16_t KeyCount() const { return m_keyCount; }
+    // The releases counted so far in the interval going on.
+    std::int16_t KeyCount() const;
+    // Whether this run places releases by their time stamps; decided at its
+    // first release.
+    bool PlacesByTimestamp() const { return m_byTimestamp; }
     // The code of the latest release counted.
     std::int16_t LastKey() const { return m_lastKey; }
     // From the first counted release until the stop.
@@ -71,7 +92,7 @@ public:
 signals:
     // Start has armed the run.
     void Armed();
-    // A release was counted; the count of the interval so far.
+    // A release was counted; the count of its interval so far.
     void KeyCounted(std::int16_t keyCount);
     // The diagram takes a step: up for a key, down for a drift tick.
     void DiagramStep(bool keyStep);
@@ -84,6 +105,13 @@ signals:
     void Completed();
 
 private:
+    // Whether the first release's stamp is on the monotonic clock.
+    static bool TimestampTrusted(quint64 timestampMs);
+    // The monotonic time a stamp stands for.
+    static std::int64_t StampNs(quint64 timestampMs);
+    // The interval a release belongs in; none when it was made after the
+    // run's last end.
+    std::optional<std::size_t> IntervalOf(quint64 timestampMs) const;
     void RunIntervals();
     void OnIntervalEnded();
     void StopTest();
@@ -96,8 +124,11 @@ private:
 
     State m_state = State::Idle;
     std::int16_t m_intervalNo = 0;
-    std::int16_t m_keyCount = 0;
     std::int16_t m_lastKey = 0;
+    bool m_byTimestamp = false;
+    // Tells a run from the next, across the events let through at an end.
+    quint64 m_runNumber = 0;
+    std::function<void()> m_takeInPending;
     IntervalCounts m_counts{};
     HistoryRecord m_record;
     RunTimer m_intervals;

@@ -45,6 +45,9 @@ MDIForm1::MDIForm1(QWidget *parent)
     // A child that reaches past a shrunk frame can still be scrolled to.
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Closing the active child brings up the one beneath it, as it is seen,
+    // not the one opened first.
+    m_mdiArea->setActivationOrder(QMdiArea::StackingOrder);
     setCentralWidget(m_mdiArea);
     BuildMenus();
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MDIForm1::SubWindowActivated);
@@ -55,6 +58,13 @@ MDIForm1::MDIForm1(QWidget *parent)
         const Form1 *test = Child<Form1>();
         return test != nullptr && test->Run().CurrentState() != TestRun::State::Idle &&
                focus == test->Picture1();
+    });
+    m_strayKeys.SetCovered([this](const QWidget *widget) {
+        for (const ChildWindow *window : {static_cast<ChildWindow *>(Child<Form1>()),
+                                          static_cast<ChildWindow *>(Child<frmGraph>())})
+            if (window != nullptr && window->isAncestorOf(widget))
+                return true;
+        return false;
     });
     Load();
 }
@@ -167,18 +177,32 @@ void MDIForm1::AddSeparator(QMenu *menu, const char *name)
 
 QMdiSubWindow *MDIForm1::AddChild(ChildWindow *child)
 {
-    // Each window opens down and to the right of the ones already open, as
-    // a multi-document frame cascades them, so its title and its top-left
-    // controls are in sight instead of wherever the free space happens to
-    // be (often past the frame's right edge).
-    const int open = static_cast<int>(m_mdiArea->subWindowList().size());
     QMdiSubWindow *frame = m_mdiArea->addSubWindow(child);
     ChildWindow::ConfigureFrame(frame);
-    const int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
-    frame->move(open * step, open * step);
+    frame->move(FreeCascadePlace(frame));
     frame->setWindowIcon(windowIcon());
     connect(child, &ChildWindow::Unloaded, this, &MDIForm1::UpdateMenus);
     return frame;
+}
+
+QPoint MDIForm1::FreeCascadePlace(const QMdiSubWindow *frame) const
+{
+    // Each window opens down and to the right of the ones already open, as
+    // a multi-document frame cascades them, so its title and its top-left
+    // controls are in sight instead of wherever the free space happens to
+    // be (often past the frame's right edge). A window opened again takes
+    // the first place left free, never one an open window sits on.
+    const int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+    QList<QPoint> taken;
+    for (const QMdiSubWindow *open : m_mdiArea->subWindowList()) {
+        const auto *child = qobject_cast<const ChildWindow *>(open->widget());
+        if (open != frame && (child == nullptr || !child->IsUnloaded()))
+            taken.append(open->pos());
+    }
+    QPoint place(0, 0);
+    while (taken.contains(place))
+        place += QPoint(step, step);
+    return place;
 }
 
 void MDIForm1::Connect(ChildWindow * /*child*/) {}
@@ -187,8 +211,20 @@ void MDIForm1::Connect(Form1 *form)
 {
     connect(form, &Form1::NextRequested, this, &MDIForm1::ShowResults);
     TestRun *run = &form->Run();
-    connect(run, &TestRun::Completed, this,
-            [run] { HistoryStore::AppendCurrentRecord(run->Record(), run->Counts()); });
+    connect(run, &TestRun::Completed, this, [this, run] { StoreRun(run); });
+    // The tested person's last keys come just after the stop, whether the
+    // test ended or Esc stopped it.
+    connect(run, &TestRun::Stopped, this, [this] { m_strayKeys.Start(); });
+}
+
+void MDIForm1::StoreRun(TestRun *run)
+{
+    if (!HistoryStore::AppendCurrentRecord(run->Record(), run->Counts()))
+        return;
+    // The data window lists the history as it is, the test just stored
+    // included.
+    if (auto *data = Child<Form3>())
+        data->ShowStoredTest();
 }
 
 void MDIForm1::Connect(Form3 *form)

@@ -2,6 +2,7 @@
 
 #include "platform/ChildWindow.h"
 #include "platform/CommonDialog.h"
+#include "platform/StrayKeyGuard.h"
 
 #include <QMainWindow>
 #include <QMdiArea>
@@ -18,6 +19,7 @@ class frmAbout;
 class frmGraph;
 class QAction;
 class QMenu;
+class TestRun;
 
 // The program's main frame. It holds the working windows (test, results,
 // data, trend) as child windows, carries the only menu bar, grows on request
@@ -65,6 +67,10 @@ public:
     // The menu items' states, derived from the windows that are open.
     void UpdateMenus();
 
+    // Keeps the keys a tested person goes on pressing after a test from
+    // pressing the buttons of the test and results windows.
+    const StrayKeyGuard &StrayKeys() const { return m_strayKeys; }
+
     // What "Exit" does to end the process; tests replace it.
     void SetExitHandler(std::function<void()> handler) { m_exit = std::move(handler); }
 
@@ -84,6 +90,11 @@ private:
     void SetOuterSize(QSize outer);
     void SubWindowActivated(QMdiSubWindow *window);
     QMdiSubWindow *AddChild(ChildWindow *child);
+    // The top-left corner of the first place of the cascade that no open
+    // window sits on.
+    QPoint FreeCascadePlace(const QMdiSubWindow *frame) const;
+    // Appends a finished test and shows it in the data window, when open.
+    void StoreRun(TestRun *run);
     // The requests a newly loaded child can make of the frame.
     void Connect(ChildWindow *child);
     void Connect(Form1 *form);
@@ -113,6 +124,7 @@ private:
     QPointer<frmAbout> m_about;
     HelpKeyFilter *m_helpKey = nullptr;
     CommonDialog m_dlog;
+    StrayKeyGuard m_strayKeys;
     std::function<void()> m_exit;
     bool m_loaded = false;
     // The outer size the program last set, and the size of the window

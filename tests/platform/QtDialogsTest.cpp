@@ -1,6 +1,7 @@
 #include "platform/QtDialogs.h"
 #include "ScriptedDialogs.h"
 #include "platform/CommonDialog.h"
+#include "session/HistoryRecord.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -54,6 +56,8 @@ private slots:
     void helpButtonOpensTopicWithoutClosing();
     void inputBox_data();
     void inputBox();
+    void inputBoxShowsTheStoredForm_data();
+    void inputBoxShowsTheStoredForm();
     void fileDialog_data();
     void fileDialog();
     void printerDialogOffersPdfInTheFolderGiven();
@@ -154,6 +158,57 @@ void QtDialogsTest::inputBox()
     QCOMPARE(title, QStringLiteral("Input"));
     QCOMPARE(prompt, QStringLiteral("Enter name of tested please!"));
     QCOMPARE(answer, accept ? std::optional<QString>(typed) : std::nullopt);
+}
+
+void QtDialogsTest::inputBoxShowsTheStoredForm_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("answer");
+    // The note beneath the field; empty: none shown.
+    QTest::addColumn<QString>("note");
+    QTest::newRow("stored as typed") << "Ann Lee"
+                                     << "Ann Lee"
+                                     << "";
+    QTest::newRow("Cyrillic, stored as typed") << "Иван"
+                                               << "Иван"
+                                               << "";
+    QTest::newRow("a letter stored as another") << "Jürgen"
+                                                << "Jürgen"
+                                                << "Will be stored as \"Jurgen\"";
+    QTest::newRow("twenty-five letters typed, twenty taken") << "ABCDEFGHIJKLMNOPQRSTUVWXY"
+                                                             << "ABCDEFGHIJKLMNOPQRST"
+                                                             << "";
+}
+
+// The name prompt as a person types into it: no more than is stored, and
+// before the run the name as it will be stored where that differs.
+void QtDialogsTest::inputBoxShowsTheStoredForm()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, answer);
+    QFETCH(QString, note);
+    QtDialogs dialogs;
+    QString shown;
+    whenModal([&](QWidget *modal) {
+        auto *edit = modal->findChild<QLineEdit *>();
+        // Letter by letter, as a keyboard types them (any script).
+        for (const QChar letter : typed) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(letter));
+            QApplication::sendEvent(edit, &press);
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(letter));
+            QApplication::sendEvent(edit, &release);
+        }
+        auto *kept = modal->findChild<QLabel *>(QStringLiteral("keptAs"));
+        QVERIFY(kept);
+        shown = kept->isVisibleTo(modal) ? kept->text() : QString();
+        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    Dialogs::Input input{QStringLiteral("Enter name of tested please!"), QStringLiteral("Input"),
+                         QString(), QStringLiteral("Velm2.chm"), 103};
+    input.fits = &HistoryRecord::NameFits;
+    input.keptAs = &HistoryRecord::StoredForm;
+    QCOMPARE(dialogs.InputBox(input), std::optional<QString>(answer));
+    QCOMPARE(shown, note);
 }
 
 void QtDialogsTest::fileDialog_data()

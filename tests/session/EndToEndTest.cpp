@@ -2,27 +2,32 @@
 // driven through the keyboard alone with xdotool, under a window manager as
 // on a person's desktop. One case runs a whole test at about eight key
 // presses a second and holds the record the program appends against the
-// presses this test timed into each interval; one holds keys down for
-// seconds, so the server repeats them, while every core is kept busy, and
-// holds the stored counts against the releases made; one aborts a test
-// with Esc and checks that the history is left alone and the window can
-// start again. Two more go through the real menus and dialogs: two whole
-// tests, then the data window and an export typed into Qt's own file
-// dialog, whose bytes are held against the records on disk; and clearing
-// the history, which must move the file byte for byte into "res" beside
-// the program, or leave it where it is when it cannot. The two timed cases
-// run once more when the machine was too busy to send their keys on time,
-// never when a count was wrong. This is the only test that sees the real
-// clock, the real timers, the real keyboard repeat and the real key path
-// from the X server to the diagram and the menus. The desktop, the program's
-// copy and the held-key run come from tests/support.
+// presses this test timed into each interval, then goes on pressing Space
+// for most of a second, which must press no button, and shows the result;
+// one holds keys down for seconds, so the server repeats them, while every
+// core is kept busy, and holds the stored counts against the releases made;
+// one stops the program across every interval end while releases are made
+// just before and after it, and holds the stored counts against them; one
+// aborts a test with Esc and checks that the history is left alone and the
+// window can start again. Two more go through the real menus and dialogs:
+// two whole tests, then the data window and an export typed into Qt's own
+// file dialog, whose bytes are held against the records on disk; and
+// clearing the history, which must move the file byte for byte into "res"
+// beside the program, or leave it where it is when it cannot. The timed
+// cases run once more when the machine was too busy to send their keys on
+// time, never when a count was wrong. This is the only test that sees the
+// real clock, the real timers, the real keyboard repeat and the real key
+// path from the X server to the diagram and the menus. The desktop, the
+// program's copy, the keys and the timed runs come from tests/support.
 #include "HeldKeyRun.h"
 #include "LateRetry.h"
 #include "Processes.h"
 #include "ProgramCopy.h"
 #include "ProgramOnX.h"
+#include "StoppedEndsRun.h"
 #include "StoredRecord.h"
 #include "XDesktop.h"
+#include "XKeys.h"
 #include "results/Evaluation.h"
 #include "session/HistoryRecord.h"
 
@@ -66,6 +71,13 @@ constexpr qint64 ReadingMs = 50;
 // test the counting at this rate.
 constexpr int FewestPresses = 20;
 const char *const PressKeys[] = {"a", "s", "d", "f", "j", "k", "l", "1", "2", "3"};
+
+// A whole run from its first release to its last end.
+constexpr qint64 RunMs = IntervalMs * (CountedIntervals + 1);
+// For how long after the run's end Space goes on being pressed, and when
+// a press of it is a press of the button again.
+constexpr qint64 StrayKeysMs = 900;
+constexpr qint64 KeysQuietMs = 1000;
 
 // Runs for the data window go at a modest rate, one press after another,
 // until the record is on disk: their counts are not what is checked there.
@@ -129,48 +141,6 @@ struct SentPresses
     QList<qint64> leftOutMs;
 };
 
-// One xdotool command at the given moment; the times around it.
-std::optional<Press> sendAt(const XDesktop &desktop, qint64 whenMs, const QStringList &arguments)
-{
-    SleepUntilMs(whenMs);
-    Press press;
-    press.beforeMs = NowMs();
-    if (!desktop.Xdotool(arguments))
-        return std::nullopt;
-    press.afterMs = NowMs();
-    return press;
-}
-
-// Keys through the X server: a key held goes down and up in two xdotool
-// calls, so the server repeats it in between; a release lies within the
-// call that sends it.
-class XKeys : public HeldKeyRun::Keys
-{
-public:
-    explicit XKeys(const XDesktop &desktop) : m_desktop(desktop) {}
-
-    std::optional<HeldKeyRun::Span> Tap(qint64 dueMs, const QString &key) override
-    {
-        return Released(sendAt(m_desktop, dueMs, {QStringLiteral("key"), key}));
-    }
-    std::optional<HeldKeyRun::Span> Hold(qint64 dueMs, const QString &key, qint64 holdMs) override
-    {
-        if (!sendAt(m_desktop, dueMs, {QStringLiteral("keydown"), key}))
-            return std::nullopt;
-        return Released(sendAt(m_desktop, dueMs + holdMs, {QStringLiteral("keyup"), key}));
-    }
-
-private:
-    static std::optional<HeldKeyRun::Span> Released(const std::optional<Press> &press)
-    {
-        if (!press)
-            return std::nullopt;
-        return HeldKeyRun::Span{press->beforeMs, press->afterMs};
-    }
-
-    const XDesktop &m_desktop;
-};
-
 // The export's line for a record as a reader of the table expects it, in
 // the C locale the program runs in here: fixed columns between " * ".
 QByteArray exportLine(const StoredRecord &record)
@@ -205,6 +175,7 @@ private slots:
     void cleanup();
     void fullRunStoresTheTimedCounts();
     void heldKeysUnderLoadCountOnce();
+    void stoppedAcrossEndsCountsWhereMade();
     void escAbortsWithoutRecord();
     void dataWindowExportsTwoRuns();
     void clearMovesHistoryIntoRes_data();
@@ -230,6 +201,7 @@ private:
 
     void FullRunAttempt(QString *late);
     void HeldKeysAttempt(QString *late);
+    void StoppedEndsAttempt(QString *late);
 
     std::unique_ptr<XDesktop> m_desktop;
     std::unique_ptr<ProgramCopy> m_program;
@@ -287,11 +259,14 @@ void EndToEndTest::BeginTest(const QString &name, bool afterRun)
 SentPresses EndToEndTest::SendPresses(qint64 untilAfterStartMs)
 {
     SentPresses sent;
-    const auto send = [&] {
+    const auto send = [&](qint64 offset = 0) {
         Press press;
         press.beforeMs = NowMs();
-        const char *key = PressKeys[sent.presses.size() % std::size(PressKeys)];
-        if (!Xdotool({QStringLiteral("key"), QLatin1String(key)}))
+        // Past the run's end the person presses Space, which would press
+        // the button that has the focus then.
+        const QLatin1String key(
+            offset >= RunMs ? "space" : PressKeys[sent.presses.size() % std::size(PressKeys)]);
+        if (!Xdotool({QStringLiteral("key"), key}))
             return false;
         press.afterMs = NowMs();
         sent.presses.append(press);
@@ -315,7 +290,7 @@ SentPresses EndToEndTest::SendPresses(qint64 untilAfterStartMs)
             continue;
         }
         SleepUntilMs(startMs + offset);
-        if (!send())
+        if (!send(offset))
             return {};
     }
     if (!sent.leftOutMs.isEmpty())
@@ -352,9 +327,13 @@ void EndToEndTest::FullRunAttempt(QString *late)
     BeginTest(QString::fromLatin1(name));
     if (QTest::currentTestFailed())
         return;
+    const QSize frameSize = m_desktop->WindowSize(m_onX->MainWindow());
+    QVERIFY(frameSize.isValid());
 
-    // Presses go on for a second past the run's end: those must not count.
-    const SentPresses sent = SendPresses(26 * 1000);
+    // Presses go on for most of a second past the run's end, Space then:
+    // those must not count, and must not press "Next >>", the results
+    // window's "Cancel" or "Start" after it.
+    const SentPresses sent = SendPresses(RunMs + StrayKeysMs);
     const QList<Press> &presses = sent.presses;
     QVERIFY(!presses.isEmpty());
     const qint64 startMs = roundedSecondMs(presses.first().afterMs);
@@ -364,12 +343,36 @@ void EndToEndTest::FullRunAttempt(QString *late)
                     .arg(presses.first().afterMs % 1000);
         return;
     }
-    const qint64 endMs = startMs + IntervalMs * (CountedIntervals + 1);
+    const qint64 endMs = startMs + RunMs;
+    const qint64 lastStrayMs = presses.last().afterMs - endMs;
+    if (lastStrayMs >= KeysQuietMs - 50) {
+        *late = QStringLiteral("the last Space went out %1 ms after the end").arg(lastStrayMs);
+        return;
+    }
 
     WaitForRecord();
     const QByteArray history = History();
     QCOMPARE(history.size(), StoredRecord::Length);
     QVERIFY(m_program->IsRunning());
+    // "Next >>" grows the main window before it shows the result; it has
+    // not been pressed, nor has "Start".
+    QCOMPARE(m_desktop->WindowSize(m_onX->MainWindow()), frameSize);
+    QVERIFY2(m_desktop->VisibleWindows(QStringLiteral("Input")).isEmpty(),
+             "Space after the end started another test");
+    // Once the moment has passed, Space presses "Next >>", which still has
+    // the focus, and the result is there to be shown: no "There are no
+    // data!", as after "Cancel" in the results window.
+    SleepUntilMs(endMs + KeysQuietMs + 300);
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("space")}));
+    QElapsedTimer waited;
+    waited.start();
+    while (m_desktop->WindowSize(m_onX->MainWindow()) == frameSize && waited.elapsed() < 5000)
+        QThread::msleep(50);
+    QVERIFY2(m_desktop->WindowSize(m_onX->MainWindow()) != frameSize,
+             "Space did not press \"Next >>\" once the moment had passed");
+    const QString message = m_onX->WaitForMessageBox(1500);
+    QVERIFY2(message.isEmpty(), "the results window had no result to show");
+    QCOMPARE(History(), history);
 
     std::array<int, CountedIntervals> expected{};
     int doubtful = 0;
@@ -474,6 +477,42 @@ void EndToEndTest::HeldKeysAttempt(QString *late)
         QVERIFY2(record.counts[i] == released[i], qPrintable(run.Describe(record.counts)));
 }
 
+// A machine busy enough, or a process paused, holds the program up across
+// every interval end while the person goes on: releases made just before
+// an end, and just after it, reach the program only after the end has
+// passed. Each must still count in the interval in which it was made, and
+// the one after the last end not at all.
+void EndToEndTest::stoppedAcrossEndsCountsWhereMade()
+{
+    RetryOnceWhenLate([this](QString *late) { StoppedEndsAttempt(late); }, [this] { Fresh(); });
+}
+
+void EndToEndTest::StoppedEndsAttempt(QString *late)
+{
+    StartProgram();
+    if (QTest::currentTestFailed())
+        return;
+    BeginTest(QStringLiteral("Held Up"));
+    if (QTest::currentTestFailed())
+        return;
+
+    XKeys keys(*m_desktop);
+    StoppedEndsRun run(true);
+    const QString failed = run.Play(keys, m_program->ProcessId());
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
+    *late = run.Late();
+    if (!run.Played() || !late->isEmpty())
+        return;
+
+    WaitForRecord();
+    const QByteArray history = History();
+    QCOMPARE(history.size(), StoredRecord::Length);
+    const StoredRecord record = StoredRecord::Decode(history);
+    qInfo("%s", qPrintable(run.Describe(record.counts)));
+    QVERIFY2(run.Exact(record.counts), qPrintable(run.Describe(record.counts)));
+    QVERIFY(m_program->IsRunning());
+}
+
 void EndToEndTest::escAbortsWithoutRecord()
 {
     HistoryRecord earlier;
@@ -498,7 +537,9 @@ void EndToEndTest::escAbortsWithoutRecord()
     const qint64 startMs = roundedSecondMs(presses.first().afterMs);
     QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
 
-    // Back at idle the focus is on "Next >>" and "Start" takes a new name.
+    // Back at idle the focus is on "Next >>" and "Start" takes a new name,
+    // once the moment in which keys press no button has passed.
+    QThread::msleep(KeysQuietMs + 200);
     QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("shift+Tab")}));
     QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("space")}));
     const QString input = m_desktop->WaitForWindow(QStringLiteral("Input"));

@@ -74,6 +74,7 @@ private slots:
     void reactivationDuringRunKeepsDiagram();
     void idleColourCycleRunsWhileActive();
     void closingDuringRunAbandonsIt();
+    void releaseCountsByItsTimestamp();
 
 private:
     void Start(const QString &name);
@@ -437,6 +438,28 @@ void Form1Test::closingDuringRunAbandonsIt()
     QVERIFY(m_form);
     QCOMPARE(m_form->Run().CurrentState(), State::Idle);
     QVERIFY(Session().TestFormActive);
+}
+
+// The time stamp a key event carries reaches the run: a release made just
+// before an interval end and handled after it counts in that interval.
+void Form1Test::releaseCountsByItsTimestamp()
+{
+    const auto release = [this](std::int64_t madeNs) {
+        Press(Qt::Key_A);
+        QKeyEvent event(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier);
+        event.setTimestamp(quint64(std::uint32_t(madeNs / 1'000'000)));
+        QApplication::sendEvent(m_form->Picture1(), &event);
+    };
+    Start(QStringLiteral("Ann"));
+    release(m_clock.MonotonicNs());
+    QVERIFY(m_form->Run().PlacesByTimestamp());
+    const std::int64_t end = m_form->Run().Intervals()->FirstDueNs();
+    m_clock.AdvanceMs(int((end - m_clock.MonotonicNs()) / 1'000'000) + 300);
+    EndInterval();
+    QCOMPARE(m_form->Run().IntervalNo(), std::int16_t(1));
+    release(end - 20'000'000);
+    release(end + 250'000'000);
+    QCOMPARE(m_form->Run().Counts(), (IntervalCounts{2, 1, 0, 0, 0}));
 }
 
 QTEST_MAIN(Form1Test)

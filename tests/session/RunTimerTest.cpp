@@ -1,7 +1,7 @@
 // When the intervals of a run end: the first after 4.5 to 5.5 seconds,
 // depending on the rounding of the wall clock at the first release, the
-// later ones exactly five seconds apart, and a run across midnight like any
-// other.
+// later ones exactly five seconds apart however late an end is handled,
+// and a run across midnight like any other.
 #include "session/RunTimer.h"
 #include "FakeClock.h"
 #include "platform/Platform.h"
@@ -20,6 +20,7 @@ private slots:
     void firstInterval();
     void laterIntervalsAreFiveSecondsApart();
     void endsOnlyWhenDue();
+    void lateEndMovesNoLaterEnd();
     void stoppedTimerEndsNothing();
 
 private:
@@ -85,6 +86,35 @@ void RunTimerTest::endsOnlyWhenDue()
     m_clock.AdvanceMs(1);
     QTRY_COMPARE(ends.size(), 1);
     QCOMPARE(timer.LastEndNs(), m_clock.MonotonicNs());
+}
+
+// A program held up until seven seconds past the first end handles that
+// end late, the second at once (it is due too), and the third on time: the
+// ends
+// keep to their grid on the monotonic clock, so the releases placed by
+// their time stamps find every interval five seconds long.
+void RunTimerTest::lateEndMovesNoLaterEnd()
+{
+    m_clock.Set(QDate(2002, 12, 7), QTime(10, 0, 0, 0));
+    RunTimer timer;
+    QSignalSpy ends(&timer, &RunTimer::IntervalEnded);
+    timer.Start();
+    const std::int64_t first = timer.DeadlineNs();
+    QCOMPARE(timer.FirstDueNs(), first);
+    auto *wakeUp = timer.findChild<QTimer *>();
+    QVERIFY(wakeUp);
+    m_clock.AdvanceMs(5000 + 7000);
+    wakeUp->start(0);
+    QTRY_COMPARE(ends.size(), 2);
+    QTest::qWait(30);
+    QCOMPARE(ends.size(), 2);
+    QCOMPARE(timer.LastDueNs(), first + RunTimer::IntervalNs);
+    QCOMPARE(timer.LastEndNs(), m_clock.MonotonicNs());
+    QCOMPARE(timer.DeadlineNs(), first + 2 * RunTimer::IntervalNs);
+    QCOMPARE(timer.FirstDueNs(), first);
+    m_clock.AdvanceMs(3000);
+    QTRY_COMPARE(ends.size(), 3);
+    QCOMPARE(timer.LastEndNs(), first + 2 * RunTimer::IntervalNs);
 }
 
 void RunTimerTest::stoppedTimerEndsNothing()

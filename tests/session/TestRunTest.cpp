@@ -18,12 +18,27 @@
 #include <QTest>
 
 #include <memory>
+#include <utility>
 
 using State = TestRun::State;
 
 namespace {
 
 constexpr std::int16_t KeyA = 'A';
+constexpr std::int64_t NsPerMs = 1'000'000;
+
+// The time stamp a key event made at a moment of the monotonic clock
+// carries: its milliseconds cut to 32 bits, as X11 and Wayland send them;
+// an hour off for a window system on a clock of its own; or none.
+quint64 stampOf(const QString &stamps, std::int64_t madeNs)
+{
+    const std::int64_t ms = madeNs / NsPerMs;
+    if (stamps == QLatin1String("none"))
+        return 0;
+    if (stamps == QLatin1String("other clock"))
+        return quint64(std::uint32_t(ms + 3'600'000));
+    return quint64(std::uint32_t(ms));
+}
 
 } // namespace
 
@@ -48,6 +63,10 @@ private slots:
     void runAgainstTheClock();
     void intervalsWithoutReleaseStoreNothingOld_data();
     void intervalsWithoutReleaseStoreNothingOld();
+    void releasesCountWhereMade_data();
+    void releasesCountWhereMade();
+    void namePromptShowsWhatIsStored_data();
+    void namePromptShowsWhatIsStored();
 
 private:
     void Start(const QString &name);
@@ -334,9 +353,9 @@ void TestRunTest::completedRunIsStored()
 }
 
 // A run timed by its own timer against the clock: an interval end held up
-// by a busy program still leaves the next interval its five seconds, and
-// the date and time at Start and at the append come from one reading even
-// when the clock passes midnight between two readings.
+// by a busy program moves no later end off the five-second grid, and the
+// date and time at Start and at the append come from one reading even when
+// the clock passes midnight between two readings.
 void TestRunTest::runAgainstTheClock_data()
 {
     QTest::addColumn<QTime>("startAt");
@@ -352,7 +371,7 @@ void TestRunTest::runAgainstTheClock_data()
     QTest::newRow("on time") << QTime(14, 30, 0, 200) << 0 << none << day << QTime(14, 30, 0) << day
                              << QTime(14, 30, 25);
     QTest::newRow("an end three seconds late") << QTime(14, 30, 0, 200) << 3000 << none << day
-                                               << QTime(14, 30, 0) << day << QTime(14, 30, 28);
+                                               << QTime(14, 30, 0) << day << QTime(14, 30, 25);
     QTest::newRow("Start in the last millisecond of the day")
         << QTime(23, 59, 59, 999) << 0 << none << day << QTime(23, 59, 59) << day.addDays(1)
         << QTime(0, 0, 25);
@@ -391,7 +410,7 @@ void TestRunTest::runAgainstTheClock()
     for (int interval = 0; interval < 5; ++interval) {
         const std::int64_t due = intervals->DeadlineNs();
         if (interval > 0)
-            QCOMPARE(due, intervals->LastEndNs() + RunTimer::IntervalNs);
+            QCOMPARE(due, intervals->LastDueNs() + RunTimer::IntervalNs);
         const std::int64_t late = interval == 1 ? std::int64_t(lateMs) * 1000000 : 0;
         m_clock.AdvanceMs(int((due - m_clock.MonotonicNs() + late) / 1000000));
         if (interval == 4 && lastEndAt.isValid()) {
@@ -457,6 +476,146 @@ void TestRunTest::intervalsWithoutReleaseStoreNothingOld()
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error. No data!"});
     QCOMPARE(stateAtMessage, State::Idle);
     QCOMPARE(History(), before);
+}
+
+// Steps, their times in ms from the moment the first interval is due to
+// end: "at T" moves the clock there; "up T" is a release made at T and
+// handled now; "pending T" one made at T that waits until the next end
+// takes in the input still pending; "end" handles the interval end that
+// is due. The run's first release comes first, at 4.8 s before that end;
+// the ends left are handled after the steps.
+void TestRunTest::releasesCountWhereMade_data()
+{
+    QTest::addColumn<QString>("stamps");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<int>>("counts");
+
+    const QStringList beforeEnd{"at 300", "end", "up -20", "up 300"};
+    QTest::newRow("made before an end handled after it")
+        << "monotonic" << beforeEnd << QList<int>{2, 1, 0, 0, 0};
+    QTest::newRow("made before an end handled after it, stamps wrapping at 32 bits")
+        << "wrapping" << beforeEnd << QList<int>{2, 1, 0, 0, 0};
+    QTest::newRow("made before an end handled after it, stamps on another clock")
+        << "other clock" << beforeEnd << QList<int>{1, 2, 0, 0, 0};
+    QTest::newRow("made before an end handled after it, no stamps")
+        << "none" << beforeEnd << QList<int>{1, 2, 0, 0, 0};
+
+    const QStringList afterEnd{"at 300", "up 20", "end"};
+    QTest::newRow("made after an end handled before it")
+        << "monotonic" << afterEnd << QList<int>{1, 1, 0, 0, 0};
+    QTest::newRow("made after an end handled before it, no stamps")
+        << "none" << afterEnd << QList<int>{2, 0, 0, 0, 0};
+
+    // The input still on its way at an end is taken in before it closes.
+    const QStringList pending{"at 300", "pending -20", "pending 20", "end"};
+    QTest::newRow("pending at an end") << "monotonic" << pending << QList<int>{2, 1, 0, 0, 0};
+    QTest::newRow("pending at an end, no stamps") << "none" << pending << QList<int>{3, 0, 0, 0, 0};
+
+    const QStringList lastEnd{"at 20300", "end",      "end",           "end",          "end",
+                              "up 19980", "up 20020", "pending 19990", "pending 20010"};
+    QTest::newRow("made after the last end") << "monotonic" << lastEnd << QList<int>{1, 0, 0, 0, 2};
+    QTest::newRow("made after the last end, no stamps")
+        << "none" << lastEnd << QList<int>{1, 0, 0, 0, 4};
+
+    const QStringList heldUp{"at 6000", "pending -10", "pending 4990", "pending 5500"};
+    QTest::newRow("held up across two ends") << "monotonic" << heldUp << QList<int>{2, 1, 1, 0, 0};
+    QTest::newRow("held up across two ends, no stamps")
+        << "none" << heldUp << QList<int>{4, 0, 0, 0, 0};
+}
+
+void TestRunTest::releasesCountWhereMade()
+{
+    QFETCH(QString, stamps);
+    QFETCH(QStringList, steps);
+    QFETCH(QList<int>, counts);
+    RunTimer *intervals = m_run->Intervals();
+    if (stamps == QLatin1String("wrapping")) {
+        // Seven weeks of uptime: the 32-bit milliseconds start again just
+        // after the first end.
+        m_clock.SetMonotonicNs((std::int64_t(1) << 32) * NsPerMs - 4900 * NsPerMs);
+    }
+    QList<std::int64_t> pending;
+    m_run->SetPendingInput([&] {
+        for (const std::int64_t madeNs : std::exchange(pending, {}))
+            m_run->KeyUp(KeyA, stampOf(stamps, madeNs));
+    });
+
+    Start(QStringLiteral("Ann"));
+    m_run->KeyUp(KeyA, stampOf(stamps, m_clock.MonotonicNs()));
+    QCOMPARE(m_run->PlacesByTimestamp(), stamps == "monotonic" || stamps == "wrapping");
+    const std::int64_t firstEnd = intervals->FirstDueNs();
+    QCOMPARE(firstEnd - m_clock.MonotonicNs(), 4800 * NsPerMs);
+    for (const QString &step : steps) {
+        const QStringList part = step.split(QLatin1Char(' '));
+        const std::int64_t atNs = firstEnd + part.value(1).toLongLong() * NsPerMs;
+        if (part[0] == QLatin1String("at"))
+            m_clock.AdvanceMs(int((atNs - m_clock.MonotonicNs()) / NsPerMs));
+        else if (part[0] == QLatin1String("up"))
+            m_run->KeyUp(KeyA, stampOf(stamps, atNs));
+        else if (part[0] == QLatin1String("pending"))
+            pending.append(atNs);
+        else
+            intervals->EndIntervalNow();
+    }
+    for (int end = 0; end < TestRun::IntervalsPerRun && intervals->IsRunning(); ++end)
+        intervals->EndIntervalNow();
+    QCOMPARE(m_run->CurrentState(), State::Idle);
+    QVERIFY(pending.isEmpty());
+    QList<int> counted;
+    for (const std::int16_t count : m_run->Counts())
+        counted << count;
+    QCOMPARE(counted, counts);
+    QCOMPARE(Session().Counts, m_run->Counts());
+}
+
+void TestRunTest::namePromptShowsWhatIsStored_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("fits");
+    // What the prompt shows beneath the field; empty: nothing.
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("Latin") << "Ann" << true << ""
+                           << "Ann";
+    QTest::newRow("Cyrillic") << "Иван Петров" << true << ""
+                              << "Иван Петров";
+    QTest::newRow("a letter the code page lacks") << "Jürgen Müller" << true << "Jurgen Muller"
+                                                  << "Jurgen Muller";
+    QTest::newRow("decomposed, stored composed") << "Йоко" << true << ""
+                                                 << "Йоко";
+    QTest::newRow("an emoji") << "Ann 😀" << true << "Ann ?"
+                              << "Ann ?";
+    QTest::newRow("a tab") << "Ann\tLee" << true << "Ann Lee"
+                           << "Ann Lee";
+    QTest::newRow("twenty letters") << "ABCDEFGHIJKLMNOPQRST" << true << ""
+                                    << "ABCDEFGHIJKLMNOPQRST";
+    QTest::newRow("twenty-five letters")
+        << "ABCDEFGHIJKLMNOPQRSTUVWXY" << false << "ABCDEFGHIJKLMNOPQRST"
+        << "ABCDEFGHIJKLMNOPQRST";
+    QTest::newRow("too long, with letters the code page lacks")
+        << "Jürgen Müller-Lüdenscheid" << false << "Jurgen Muller-Ludens"
+        << "Jurgen Muller-Ludens";
+}
+
+// The prompt knows before the run what will be stored: it takes no more
+// than fits and shows the stored form where it differs from what was typed.
+void TestRunTest::namePromptShowsWhatIsStored()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, fits);
+    QFETCH(QString, shown);
+    QFETCH(QString, stored);
+    if (QTest::currentDataTag() == QLatin1String("decomposed, stored composed"))
+        typed = typed.normalized(QString::NormalizationForm_D);
+    Start(typed);
+    QCOMPARE(m_dialogs.Log().size(), 1);
+    const auto &input = std::get<Dialogs::Input>(m_dialogs.Log().first());
+    QCOMPARE(input.prompt, QStringLiteral("Enter name of tested please!"));
+    QVERIFY(input.fits && input.keptAs);
+    QCOMPARE(input.fits(typed), fits);
+    const QString kept = input.keptAs(typed);
+    QCOMPARE(kept == typed ? QString() : kept, shown);
+    QCOMPARE(m_run->Record().RecName, stored.leftJustified(HistoryRecord::NameLength));
 }
 
 QTEST_GUILESS_MAIN(TestRunTest)

@@ -20,10 +20,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -48,6 +50,27 @@ public:
 };
 
 class OtherNotingWindow : public NotingWindow
+{
+    Q_OBJECT
+};
+
+// Working windows of four kinds, none of which is another.
+class FirstWindow : public ChildWindow
+{
+    Q_OBJECT
+};
+
+class SecondWindow : public ChildWindow
+{
+    Q_OBJECT
+};
+
+class ThirdWindow : public ChildWindow
+{
+    Q_OBJECT
+};
+
+class FourthWindow : public ChildWindow
 {
     Q_OBJECT
 };
@@ -84,8 +107,17 @@ private slots:
     void runKeepsItsRecord_data();
     void runKeepsItsRecord();
     void testItemKeepsTheDiagramsKeys();
+    void closingActivatesTheWindowBeneath();
+    void reopenedWindowTakesAFreePlace();
+    void strayKeysPressNoButton_data();
+    void strayKeysPressNoButton();
+    void storedTestAppearsInOpenDataWindow();
 
 private:
+    // A whole test through the test window, its interval ends taken by
+    // hand: the releases of each interval, or Esc after the second.
+    Form1 *RunTest(const QString &name, const QList<int> &releases, bool esc = false);
+
     MDIForm1 *m_frame = nullptr;
     ScriptedPlatform m_platform;
     ScriptedDialogs &m_dialogs = m_platform.dialogs;
@@ -596,6 +628,163 @@ void MDIForm1Test::testItemKeepsTheDiagramsKeys()
     QCOMPARE(QApplication::focusWidget(), test->Picture1());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
     QCOMPARE(test->Run().KeyCount(), std::int16_t(2));
+}
+
+Form1 *MDIForm1Test::RunTest(const QString &name, const QList<int> &releases, bool esc)
+{
+    Platform::SetClock(&m_clock);
+    Session().TickInterval = 60;
+    auto *test = m_frame->ShowChild<Form1>();
+    m_dialogs.Clear();
+    m_dialogs.QueueInput(name);
+    test->Command1()->click();
+    for (qsizetype interval = 0; interval < releases.size(); ++interval) {
+        for (int i = 0; i < releases[interval]; ++i) {
+            QTest::keyPress(test->Picture1(), Qt::Key_A);
+            QTest::keyRelease(test->Picture1(), Qt::Key_A);
+        }
+        if (esc && interval == 1) {
+            QTest::keyPress(test->Picture1(), Qt::Key_Escape);
+            break;
+        }
+        m_clock.AdvanceMs(5000);
+        test->Run().Intervals()->EndIntervalNow();
+    }
+    return test;
+}
+
+// Closing the active child brings up the one just beneath it, not the one
+// opened first: after the results window, the window it covered.
+void MDIForm1Test::closingActivatesTheWindowBeneath()
+{
+    auto *first = m_frame->ShowChild<FirstWindow>();
+    auto *second = m_frame->ShowChild<SecondWindow>();
+    auto *third = m_frame->ShowChild<ThirdWindow>();
+    QMdiArea *area = m_frame->MdiArea();
+    area->setActiveSubWindow(first->SubWindow());
+    // From the bottom: second, third, first.
+    first->SubWindow()->close();
+    QCOMPARE(area->activeSubWindow(), third->SubWindow());
+    area->setActiveSubWindow(second->SubWindow());
+    second->SubWindow()->close();
+    QCOMPARE(area->activeSubWindow(), third->SubWindow());
+}
+
+// Each window opens at a place of the cascade of its own: one opened again
+// takes the first place no open window sits on.
+void MDIForm1Test::reopenedWindowTakesAFreePlace()
+{
+    QPointer<FirstWindow> first = m_frame->ShowChild<FirstWindow>();
+    QPointer<SecondWindow> second = m_frame->ShowChild<SecondWindow>();
+    auto *third = m_frame->ShowChild<ThirdWindow>();
+    const QPoint step = second->SubWindow()->pos();
+    QCOMPARE(first->SubWindow()->pos(), QPoint(0, 0));
+    QVERIFY(step.x() > 0 && step.y() == step.x());
+    QCOMPARE(third->SubWindow()->pos(), 2 * step);
+    second->SubWindow()->close();
+    QTRY_VERIFY(second.isNull());
+    QCOMPARE(m_frame->ShowChild<SecondWindow>()->SubWindow()->pos(), step);
+    first->SubWindow()->close();
+    QCOMPARE(m_frame->ShowChild<FirstWindow>()->SubWindow()->pos(), QPoint(0, 0));
+    // With the first three places taken, a fourth window goes below them.
+    QCOMPARE(m_frame->ShowChild<FourthWindow>()->SubWindow()->pos(), 3 * step);
+}
+
+void MDIForm1Test::strayKeysPressNoButton_data()
+{
+    QTest::addColumn<bool>("esc");
+    QTest::newRow("the test completed") << false;
+    QTest::newRow("Esc") << true;
+}
+
+// The tested person's keys just after the stop press no button: "Next >>",
+// "Start" and the results window's "Cancel" take no key for a second, while
+// the mouse works as ever; a second later the keys do again.
+void MDIForm1Test::strayKeysPressNoButton()
+{
+    QFETCH(bool, esc);
+    QTemporaryDir dir;
+    Session().DataPath = dir.filePath("restest.dat");
+    Form1 *test = RunTest(QStringLiteral("Ann"), {12, 30, 28, 26, 25}, esc);
+    QCOMPARE(test->Run().CurrentState(), TestRun::State::Idle);
+    QVERIFY(test->Command2()->hasFocus());
+    const IntervalCounts result = Session().Counts;
+    const QSize frame = m_frame->frameGeometry().size();
+
+    QVERIFY(m_frame->StrayKeys().IsOn());
+    for (const auto key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
+        QTest::keyClick(test->Command2(), key);
+    QTest::keyClick(test->Command1(), Qt::Key_Space);
+    QCOMPARE(m_frame->Child<frmGraph>(), nullptr);
+    QCOMPARE(m_frame->frameGeometry().size(), frame);
+    QCOMPARE(m_dialogs.Log().size(), 1);
+    QVERIFY(test->Command2()->isEnabled());
+
+    m_dialogs.Clear();
+    QTest::mouseClick(test->Command2(), Qt::LeftButton);
+    auto *results = m_frame->Child<frmGraph>();
+    QVERIFY(results);
+    QCOMPARE(m_dialogs.MessageTexts(), esc ? QStringList{"There are no data!"} : QStringList());
+    QTest::keyClick(results->Command1(), Qt::Key_Space);
+    QVERIFY(!results->IsUnloaded());
+    QCOMPARE(Session().Counts, result);
+
+    m_clock.AdvanceMs(StrayKeyGuard::QuietMs);
+    QVERIFY(!m_frame->StrayKeys().IsOn());
+    QTest::keyClick(results->Command1(), Qt::Key_Space);
+    QVERIFY(results->IsUnloaded());
+    QCOMPARE(Session().Counts[1], std::int16_t(0));
+}
+
+// A test finished while the data window is open is in its list at once,
+// selected, in columns that line up with the lines above it, whole.
+void MDIForm1Test::storedTestAppearsInOpenDataWindow()
+{
+    using namespace HistoryFiles;
+    QTemporaryDir dir;
+    // A name of wide letters above one of narrow ones, and a verdict
+    // shorter than the one below it.
+    const HistoryRecord wide = record("WWWWWWWW", Dec7, 0.5, 12, {40, 38, 36, 35});
+    QVERIFY(put(dir.filePath("restest.dat"), wide.Encode()));
+    Session().DataPath = dir.filePath("restest.dat");
+    m_frame->mnuDat_Click();
+    auto *data = m_frame->Child<Form3>();
+    QVERIFY(data);
+    QListWidget *list = data->List1();
+    QCOMPARE(list->count(), 1);
+
+    Form1 *test = RunTest(QStringLiteral("iiiiiiii"), {12, 25, 25, 24, 24});
+    QCOMPARE(test->Run().CurrentState(), TestRun::State::Idle);
+    QCOMPARE(contents(Session().DataPath).size(), 160);
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->currentRow(), 1);
+    QCOMPARE(data->Label6()->text().trimmed(), QStringLiteral("iiiiiiii"));
+    // The run is still the result "Next >>" shows.
+    QCOMPARE(Session().CurrentRecord.RecName.trimmed(), QStringLiteral("iiiiiiii"));
+    QCOMPARE(Session().Counts, (IntervalCounts{12, 25, 25, 24, 24}));
+
+    const QString above = list->item(0)->text();
+    const QString below = list->item(1)->text();
+    QVERIFY2(below.endsWith(QStringLiteral("Unreliable")) && above.endsWith("Reliable") &&
+                 below.size() > above.size(),
+             qPrintable(above + QLatin1Char('\n') + below));
+    QVERIFY(QFontInfo(list->font()).fixedPitch());
+    const QFontMetrics metrics(list->font());
+    for (qsizetype column = above.indexOf(QLatin1Char('*')); column >= 0;
+         column = above.indexOf(QLatin1Char('*'), column + 1)) {
+        QCOMPARE(below.at(column), QLatin1Char('*'));
+        QCOMPARE(metrics.horizontalAdvance(below.left(column)),
+                 metrics.horizontalAdvance(above.left(column)));
+    }
+    // No line ends in an ellipsis: a line wider than the list is scrolled
+    // to, to its last letter.
+    QCOMPARE(list->textElideMode(), Qt::ElideNone);
+    QTRY_VERIFY(list->horizontalScrollBar()->maximum() > 0);
+    const QModelIndex longest = list->model()->index(1, 0);
+    const int needed = list->sizeHintForIndex(longest).width();
+    QVERIFY(needed > metrics.horizontalAdvance(below));
+    QVERIFY(list->visualRect(longest).width() >= needed);
+    QVERIFY(list->horizontalScrollBar()->maximum() + list->viewport()->width() >= needed);
 }
 
 QTEST_MAIN(MDIForm1Test)

@@ -30,6 +30,8 @@ public:
         if (m_time.msecsSinceStartOfDay() < before)
             m_date = m_date.addDays(1);
     }
+    // Moves the monotonic clock alone, as far as it takes (weeks of uptime).
+    void SetMonotonicNs(std::int64_t ns) { m_monotonicNs = ns; }
     // Every later reading of the wall clock moves it on by this much.
     void SetStepPerReadingMs(int ms) { m_stepPerReadingMs = ms; }
 

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -41,9 +42,14 @@ public:
     {
     public:
         virtual ~Keys() = default;
-        virtual std::optional<Span> Tap(qint64 dueMs, const QString &key) = 0;
+        // Presses and releases the keys one after another, at once, in one
+        // call; the span holds every release.
+        virtual std::optional<Span> Taps(qint64 dueMs, const QStringList &keys) = 0;
         // Presses the key at dueMs and releases it holdMs later.
         virtual std::optional<Span> Hold(qint64 dueMs, const QString &key, qint64 holdMs) = 0;
+        std::optional<Span> Tap(qint64 dueMs, const QString &key) { return Taps(dueMs, {key}); }
+        // How long before its due time a call starts.
+        virtual qint64 LeadMs() const { return 0; }
     };
 
     // Sends the run: a first tap early in a second starts it, then each

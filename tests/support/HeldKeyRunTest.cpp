@@ -19,7 +19,7 @@ class ScriptedKeys : public HeldKeyRun::Keys
 public:
     explicit ScriptedKeys(std::map<int, qint64> lagMs) : m_lagMs(std::move(lagMs)) {}
 
-    std::optional<HeldKeyRun::Span> Tap(qint64 dueMs, const QString &) override
+    std::optional<HeldKeyRun::Span> Taps(qint64 dueMs, const QStringList &) override
     {
         return Sent(dueMs);
     }

@@ -29,6 +29,9 @@ QString ProgramOnX::BeginTest(const QString &name, bool afterRun)
 {
     if (!m_desktop.Focus(m_mainWindow))
         return QStringLiteral("the main window took no focus");
+    // For a second after a test has stopped keys press no button.
+    if (afterRun)
+        QThread::msleep(1200);
     if (afterRun && !m_desktop.Xdotool({QStringLiteral("key"), QStringLiteral("shift+Tab")}))
         return QStringLiteral("xdotool failed");
     // The test window gives "Start" the focus when it is activated.

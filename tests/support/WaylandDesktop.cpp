@@ -42,6 +42,7 @@ WaylandDesktop::WaylandDesktop() = default;
 
 WaylandDesktop::~WaylandDesktop()
 {
+    Processes::Stop(m_keyboard);
     Processes::Stop(m_compositor);
 }
 
@@ -157,6 +158,22 @@ WaylandDesktop::Start WaylandDesktop::StartCompositor()
     }
     m_socket = sockets[0];
     m_ipcSocket = sockets[1];
+
+    // A desktop has a keyboard all the time. Without one the seat offers a
+    // keyboard only while a wtype call lasts, and a client that cannot
+    // answer at once (a stopped or busy program) finds it gone, with its
+    // keys, by the time it asks for it. A wtype call that does nothing for
+    // a day stands for it.
+    m_keyboard.setProcessEnvironment(Environment());
+    Processes::DieWithParent(m_keyboard, AsUser());
+    m_keyboard.start(QStringLiteral("wtype"), {QStringLiteral("-s"), QStringLiteral("86400000")});
+    if (!m_keyboard.waitForStarted(10000)) {
+        m_problem = QStringLiteral("the desktop's keyboard (wtype) did not start: ") +
+                    m_keyboard.errorString();
+        return Start::Broken;
+    }
+    // Until it has its keyboard the seat offers none to a new client.
+    QThread::msleep(KeyboardLeadMs);
     return Start::Ready;
 }
 

@@ -11,9 +11,10 @@
 class QTemporaryDir;
 
 // A private Wayland desktop for driving the real program as a person would:
-// a headless sway with no input devices of its own and a keyboard that
-// repeats a held key after a short delay, wtype to send keys through a
-// virtual keyboard, and sway's own tree to find windows and the focus.
+// a headless sway with no input devices of its own, a virtual keyboard
+// that is there all the time and repeats a held key after a short delay,
+// wtype to send keys through virtual keyboards of their own, and sway's own
+// tree to find windows and the focus.
 // sway refuses to run as root, so when this process is root the compositor
 // and everything on it run as the unprivileged user "nobody", in folders
 // handed to that user; otherwise they run as this process's own user. The
@@ -74,6 +75,7 @@ private:
     bool Snapshot(QStringList *titles, QString *focused) const;
 
     QProcess m_compositor;
+    QProcess m_keyboard;
     std::unique_ptr<QTemporaryDir> m_home;
     QString m_runtime;
     QString m_socket;

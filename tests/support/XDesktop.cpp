@@ -136,3 +136,19 @@ bool XDesktop::Focus(const QString &window) const
     // target certain whatever the manager decided.
     return Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
 }
+
+QSize XDesktop::WindowSize(const QString &window) const
+{
+    QByteArray shell;
+    if (!Xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window}, 10000,
+                 &shell))
+        return {};
+    QSize size;
+    for (const QByteArray &line : shell.split('\n')) {
+        if (line.startsWith("WIDTH="))
+            size.setWidth(line.mid(6).toInt());
+        else if (line.startsWith("HEIGHT="))
+            size.setHeight(line.mid(7).toInt());
+    }
+    return size;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +41,9 @@ public:
     QStringList VisibleWindows(const QString &title) const;
     // Gives the window the keyboard focus.
     bool Focus(const QString &window) const;
+    // The window's size as the server has it; invalid when it cannot be
+    // read.
+    QSize WindowSize(const QString &window) const;
 
     static constexpr int WindowTimeoutMs = 30000;
 
