@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev libxcb1-dev libxcb-xkb-dev
     libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool openbox fonts-dejavu-core fonts-liberation2
-    sway wtype qt6-wayland
+    sway wtype qt6-wayland libwayland-dev qt6-base-private-dev
     desktop-file-utils qt6-translations-l10n poppler-utils python3
 )
 

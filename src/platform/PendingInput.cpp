@@ -17,6 +17,13 @@
 #include <cstring>
 #endif
 
+#ifdef VELMORA_HAVE_WAYLAND
+#include <QtGui/qpa/qplatformnativeinterface.h>
+#include <wayland-client.h>
+
+#include <cstdint>
+#endif
+
 namespace {
 
 constexpr int LimitMs = 500;
@@ -136,6 +143,63 @@ bool TakeInThroughServer()
 
 #endif
 
+#ifdef VELMORA_HAVE_WAYLAND
+
+// The answer awaited; an answer that comes after its wait gave up finds
+// another number here and is only let go.
+quint32 g_syncAwaited = 0;
+bool g_syncBack = false;
+
+void SyncDone(void *data, wl_callback *callback, uint32_t)
+{
+    if (static_cast<quint32>(reinterpret_cast<std::uintptr_t>(data)) == g_syncAwaited)
+        g_syncBack = true;
+    wl_callback_destroy(callback);
+}
+
+const wl_callback_listener SyncListener = {&SyncDone};
+
+// False when there is no Wayland connection to ask through. The compositor
+// answers a sync after everything it sent the program before it, key events
+// included, and Qt hands both on in the order they came.
+bool TakeInThroughCompositor()
+{
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return false;
+    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
+    auto *display = native != nullptr
+        ? static_cast<wl_display *>(native->nativeResourceForIntegration("wl_display"))
+        : nullptr;
+    if (display == nullptr)
+        return false;
+
+    ++g_syncAwaited;
+    g_syncBack = false;
+    wl_callback *callback = wl_display_sync(display);
+    if (callback == nullptr)
+        return false;
+    wl_callback_add_listener(callback, &SyncListener,
+                             reinterpret_cast<void *>(static_cast<std::uintptr_t>(g_syncAwaited)));
+    wl_display_flush(display);
+
+    QTimer wakeUp;
+    wakeUp.start(10);
+    QElapsedTimer waited;
+    waited.start();
+    while (!g_syncBack && waited.elapsed() < LimitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    return g_syncBack;
+}
+
+#else
+
+bool TakeInThroughCompositor()
+{
+    return false;
+}
+
+#endif
+
 } // namespace
 
 void PendingInput::TakeIn()
@@ -143,7 +207,8 @@ void PendingInput::TakeIn()
     if (g_takingIn)
         return;
     g_takingIn = true;
-    TakeInThroughServer();
+    if (!TakeInThroughServer())
+        TakeInThroughCompositor();
     // What came with the marker may still sit in Qt's own queue of window
     // system events; without a marker this is all there is to do.
     HandleQueuedEvents();

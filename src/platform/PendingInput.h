@@ -8,9 +8,10 @@
 //
 // On X11 the program sends itself a message through the X server; the
 // server puts it behind every event it had sent the program until then, so
-// once the message is back every earlier event has been handled. Elsewhere
-// (Wayland, where no such marker is to hand through Qt) the events queued
-// are handled until a few passes find none left.
+// once the message is back every earlier event has been handled. On Wayland
+// the compositor's answer to a sync request is the marker the same way.
+// Where neither is to hand, the events queued are handled until a few
+// passes find none left.
 class PendingInput
 {
 public:
