@@ -167,9 +167,10 @@ bool TakeInThroughCompositor()
     if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         return false;
     QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
-    auto *display = native != nullptr
-        ? static_cast<wl_display *>(native->nativeResourceForIntegration("wl_display"))
-        : nullptr;
+    auto *display =
+        native != nullptr
+            ? static_cast<wl_display *>(native->nativeResourceForIntegration("wl_display"))
+            : nullptr;
     if (display == nullptr)
         return false;
 
