@@ -3,12 +3,12 @@
 // fields of every row exactly, the bytes around them as RFC 4180 and
 // spreadsheet programs want them, and the text table of the first choice
 // unchanged beside it.
+#include "FreshSession.h"
 #include "HistoryFiles.h"
+#include "ScriptedPlatform.h"
 #include "history/HistoryExport.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
-#include "FreshSession.h"
-#include "ScriptedPlatform.h"
 #include "session/SessionState.h"
 
 #include <QDir>

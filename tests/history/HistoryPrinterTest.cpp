@@ -6,8 +6,8 @@
 // nothing.
 #include "history/HistoryPrinter.h"
 #include "FreshSession.h"
-#include "ScriptedPlatform.h"
 #include "PdfPages.h"
+#include "ScriptedPlatform.h"
 #include "history/HistoryList.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"

@@ -2,15 +2,15 @@
 // umask: a new file is for its owner and group only, whatever the command
 // that makes it; a file already there keeps its mode (and group) through
 // every command that writes it, replaces it or moves it.
+#include "FreshSession.h"
 #include "HistoryFiles.h"
+#include "ScriptedPlatform.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryFileOperations.h"
 #include "history/HistoryList.h"
 #include "history/HistoryStore.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
-#include "FreshSession.h"
-#include "ScriptedPlatform.h"
 #include "session/SessionState.h"
 
 #include <QDir>

@@ -6,10 +6,10 @@
 #include "results/frmGraph.h"
 #include "FakeClock.h"
 #include "FreshSession.h"
-#include "MenuItem.h"
-#include "ScriptedPlatform.h"
 #include "LabelEdges.h"
+#include "MenuItem.h"
 #include "PdfPages.h"
+#include "ScriptedPlatform.h"
 #include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -28,9 +28,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <sys/stat.h>
 #include <QTest>
 #include <QTimer>
+#include <sys/stat.h>
 
 using Counts = QList<float>;
 
