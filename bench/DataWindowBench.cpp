@@ -9,14 +9,13 @@
 // the peak resident size covers all three.
 // A plain program rather than a Google Benchmark: the figure wanted is the
 // wall-clock time of one real opening, painting included.
+#include "FullHistory.h"
 #include "ScriptedPlatform.h"
 #include "history/Form3.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryStore.h"
 #include "history/PrintedHistory.h"
-#include "platform/OleDate.h"
 #include "platform/Platform.h"
-#include "results/Evaluation.h"
 #include "session/SessionState.h"
 #include "shell/MDIForm1.h"
 
@@ -71,28 +70,6 @@ bool parseOptions(int argc, char *argv[], Options &options)
     return options.openings > 0;
 }
 
-// A history of varied tests, so no line repeats another: names, days,
-// times of day and counts all change from record to record.
-bool writeHistory(const QString &path)
-{
-    QByteArray all;
-    all.reserve(HistoryStore::MaxRecords * HistoryRecord::RecordLength);
-    for (int i = 0; i < HistoryStore::MaxRecords; ++i) {
-        HistoryRecord record;
-        record.SetName(QStringLiteral("Тестируемый %1").arg(i));
-        record.RecDate = OleDate::FromDate(QDate(1998, 1, 1).addDays(i / 5));
-        record.RecTime = OleDate::FromTime(QTime(0, 0).addSecs((i * 7919) % 86400));
-        const auto c1 = static_cast<std::int16_t>(25 + i % 40);
-        const auto c4 = static_cast<std::int16_t>(c1 - i % 9 + 2);
-        record.RecCounts = {c1, static_cast<std::int16_t>(c1 - 1),
-                            static_cast<std::int16_t>(c1 - 2), c4};
-        record.RecCMF = Evaluation::CalcCMF(c1, c4).value_or(0);
-        all.append(record.Encode());
-    }
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(all) == all.size();
-}
-
 double msSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
@@ -129,7 +106,8 @@ int main(int argc, char *argv[])
     ScriptedDialogs &dialogs = platform.dialogs;
     QTemporaryDir dir;
     Session().DataPath = dir.filePath(QStringLiteral("restest.dat"));
-    if (!writeHistory(Session().DataPath)) {
+    if (!FullHistory::Write(Session().DataPath,
+                            [](int i) { return QStringLiteral("Тестируемый %1").arg(i); })) {
         std::fputs("cannot write the history file\n", stderr);
         return 2;
     }

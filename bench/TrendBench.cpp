@@ -9,13 +9,12 @@
 // read, drawn and painted for each of the two.
 // A plain program rather than a Google Benchmark: the figure wanted is the
 // wall-clock time of one real reading.
+#include "FullHistory.h"
 #include "ScriptedPlatform.h"
 #include "history/HistoryStore.h"
 #include "history/PersonTrend.h"
 #include "history/TrendWindow.h"
-#include "platform/OleDate.h"
 #include "platform/Platform.h"
-#include "results/Evaluation.h"
 #include "session/SessionState.h"
 #include "shell/MDIForm1.h"
 
@@ -65,32 +64,19 @@ bool parseOptions(int argc, char *argv[], Options &options)
     return options.readings > 0;
 }
 
-// A full history of varied tests. With people > 1 the names take turns,
-// each written now and then in capitals or with blanks in front, as the
-// trend still counts them as the same person.
+// With people > 1 the names take turns, each written now and then in
+// capitals or with blanks in front, as the trend still counts them as the
+// same person.
 bool writeHistory(const QString &path, int people)
 {
-    QByteArray all;
-    all.reserve(HistoryStore::MaxRecords * HistoryRecord::RecordLength);
-    for (int i = 0; i < HistoryStore::MaxRecords; ++i) {
-        HistoryRecord record;
+    return FullHistory::Write(path, [people](int i) {
         QString name = QStringLiteral("Тестируемый %1").arg(i % people);
         if (i % 7 == 3)
             name = name.toUpper();
         if (i % 11 == 5)
             name.prepend(QStringLiteral("  "));
-        record.SetName(name);
-        record.RecDate = OleDate::FromDate(QDate(1998, 1, 1).addDays(i / 5));
-        record.RecTime = OleDate::FromTime(QTime(0, 0).addSecs((i * 7919) % 86400));
-        const auto c1 = static_cast<std::int16_t>(25 + i % 40);
-        const auto c4 = static_cast<std::int16_t>(c1 - i % 9 + 2);
-        record.RecCounts = {c1, static_cast<std::int16_t>(c1 - 1),
-                            static_cast<std::int16_t>(c1 - 2), c4};
-        record.RecCMF = Evaluation::CalcCMF(c1, c4).value_or(0);
-        all.append(record.Encode());
-    }
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(all) == all.size();
+        return name;
+    });
 }
 
 double msSince(std::chrono::steady_clock::time_point start)
