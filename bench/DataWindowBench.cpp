@@ -11,13 +11,13 @@
 // wall-clock time of one real opening, painting included.
 #include "FullHistory.h"
 #include "ScriptedPlatform.h"
-#include "history/Form3.h"
+#include "history/DataWindow.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryStore.h"
 #include "history/PrintedHistory.h"
 #include "platform/Platform.h"
 #include "session/SessionState.h"
-#include "shell/MDIForm1.h"
+#include "shell/MainFrame.h"
 
 #include <QApplication>
 #include <QFile>
@@ -112,7 +112,7 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    MDIForm1 frame;
+    MainFrame frame;
     frame.show();
     QCoreApplication::processEvents();
 
@@ -120,16 +120,16 @@ int main(int argc, char *argv[])
     bool listed = true;
     for (int i = 0; i < options.openings; ++i) {
         const auto start = std::chrono::steady_clock::now();
-        frame.mnuDat_Click();
+        frame.OnData();
         QCoreApplication::processEvents();
-        auto *form = frame.Child<Form3>();
-        form->List1()->viewport()->repaint();
+        auto *form = frame.Child<DataWindow>();
+        form->List()->viewport()->repaint();
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                 .count();
         worstMs = std::max(worstMs, ms);
-        listed = listed && form->List1()->count() == HistoryStore::MaxRecords;
-        std::printf("opening %d: %.1f ms, %d lines\n", i + 1, ms, form->List1()->count());
+        listed = listed && form->List()->count() == HistoryStore::MaxRecords;
+        std::printf("opening %d: %.1f ms, %d lines\n", i + 1, ms, form->List()->count());
         form->SubWindow()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
@@ -138,7 +138,7 @@ int main(int argc, char *argv[])
     // The export goes through the frame's command, its file dialog answered
     // with a fresh file each time, so the figure includes writing the file
     // and making it durable, as the user waits for it.
-    frame.mnuDat_Click();
+    frame.OnData();
     QCoreApplication::processEvents();
     const QString exportPath = dir.filePath(QStringLiteral("export.txt"));
     double worstExportMs = 0.0;
@@ -147,7 +147,7 @@ int main(int argc, char *argv[])
         QFile::remove(exportPath);
         dialogs.QueueFile(exportPath);
         const auto start = std::chrono::steady_clock::now();
-        frame.mnuExport_Click();
+        frame.OnExport();
         const double ms = msSince(start);
         worstExportMs = std::max(worstExportMs, ms);
         // A header, one line per record and the empty last line.

@@ -1,9 +1,9 @@
 #include "FullHistory.h"
 
 #include "history/HistoryStore.h"
-#include "platform/OleDate.h"
-#include "results/Evaluation.h"
-#include "session/HistoryRecord.h"
+#include "record/Evaluation.h"
+#include "record/HistoryRecord.h"
+#include "record/OleDate.h"
 
 #include <QByteArray>
 #include <QDate>

@@ -1,7 +1,7 @@
 // Speed of the history record format: one record through encode and decode,
 // and a walk over a file at the 32767-record limit.
 #include "history/HistoryStore.h"
-#include "platform/OleDate.h"
+#include "record/OleDate.h"
 #include "session/SessionState.h"
 
 #include <QFile>

@@ -9,14 +9,14 @@
 // percentiles and worst cases, not a mean per iteration.
 #include "ScriptedPlatform.h"
 #include "platform/Clock.h"
-#include "platform/KeyCodes.h"
-#include "platform/PictureBox.h"
 #include "platform/Platform.h"
-#include "session/Form1.h"
+#include "platform/input/KeyCodes.h"
+#include "platform/ui/PictureBox.h"
 #include "session/LiveDiagram.h"
 #include "session/SessionState.h"
 #include "session/Startup.h"
-#include "shell/MDIForm1.h"
+#include "session/TestWindow.h"
+#include "shell/MainFrame.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -156,8 +156,8 @@ private:
 class RunBench
 {
 public:
-    RunBench(const MDIForm1 &frame, ScriptedDialogs &dialogs)
-        : m_dialogs(dialogs), m_form(frame.Child<Form1>())
+    RunBench(const MainFrame &frame, ScriptedDialogs &dialogs)
+        : m_dialogs(dialogs), m_form(frame.Child<TestWindow>())
     {}
 
     bool Ready() const { return m_form != nullptr; }
@@ -172,13 +172,13 @@ private:
     bool PaintedStep() const;
 
     ScriptedDialogs &m_dialogs;
-    Form1 *m_form;
+    TestWindow *m_form;
 };
 
 bool RunBench::StartTest()
 {
     m_dialogs.QueueInput(QStringLiteral("Bench"));
-    m_form->Command1()->click();
+    m_form->StartButton()->click();
     return m_form->Run().CurrentState() == TestRun::State::Armed;
 }
 
@@ -187,8 +187,8 @@ void RunBench::KeepPenInside()
     // Once the pen has left the area a step paints nothing; keep it inside
     // so every timed step pays for its painting.
     SessionState &session = Session();
-    const auto width = static_cast<float>(m_form->Picture1()->ScaleWidth());
-    const auto height = static_cast<float>(m_form->Picture1()->ScaleHeight());
+    const auto width = static_cast<float>(m_form->Diagram()->ScaleWidth());
+    const auto height = static_cast<float>(m_form->Diagram()->ScaleHeight());
     if (session.PenY - LiveDiagram::KeyStep < 0.0F || session.PenY > height)
         session.PenY = height / 2.0F;
     if (session.PenX + 2.0F * LiveDiagram::Advance > width)
@@ -198,7 +198,7 @@ void RunBench::KeepPenInside()
 bool RunBench::PaintedStep() const
 {
     const SessionState &session = Session();
-    PictureBox *area = m_form->Picture1();
+    PictureBox *area = m_form->Diagram();
     const QPoint pixel = area->ToPixel({session.PenX, session.PenY});
     const QImage &image = area->Image();
     return image.rect().contains(pixel) &&
@@ -211,9 +211,9 @@ void RunBench::SendRelease()
     if (m_form->Run().CurrentState() == TestRun::State::Idle)
         return;
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QApplication::sendEvent(m_form->Picture1(), &press);
+    QApplication::sendEvent(m_form->Diagram(), &press);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QApplication::sendEvent(m_form->Picture1(), &release);
+    QApplication::sendEvent(m_form->Diagram(), &release);
 }
 
 bool RunBench::MeasureKeyHandling(int keys)
@@ -230,7 +230,7 @@ bool RunBench::MeasureKeyHandling(int keys)
             return false;
         }
         // The first release starts the timing and draws nothing: not timed.
-        m_form->Picture1_KeyUp(code);
+        m_form->OnDiagramKeyUp(code);
         // A batch is far shorter than the first interval, so no interval
         // ends in it and the int16 count cannot overflow.
         for (int i = 0; i < ReleasesPerBatch && us.size() < std::size_t(keys); ++i) {
@@ -240,7 +240,7 @@ bool RunBench::MeasureKeyHandling(int keys)
             }
             KeepPenInside();
             const std::int64_t from = steadyNs();
-            m_form->Picture1_KeyUp(code);
+            m_form->OnDiagramKeyUp(code);
             const std::int64_t to = steadyNs();
             ++steps;
             if (warmedUp)
@@ -250,12 +250,12 @@ bool RunBench::MeasureKeyHandling(int keys)
             // The repaint the step asked for, so updates do not pile up.
             QApplication::processEvents();
         }
-        m_form->Picture1_KeyDown(KeyCodes::Escape);
+        m_form->OnDiagramKeyDown(KeyCodes::Escape);
         QApplication::processEvents();
         warmedUp = true;
     }
     const double median = percentile(us, 50.0);
-    std::printf("a. One key release with its diagram step (Form1::Picture1_KeyUp), %zu "
+    std::printf("a. One key release with its diagram step (TestWindow::OnDiagramKeyUp), %zu "
                 "releases:\n",
                 us.size());
     std::printf("   %d of %d steps painted in the area\n", painted, steps);
@@ -409,7 +409,7 @@ int main(int argc, char *argv[])
     }
     ScriptedPlatform platform;
     ScriptedDialogs &dialogs = platform.dialogs;
-    MDIForm1 frame;
+    MainFrame frame;
     frame.Start();
     Session().DataPath = Startup::DataPathIn(dir.path());
     QApplication::processEvents();

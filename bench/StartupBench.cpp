@@ -4,9 +4,9 @@
 // parent starts the child ten times and prints the median; each child
 // reports the monotonic clock at its first paint of the test window.
 #include "platform/Platform.h"
-#include "platform/QtDialogs.h"
-#include "session/Form1.h"
-#include "shell/MDIForm1.h"
+#include "platform/ui/QtDialogs.h"
+#include "session/TestWindow.h"
+#include "shell/MainFrame.h"
 #include "shell/help/BuiltInHelp.h"
 
 #include <QApplication>
@@ -38,7 +38,7 @@ class FirstPaint : public QObject
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && qobject_cast<Form1 *>(watched) != nullptr) {
+        if (event->type() == QEvent::Paint && qobject_cast<TestWindow *>(watched) != nullptr) {
             std::printf("%lld\n", monotonicNs());
             std::fflush(stdout);
             QTimer::singleShot(0, qApp, &QApplication::quit);
@@ -56,7 +56,7 @@ int child(int argc, char *argv[])
     Platform::SetDialogs(&dialogs);
     BuiltInHelp help;
     Platform::SetHelp(&help);
-    MDIForm1 frame;
+    MainFrame frame;
     dialogs.SetParent(&frame);
     frame.Start();
     const int code = QApplication::exec();

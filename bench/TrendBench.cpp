@@ -12,11 +12,11 @@
 #include "FullHistory.h"
 #include "ScriptedPlatform.h"
 #include "history/HistoryStore.h"
-#include "history/PersonTrend.h"
-#include "history/TrendWindow.h"
 #include "platform/Platform.h"
 #include "session/SessionState.h"
-#include "shell/MDIForm1.h"
+#include "shell/MainFrame.h"
+#include "trend/PersonTrend.h"
+#include "trend/TrendWindow.h"
 
 #include <QApplication>
 #include <QChartView>
@@ -167,7 +167,7 @@ int main(int argc, char *argv[])
     const double extraMb = statusMb("VmHWM") - before;
 
     // The window as the person waits for it: read, sorted, drawn, painted.
-    MDIForm1 frame;
+    MainFrame frame;
     frame.show();
     QCoreApplication::processEvents();
     double windowMs[2] = {0.0, 0.0};

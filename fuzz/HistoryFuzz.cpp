@@ -11,8 +11,8 @@
 #include "history/HistoryList.h"
 #include "history/RecordReader.h"
 #include "platform/Platform.h"
+#include "record/HistoryRecord.h"
 #include "results/RecordDetails.h"
-#include "session/HistoryRecord.h"
 #include "session/SessionState.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "platform/DetectableAutoRepeat.h"
-#include "platform/DisplayCheck.h"
 #include "platform/Platform.h"
-#include "platform/QtDialogs.h"
-#include "platform/QtTranslations.h"
-#include "shell/MDIForm1.h"
+#include "platform/input/DetectableAutoRepeat.h"
+#include "platform/ui/QtDialogs.h"
+#include "shell/DisplayCheck.h"
+#include "shell/MainFrame.h"
+#include "shell/QtTranslations.h"
 #include "shell/help/BuiltInHelp.h"
 
 #include <QApplication>
@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
     dialogs.SetHelpOpener(
         [](const QString &file, int topic) { Platform::GetHelp().ShowHelp(file, topic); });
 
-    MDIForm1 frame;
+    MainFrame frame;
     dialogs.SetParent(&frame);
     frame.Start();
     const int code = QApplication::exec();

@@ -2,8 +2,8 @@
 
 #include "HistoryList.h"
 #include "HistoryStore.h"
-#include "platform/OleDate.h"
-#include "results/Evaluation.h"
+#include "record/Evaluation.h"
+#include "record/OleDate.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "HistoryFile.h"
 
-#include "platform/FileMode.h"
-#include "platform/StableStorage.h"
+#include "platform/files/FileMode.h"
+#include "platform/files/StableStorage.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FileLock.h"
-#include "session/HistoryRecord.h"
+#include "platform/files/FileLock.h"
+#include "record/HistoryRecord.h"
 
 #include <QFile>
 

@@ -3,9 +3,9 @@
 #include "HistoryFile.h"
 #include "HistoryStore.h"
 #include "platform/DateText.h"
-#include "platform/Dialogs.h"
 #include "platform/Platform.h"
-#include "results/Evaluation.h"
+#include "platform/ui/Dialogs.h"
+#include "record/Evaluation.h"
 #include "session/SessionState.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/DateText.h"
-#include "session/HistoryRecord.h"
+#include "record/HistoryRecord.h"
 
 #include <QLocale>
 #include <QString>

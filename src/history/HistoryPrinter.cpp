@@ -2,8 +2,8 @@
 
 #include "HistoryStore.h"
 #include "PrintedHistory.h"
-#include "platform/CommonDialog.h"
-#include "platform/TextPrinter.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/TextPrinter.h"
 #include "session/SessionState.h"
 
 #include <QPrinter>

@@ -2,10 +2,10 @@
 
 #include "HistoryFile.h"
 #include "platform/Clock.h"
-#include "platform/Dialogs.h"
-#include "platform/OleDate.h"
 #include "platform/Platform.h"
-#include "results/Evaluation.h"
+#include "platform/ui/Dialogs.h"
+#include "record/Evaluation.h"
+#include "record/OleDate.h"
 #include "session/SessionState.h"
 
 #include <QFileInfo>

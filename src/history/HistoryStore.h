@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/HistoryRecord.h"
+#include "record/HistoryRecord.h"
 #include "session/SessionState.h"
 
 #include <QString>

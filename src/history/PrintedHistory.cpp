@@ -3,7 +3,7 @@
 #include "HistoryList.h"
 #include "HistoryStore.h"
 #include "platform/DateText.h"
-#include "results/Evaluation.h"
+#include "record/Evaluation.h"
 #include "session/SessionState.h"
 
 namespace {

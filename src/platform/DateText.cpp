@@ -1,6 +1,6 @@
 #include "DateText.h"
 
-#include "OleDate.h"
+#include "record/OleDate.h"
 
 #include <cmath>
 

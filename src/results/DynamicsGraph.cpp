@@ -1,6 +1,6 @@
 #include "DynamicsGraph.h"
 
-#include "platform/PictureBox.h"
+#include "platform/ui/PictureBox.h"
 
 DynamicsPlot DynamicsGraph::DrawDynamics(float value1, float value2, float value3, float value4,
                                          PictureBox &box)

@@ -1,7 +1,7 @@
 #include "GraphDecoration.h"
 
 #include "DynamicsPlot.h"
-#include "platform/Twips.h"
+#include "platform/ui/Twips.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -14,13 +14,13 @@ GraphDecoration::GraphDecoration(QWidget *box) : QWidget(box)
     setFocusPolicy(Qt::NoFocus);
     setGeometry(box->rect());
 
-    m_label2 = new QLabel(DynamicsPlot::Title(), this);
-    m_label2->setObjectName(QStringLiteral("Label2"));
+    m_title = new QLabel(DynamicsPlot::Title(), this);
+    m_title->setObjectName(QStringLiteral("Label2"));
     QFont captionFont = font();
     captionFont.setPointSizeF(DynamicsPlot::TitlePoints);
-    m_label2->setFont(captionFont);
+    m_title->setFont(captionFont);
     const QRectF title = DynamicsPlot::TitlePlace();
-    Twips::Place(m_label2, title.left(), title.top(), title.width(), title.height());
+    Twips::Place(m_title, title.left(), title.top(), title.width(), title.height());
 
     // Label1(0) to Label1(15): the x scale under the four columns, then the
     // y scale on both sides of the grid, as the designed scale writes it
@@ -32,7 +32,7 @@ GraphDecoration::GraphDecoration(QWidget *box) : QWidget(box)
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         const QRectF place = DynamicsPlot::CaptionPlace(i);
         Twips::Place(label, place.left(), place.top(), place.width(), place.height());
-        m_label1 << label;
+        m_scaleCaptions << label;
     }
     for (QLabel *label : findChildren<QLabel *>()) {
         label->setTextFormat(Qt::PlainText);
@@ -44,11 +44,11 @@ void GraphDecoration::SetScaleCaptions(const std::array<QString, 6> &captions)
 {
     // Label1(4) and (5) stand at the axis, then (6) to (10) on the left and
     // (11) to (15) on the right, one grid line up each.
-    m_label1[4]->setText(captions[0]);
-    m_label1[5]->setText(captions[0]);
+    m_scaleCaptions[4]->setText(captions[0]);
+    m_scaleCaptions[5]->setText(captions[0]);
     for (int line = 1; line < 6; ++line) {
-        m_label1[5 + line]->setText(captions[std::size_t(line)]);
-        m_label1[10 + line]->setText(captions[std::size_t(line)]);
+        m_scaleCaptions[5 + line]->setText(captions[std::size_t(line)]);
+        m_scaleCaptions[10 + line]->setText(captions[std::size_t(line)]);
     }
 }
 

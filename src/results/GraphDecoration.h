@@ -31,13 +31,13 @@ public:
     // The y captions, from the axis up, on both sides of the grid.
     void SetScaleCaptions(const std::array<QString, 6> &captions);
 
-    QLabel *Label2() const { return m_label2; }
-    QLabel *Label1(int index) const { return m_label1.value(index); }
+    QLabel *Title() const { return m_title; }
+    QLabel *ScaleCaption(int index) const { return m_scaleCaptions.value(index); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QLabel *m_label2 = nullptr;
-    QList<QLabel *> m_label1;
+    QLabel *m_title = nullptr;
+    QList<QLabel *> m_scaleCaptions;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Evaluation.h"
-#include "session/HistoryRecord.h"
+#include "record/Evaluation.h"
+#include "record/HistoryRecord.h"
 
 #include <QLocale>
 #include <QString>

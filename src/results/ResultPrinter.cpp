@@ -2,9 +2,9 @@
 
 #include "ResultReport.h"
 #include "platform/Clock.h"
-#include "platform/CommonDialog.h"
 #include "platform/Platform.h"
-#include "platform/PrinterOutput.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/PrinterOutput.h"
 
 #include <QPainter>
 #include <QPrinter>

@@ -1,9 +1,9 @@
 #include "ResultReport.h"
 
 #include "DynamicsPlot.h"
-#include "Evaluation.h"
 #include "platform/DateText.h"
-#include "platform/OleDate.h"
+#include "record/Evaluation.h"
+#include "record/OleDate.h"
 
 #include <QFontMetricsF>
 #include <QPageLayout>

@@ -1,7 +1,7 @@
 #include "LiveDiagram.h"
 
 #include "SessionState.h"
-#include "platform/PictureBox.h"
+#include "platform/ui/PictureBox.h"
 
 QColor LiveDiagram::ZoneColour(float penY, float height)
 {

@@ -1,8 +1,8 @@
 #include "RunTimer.h"
 
 #include "platform/Clock.h"
-#include "platform/HalfEven.h"
 #include "platform/Platform.h"
+#include "record/HalfEven.h"
 
 #include <QPointer>
 

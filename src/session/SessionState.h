@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/HistoryRecord.h"
+#include "record/HistoryRecord.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 #include "TestRun.h"
 
 #include "platform/Clock.h"
-#include "platform/Dialogs.h"
-#include "platform/KeyCodes.h"
-#include "platform/OleDate.h"
 #include "platform/Platform.h"
+#include "platform/input/KeyCodes.h"
+#include "platform/ui/Dialogs.h"
+#include "record/OleDate.h"
 
 #include <QPointer>
 
@@ -22,7 +22,7 @@ constexpr std::int64_t TrustedWithinNs = 1'000 * NsPerMs;
 TestRun::TestRun(QObject *parent) : QObject(parent)
 {
     connect(&m_intervals, &RunTimer::IntervalEnded, this, &TestRun::OnIntervalEnded);
-    connect(&m_timer3, &QTimer::timeout, this, &TestRun::Timer3_Timer);
+    connect(&m_driftTimer, &QTimer::timeout, this, &TestRun::OnDriftTick);
 }
 
 void TestRun::EnterTestedName()
@@ -132,7 +132,7 @@ void TestRun::KeyUp(std::int16_t keyCode, quint64 timestampMs)
     Session().Counts[*interval] = count;
     emit KeyCounted(count);
     if (DiagramArmed()) {
-        EnableTimer3();
+        StartDrift();
         emit DiagramStep(true);
         return;
     }
@@ -151,12 +151,12 @@ void TestRun::Abandon()
     EndRun();
 }
 
-void TestRun::EnableTimer3()
+void TestRun::StartDrift()
 {
     // Enabling a running timer leaves its beat alone; a tick interval of 0
     // means the drift never runs.
-    if (!m_timer3.isActive() && m_timer3.interval() > 0)
-        m_timer3.start();
+    if (!m_driftTimer.isActive() && m_driftTimer.interval() > 0)
+        m_driftTimer.start();
 }
 
 void TestRun::RunIntervals()
@@ -200,7 +200,7 @@ void TestRun::StopTest()
 void TestRun::EndRun()
 {
     m_intervals.Stop();
-    m_timer3.stop();
+    m_driftTimer.stop();
     m_intervalNo = 0;
     m_state = State::Idle;
 }

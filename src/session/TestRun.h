@@ -42,7 +42,7 @@ public:
 
     // The drift timer's interval in milliseconds; at 0 the diagram drifts
     // never.
-    void SetTickInterval(int ms) { m_timer3.setInterval(ms); }
+    void SetTickInterval(int ms) { m_driftTimer.setInterval(ms); }
 
     // "Start": asks for the tested person's name and, unless it is blank,
     // arms the run, which then waits for the first key release.
@@ -62,7 +62,7 @@ public:
     // window would show.
     void Abandon();
     // A tick of the drift timer.
-    void Timer3_Timer() { emit DiagramStep(false); }
+    void OnDriftTick() { emit DiagramStep(false); }
 
     State CurrentState() const { return m_state; }
     std::int16_t IntervalNo() const { return m_intervalNo; }
@@ -87,7 +87,7 @@ public:
 
     RunTimer *Intervals() { return &m_intervals; }
     // The drift timer: each tick is one drift step of the diagram.
-    QTimer *Timer3() { return &m_timer3; }
+    QTimer *DriftTimer() { return &m_driftTimer; }
 
 signals:
     // Start has armed the run.
@@ -117,7 +117,7 @@ private:
     void StopTest();
     // Stops the timing and the drift and clears the run's counters.
     void EndRun();
-    void EnableTimer3();
+    void StartDrift();
     // The name, date and time taken at Start become the session's again,
     // whatever another window put there meanwhile.
     void ShowRunInSession();
@@ -132,5 +132,5 @@ private:
     IntervalCounts m_counts{};
     HistoryRecord m_record;
     RunTimer m_intervals;
-    QTimer m_timer3;
+    QTimer m_driftTimer;
 };

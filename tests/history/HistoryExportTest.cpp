@@ -5,8 +5,8 @@
 #include "HistoryFiles.h"
 #include "ScriptedPlatform.h"
 #include "history/PrintedHistory.h"
-#include "platform/CommonDialog.h"
 #include "platform/Platform.h"
+#include "platform/ui/CommonDialog.h"
 #include "session/SessionState.h"
 
 #include <QDir>

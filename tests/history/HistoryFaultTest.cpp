@@ -11,8 +11,8 @@
 #include "history/HistoryFileOperations.h"
 #include "history/HistoryList.h"
 #include "history/HistoryStore.h"
-#include "platform/CommonDialog.h"
 #include "platform/Platform.h"
+#include "platform/ui/CommonDialog.h"
 #include "session/SessionState.h"
 
 #include <QDir>

@@ -4,8 +4,8 @@
 #include "FreshSession.h"
 #include "HistoryFiles.h"
 #include "ScriptedPlatform.h"
-#include "platform/CommonDialog.h"
 #include "platform/Platform.h"
+#include "platform/ui/CommonDialog.h"
 #include "session/SessionState.h"
 
 #include <QDir>

@@ -9,8 +9,8 @@
 #include "PdfPages.h"
 #include "ScriptedPlatform.h"
 #include "history/HistoryList.h"
-#include "platform/CommonDialog.h"
 #include "platform/Platform.h"
+#include "platform/ui/CommonDialog.h"
 #include "session/SessionState.h"
 
 #include <QFile>

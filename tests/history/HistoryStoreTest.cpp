@@ -2,8 +2,8 @@
 #include "FakeClock.h"
 #include "FreshSession.h"
 #include "ScriptedPlatform.h"
-#include "platform/OleDate.h"
 #include "platform/Platform.h"
+#include "record/OleDate.h"
 #include "session/SessionState.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // display): what is drawn lands where it was drawn, and a line is drawn at
 // the screen's own resolution, not at the widget's logical size and then
 // blown up into 2 x 2 blocks beside crisp text.
-#include "platform/PictureBox.h"
+#include "platform/ui/PictureBox.h"
 
 #include <QTest>
 

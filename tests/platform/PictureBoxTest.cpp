@@ -2,8 +2,8 @@
 // drawing that survives repaints and is erased only by a new background,
 // narrow boxes that still paint, pens, user coordinates, and key releases
 // that count once per physical release.
-#include "platform/PictureBox.h"
-#include "platform/KeyCodes.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/input/KeyCodes.h"
 
 #include <QEventLoop>
 #include <QKeyEvent>

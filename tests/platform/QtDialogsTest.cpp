@@ -1,7 +1,7 @@
-#include "platform/QtDialogs.h"
+#include "platform/ui/QtDialogs.h"
 #include "ScriptedDialogs.h"
-#include "platform/CommonDialog.h"
-#include "session/HistoryRecord.h"
+#include "platform/ui/CommonDialog.h"
+#include "record/HistoryRecord.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // Prints the report of a crafted result into a real PDF and rasterises its
 // page with pdftoppm into a PNG for the README
 // (result_report_shot <file.png> [file.pdf]; the PDF is kept when named).
-#include "platform/OleDate.h"
+#include "record/OleDate.h"
 #include "results/ResultReport.h"
 
 #include <QGuiApplication>

@@ -6,7 +6,7 @@
 // as the counts that were counted.
 #include "results/ResultReport.h"
 #include "PdfPages.h"
-#include "platform/OleDate.h"
+#include "record/OleDate.h"
 
 #include <QPageLayout>
 #include <QPageSize>

@@ -4,13 +4,13 @@
 // test window with a standing clock, so the picture shows a real result.
 #include "FakeClock.h"
 #include "ScriptedPlatform.h"
-#include "platform/PictureBox.h"
 #include "platform/Platform.h"
-#include "results/frmGraph.h"
-#include "session/Form1.h"
+#include "platform/ui/PictureBox.h"
+#include "results/ResultsWindow.h"
 #include "session/RunTimer.h"
 #include "session/SessionState.h"
-#include "shell/MDIForm1.h"
+#include "session/TestWindow.h"
+#include "shell/MainFrame.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -35,24 +35,24 @@ int main(int argc, char *argv[])
     Platform::SetClock(&clock);
     clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0));
 
-    MDIForm1 frame;
+    MainFrame frame;
     frame.Start();
     Session().DataPath = dir.filePath(QStringLiteral("restest.dat"));
-    Form1 *test = frame.Child<Form1>();
+    TestWindow *test = frame.Child<TestWindow>();
     dialogs.QueueInput(QStringLiteral("Anna Petrova"));
-    test->Command1()->click();
+    test->StartButton()->click();
     for (int count : {30, 36, 35, 34, 33}) {
         for (int i = 0; i < count; ++i) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
             QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier);
-            QApplication::sendEvent(test->Picture1(), &press);
-            QApplication::sendEvent(test->Picture1(), &release);
+            QApplication::sendEvent(test->Diagram(), &press);
+            QApplication::sendEvent(test->Diagram(), &release);
         }
         clock.AdvanceMs(5000);
         test->Run().Intervals()->EndIntervalNow();
     }
-    test->Command2()->click();
-    frmGraph *results = frame.Child<frmGraph>();
+    test->NextButton()->click();
+    ResultsWindow *results = frame.Child<ResultsWindow>();
     if (results == nullptr || !dialogs.MessageTexts().isEmpty()) {
         std::fprintf(stderr, "results_window_shot: the run left no result to show\n");
         return 1;

@@ -28,8 +28,8 @@
 #include "StoredRecord.h"
 #include "XDesktop.h"
 #include "XKeys.h"
-#include "results/Evaluation.h"
-#include "session/HistoryRecord.h"
+#include "record/Evaluation.h"
+#include "record/HistoryRecord.h"
 
 #include <QDir>
 #include <QElapsedTimer>

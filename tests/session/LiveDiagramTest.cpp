@@ -3,8 +3,8 @@
 // height, and the idle colour cycle between runs.
 #include "session/LiveDiagram.h"
 #include "FreshSession.h"
-#include "platform/PictureBox.h"
-#include "platform/Twips.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/ui/Twips.h"
 #include "session/IdleColourCycle.h"
 #include "session/SessionState.h"
 

@@ -7,9 +7,9 @@
 #include "FreshSession.h"
 #include "ScriptedPlatform.h"
 #include "history/HistoryStore.h"
-#include "platform/KeyCodes.h"
-#include "platform/OleDate.h"
 #include "platform/Platform.h"
+#include "platform/input/KeyCodes.h"
+#include "record/OleDate.h"
 #include "session/SessionState.h"
 
 #include <QFile>
@@ -176,7 +176,7 @@ void TestRunTest::startArmsTheRun()
     QCOMPARE(session.CurrentRecord.RecTime, 52200.0 / 86400.0);
     QVERIFY(!m_run->KeysStarted());
     QVERIFY(m_run->LoopIdle());
-    QVERIFY(!m_run->Timer3()->isActive());
+    QVERIFY(!m_run->DriftTimer()->isActive());
     // A second Start while armed asks nothing.
     m_run->Start();
     QCOMPARE(m_dialogs.Log().size(), 1);
@@ -219,13 +219,13 @@ void TestRunTest::countingAndTheDrift()
     QVERIFY(m_run->DiagramArmed());
     QVERIFY(!m_run->LoopIdle());
     QVERIFY(m_run->Intervals()->IsRunning());
-    QVERIFY(!m_run->Timer3()->isActive());
+    QVERIFY(!m_run->DriftTimer()->isActive());
     QCOMPARE(steps.size(), 0);
     Releases(2);
-    QCOMPARE(m_run->Timer3()->isActive(), drifts);
+    QCOMPARE(m_run->DriftTimer()->isActive(), drifts);
     QCOMPARE(steps.size(), 2);
     QCOMPARE(steps.at(0).at(0).toBool(), true);
-    m_run->Timer3_Timer();
+    m_run->OnDriftTick();
     QCOMPARE(steps.size(), 3);
     QCOMPARE(steps.at(2).at(0).toBool(), false);
     QCOMPARE(counted.size(), 3);
@@ -280,7 +280,7 @@ void TestRunTest::escAborts()
     QCOMPARE(Session().CurrentRecord.RecTime, 52200.0 / 86400.0);
     QVERIFY(!m_run->KeysStarted());
     QVERIFY(m_run->LoopIdle());
-    QVERIFY(!m_run->Timer3()->isActive());
+    QVERIFY(!m_run->DriftTimer()->isActive());
     // Nothing of the run goes on: no end, no count, no record.
     EndInterval();
     Releases(3);

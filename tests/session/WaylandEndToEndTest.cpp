@@ -21,7 +21,7 @@
 #include "StoredRecord.h"
 #include "WaylandDesktop.h"
 #include "WaylandKeys.h"
-#include "session/HistoryRecord.h"
+#include "record/HistoryRecord.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -7,14 +7,14 @@
 #include "HistoryFiles.h"
 #include "MenuItem.h"
 #include "ScriptedPlatform.h"
-#include "history/Form3.h"
-#include "history/TrendWindow.h"
-#include "platform/PictureBox.h"
-#include "results/frmGraph.h"
-#include "session/Form1.h"
+#include "history/DataWindow.h"
+#include "platform/ui/PictureBox.h"
+#include "results/ResultsWindow.h"
 #include "session/SessionState.h"
-#include "shell/MDIForm1.h"
-#include "shell/frmAbout.h"
+#include "session/TestWindow.h"
+#include "shell/AboutWindow.h"
+#include "shell/MainFrame.h"
+#include "trend/TrendWindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -46,7 +46,7 @@ private:
     QTemporaryDir m_dir;
     ScriptedPlatform m_platform;
     FakeClock m_clock;
-    MDIForm1 *m_frame = nullptr;
+    MainFrame *m_frame = nullptr;
 };
 
 namespace {
@@ -76,7 +76,7 @@ void AccessibilityTest::init()
     ResetSession();
     m_platform.Clear();
     Platform::SetClock(&m_clock);
-    m_frame = new MDIForm1;
+    m_frame = new MainFrame;
     m_frame->Start();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
     // After the start-up, which names the history beside the program.
@@ -94,14 +94,14 @@ void AccessibilityTest::cleanup()
 void AccessibilityTest::everyControlHasAName()
 {
     MenuItem(m_frame, QStringLiteral("mnuDat"))->trigger();
-    Form3 *data = m_frame->Child<Form3>();
+    DataWindow *data = m_frame->Child<DataWindow>();
     QVERIFY(data != nullptr);
     MenuItem(m_frame, QStringLiteral("mnuTrend"))->trigger();
     QVERIFY(m_frame->Child<TrendWindow>() != nullptr);
-    data->cmdResults()->click();
-    QVERIFY(m_frame->Child<frmGraph>() != nullptr);
+    data->ResultsButton()->click();
+    QVERIFY(m_frame->Child<ResultsWindow>() != nullptr);
     MenuItem(m_frame, QStringLiteral("mnuAbout"))->trigger();
-    auto *about = m_frame->findChild<frmAbout *>();
+    auto *about = m_frame->findChild<AboutWindow *>();
     QVERIFY(about != nullptr);
 
     QStringList unnamed;
@@ -119,15 +119,15 @@ void AccessibilityTest::everyControlHasAName()
     }
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
     QVERIFY2(checked >= 15, qPrintable(QString::number(checked)));
-    QCOMPARE(nameOf(data->List1()), QStringLiteral("History"));
-    QCOMPARE(nameOf(m_frame->Child<Form1>()->Picture1()), QStringLiteral("Rate diagram"));
-    QCOMPARE(nameOf(m_frame->Child<frmGraph>()->Picture1()), QStringLiteral("Dynamics graph"));
+    QCOMPARE(nameOf(data->List()), QStringLiteral("History"));
+    QCOMPARE(nameOf(m_frame->Child<TestWindow>()->Diagram()), QStringLiteral("Rate diagram"));
+    QCOMPARE(nameOf(m_frame->Child<ResultsWindow>()->Graph()), QStringLiteral("Dynamics graph"));
 }
 
 void AccessibilityTest::pictureButtonsNamedAfterTheirCommands()
 {
     MenuItem(m_frame, QStringLiteral("mnuDat"))->trigger();
-    Form3 *data = m_frame->Child<Form3>();
+    DataWindow *data = m_frame->Child<DataWindow>();
     QStringList names;
     QStringList tips;
     for (const char *name : {"Command4", "Command3", "Command6", "Command5"}) {
@@ -144,17 +144,17 @@ void AccessibilityTest::pictureButtonsNamedAfterTheirCommands()
 void AccessibilityTest::graphDescribesTheResult()
 {
     MenuItem(m_frame, QStringLiteral("mnuDat"))->trigger();
-    Form3 *data = m_frame->Child<Form3>();
-    data->List1()->setCurrentRow(0);
-    data->cmdResults()->click();
-    QWidget *graph = m_frame->Child<frmGraph>()->Picture1();
+    DataWindow *data = m_frame->Child<DataWindow>();
+    data->List()->setCurrentRow(0);
+    data->ResultsButton()->click();
+    QWidget *graph = m_frame->Child<ResultsWindow>()->Graph();
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(graph);
     QCOMPARE(face->text(QAccessible::Description), QStringLiteral("Counts 40, 38, 36, 35; CMF 12"));
     // Another record shown in the same window, chosen in the data window as
     // a person would: the description follows.
     m_frame->MdiArea()->setActiveSubWindow(data->SubWindow());
-    data->List1()->setCurrentRow(1);
-    data->cmdResults()->click();
+    data->List()->setCurrentRow(1);
+    data->ResultsButton()->click();
     QCOMPARE(face->text(QAccessible::Description), QStringLiteral("Counts 31, 33, 32, 31; CMF 0"));
 }
 

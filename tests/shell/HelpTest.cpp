@@ -3,10 +3,10 @@
 // pages shipped in the program at the topic asked for, help can be used
 // while a dialog waits, and the shipped pictures are there in their sizes.
 #include "ScriptedPlatform.h"
-#include "platform/ChildWindow.h"
-#include "platform/HelpContext.h"
 #include "platform/Platform.h"
-#include "platform/QtDialogs.h"
+#include "platform/ui/ChildWindow.h"
+#include "platform/ui/HelpContext.h"
+#include "platform/ui/QtDialogs.h"
 #include "shell/help/BuiltInHelp.h"
 #include "shell/help/HelpKeyFilter.h"
 #include "shell/help/HelpWindow.h"

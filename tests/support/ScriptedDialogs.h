@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Dialogs.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QList>
 #include <QQueue>

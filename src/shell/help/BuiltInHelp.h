@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/HelpViewer.h"
+#include "platform/ui/HelpViewer.h"
 
 #include <QPointer>
 #include <QUrl>

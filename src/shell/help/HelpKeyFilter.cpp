@@ -1,8 +1,8 @@
 #include "HelpKeyFilter.h"
 
-#include "platform/HelpContext.h"
-#include "platform/HelpViewer.h"
 #include "platform/Platform.h"
+#include "platform/ui/HelpContext.h"
+#include "platform/ui/HelpViewer.h"
 
 #include <QApplication>
 #include <QKeyEvent>

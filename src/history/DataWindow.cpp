@@ -1,0 +1,331 @@
+#include "DataWindow.h"
+
+#include "HistoryList.h"
+#include "RecordReader.h"
+#include "platform/Platform.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/HelpContext.h"
+#include "platform/ui/SingleBorder.h"
+#include "platform/ui/Twips.h"
+#include "record/Evaluation.h"
+#include "results/RecordDetails.h"
+#include "session/SessionState.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+constexpr int HelpTopic = 104;
+
+// The list and the details are read at a size larger than the captions.
+QFont detailFont(const QFont &base)
+{
+    QFont font = base;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), base.family()});
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+// The history lines are built in fixed columns, which line up only when
+// every character is as wide as the next.
+QFont listFont(const QFont &base)
+{
+    QFont font = base;
+    font.setFamilies({QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono"),
+                      QStringLiteral("Courier New")});
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+// A button that shows only its picture; a screen reader says the name of
+// the command it runs instead.
+QToolButton *pictureButton(QWidget *parent, const char *name, const char *icon, const QString &tip,
+                           const QString &command)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setIcon(QIcon(QLatin1String(icon)));
+    button->setIconSize(QSize(16, 16));
+    button->setAutoRaise(true);
+    button->setToolTip(tip);
+    button->setAccessibleName(command);
+    return button;
+}
+
+} // namespace
+
+DataWindow::DataWindow(QWidget *parent) : ChildWindow(parent)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Data"));
+    HelpContext::Set(this, HelpTopic);
+    BuildControls();
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &DataWindow::OnSelectionChanged);
+    connect(m_resultsButton, &QPushButton::clicked, this, &DataWindow::OnResultsClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &DataWindow::OnCancelClicked);
+    connect(m_saveButton, &QToolButton::clicked, this, &DataWindow::SaveRequested);
+    connect(m_printButton, &QToolButton::clicked, this, &DataWindow::PrintRequested);
+    connect(m_clearButton, &QToolButton::clicked, this, &DataWindow::ClearRequested);
+    connect(m_helpButton, &QToolButton::clicked, this, &DataWindow::OnHelpClicked);
+    connect(m_list, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { emit TrendRequested(m_list->row(item) + 1); });
+}
+
+void DataWindow::BuildControls()
+{
+    const QFont details = detailFont(font());
+
+    m_list = new QListWidget(this);
+    m_list->setAccessibleName(QStringLiteral("History"));
+    m_list->setObjectName(QStringLiteral("List1"));
+    m_list->setFont(listFont(font()));
+    // A line wider than the list is scrolled to, whole, never cut short.
+    m_list->setTextElideMode(Qt::ElideNone);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Every line has the same height, so a long history is laid out
+    // without measuring each line.
+    m_list->setUniformItemSizes(true);
+    Twips::Place(m_list, 120, 1320, 6975, 3420);
+
+    auto *frame1 = new QFrame(this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Twips::Place(frame1, -240, 0, 8655, 495);
+    m_saveButton = pictureButton(frame1, "Command4", ":/art/save.png",
+                                 QStringLiteral("Save data as..."), QStringLiteral("Save data as"));
+    Twips::Place(m_saveButton, 360, 120, 375, 375);
+    m_printButton = pictureButton(frame1, "Command3", ":/art/print.png",
+                                  QStringLiteral("Print data"), QStringLiteral("Print data"));
+    Twips::Place(m_printButton, 720, 120, 375, 375);
+    m_clearButton =
+        pictureButton(frame1, "Command6", ":/art/clear.png", QStringLiteral("Clear data"),
+                      QStringLiteral("Clear default file data"));
+    Twips::Place(m_clearButton, 1080, 120, 375, 375);
+    m_helpButton = pictureButton(frame1, "Command5", ":/art/help.png", QStringLiteral("Help"),
+                                 QStringLiteral("Help"));
+    HelpContext::Set(m_helpButton, HelpTopic);
+    Twips::Place(m_helpButton, 8160, 120, 375, 375);
+
+    m_resultsButton = new QPushButton(QStringLiteral("Results"), this);
+    m_resultsButton->setObjectName(QStringLiteral("cmdResults"));
+    Twips::Place(m_resultsButton, 7200, 4080, 1095, 375);
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cmdExit"));
+    Twips::Place(m_cancelButton, 7200, 4440, 1095, 375);
+    for (QPushButton *button : {m_resultsButton, m_cancelButton})
+        button->setAutoDefault(false);
+
+    struct Title
+    {
+        const char *name;
+        const char *text;
+        double left, width;
+    };
+    const Title titles[] = {
+        {"Label5", "Recording", 360, 1215}, {"Label3", "Date", 2520, 735},
+        {"Label4", "Time", 3600, 615},      {"Label8", "CMF", 4320, 375},
+        {"Label11", "Results", 4800, 855},  {"Label12", "Reliability", 5760, 1095}};
+    QFont bold = font();
+    bold.setBold(true);
+    for (const Title &title : titles) {
+        QLabel *widget = NewLabel(title.name, QLatin1String(title.text));
+        widget->setFont(bold);
+        Twips::Place(widget, title.left, 720, title.width, 255);
+    }
+
+    m_nameDetail = NewLabel("Label6");
+    Twips::Place(m_nameDetail, 120, 960, 2295, 345);
+    m_dateDetail = NewLabel("Label1");
+    m_dateDetail->setToolTip(QStringLiteral("Дата проведения тестирования."));
+    Twips::Place(m_dateDetail, 2400, 960, 1095, 345);
+    m_timeDetail = NewLabel("Label2");
+    m_timeDetail->setToolTip(QStringLiteral("Время проведения тестирования."));
+    Twips::Place(m_timeDetail, 3480, 960, 855, 345);
+    m_cmfDetail = NewLabel("Label7");
+    Twips::Place(m_cmfDetail, 4320, 960, 375, 345);
+    m_resultsDetail = NewLabel("Label9");
+    Twips::Place(m_resultsDetail, 4680, 960, 975, 375);
+    m_reliabilityDetail = NewLabel("Label10");
+    Twips::Place(m_reliabilityDetail, 5640, 960, 1455, 375);
+    for (QLabel *detail : {m_nameDetail, m_dateDetail, m_timeDetail, m_cmfDetail, m_resultsDetail,
+                           m_reliabilityDetail}) {
+        detail->setFont(details);
+        // A single line in the frame's own shade: a plain box would take
+        // the text colour and turn red with an Abnormal.
+        SingleBorder::Apply(detail);
+        detail->setAutoFillBackground(true);
+        QPalette colours = detail->palette();
+        colours.setColor(QPalette::Window, palette().color(QPalette::HighlightedText));
+        detail->setPalette(colours);
+        SetColour(detail, std::nullopt);
+        detail->setAlignment(detail == m_nameDetail ? Qt::AlignLeft | Qt::AlignVCenter
+                                                    : Qt::AlignCenter);
+    }
+
+    // Kept for the window's looks only: hidden, and a click does nothing.
+    m_icon = NewLabel("Image1");
+    m_icon->setPixmap(windowIcon().pixmap(32, 32));
+    Twips::Place(m_icon, 7800, 840, 480, 480);
+    m_icon->setAccessibleName(QStringLiteral("Velmora"));
+    m_icon->hide();
+
+    setTabOrder(m_list, m_resultsButton);
+    setTabOrder(m_resultsButton, m_cancelButton);
+}
+
+void DataWindow::OnLoad()
+{
+    RefreshList();
+    OnResize();
+}
+
+void DataWindow::OnActivate()
+{
+    Session().DataFormActive = true;
+    m_list->setFocus();
+}
+
+void DataWindow::OnDeactivate()
+{
+    Session().DataFormActive = false;
+}
+
+void DataWindow::OnResize()
+{
+    // The frame's border lets nobody resize the window, but anything that
+    // still does is undone: the controls are laid out for this size only.
+    if (SubWindow() == nullptr)
+        return;
+    KeepDesignedSize();
+}
+
+void DataWindow::OnUnload()
+{
+    Session().DataFormActive = false;
+}
+
+void DataWindow::RefreshList()
+{
+    Session().RecNo = 1;
+    m_list->clear();
+    FillList();
+    ShowRecordDetails();
+    if (m_list->count() > 0)
+        m_list->setCurrentRow(0);
+}
+
+void DataWindow::ShowStoredTest()
+{
+    RefreshList();
+    const int last = m_list->count() - 1;
+    if (last <= 0)
+        return;
+    m_list->setCurrentRow(last);
+    m_list->scrollToItem(m_list->item(last));
+}
+
+void DataWindow::ClearDisplay()
+{
+    m_list->clear();
+    for (QLabel *detail : {m_nameDetail, m_dateDetail, m_timeDetail, m_cmfDetail, m_resultsDetail,
+                           m_reliabilityDetail})
+        detail->clear();
+}
+
+void DataWindow::FillList()
+{
+    HistoryList::ListHistory(HistoryList::Mode::List,
+                             [this](const QString &line) { m_list->addItem(line); });
+}
+
+bool DataWindow::ShowRecordDetails()
+{
+    SessionState &session = Session();
+    if (!RecordReader::Read(session.RecNo))
+        return false;
+    HistoryRecord &record = session.CurrentRecord;
+    record.RecCMF =
+        Evaluation::CorrectStoredCmf(record.RecCMF, Evaluation::StoredCmf::NegativeOnly);
+    ShowDetails(RecordDetails::Of(record, session.Counts[1], session.Counts[4]));
+    return true;
+}
+
+void DataWindow::ShowDetails(const RecordDetails &details)
+{
+    m_nameDetail->setText(details.name);
+    m_dateDetail->setText(details.date);
+    m_timeDetail->setText(details.time);
+    m_cmfDetail->setText(details.cmf);
+    m_resultsDetail->setText(details.results.text);
+    SetColour(m_resultsDetail, details.results.colour);
+    m_reliabilityDetail->setText(details.reliability.text);
+    SetColour(m_reliabilityDetail, details.reliability.colour);
+}
+
+void DataWindow::SetColour(QLabel *label, const std::optional<QColor> &colour)
+{
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, colour.value_or(palette().color(QPalette::ButtonText)));
+    label->setPalette(colours);
+}
+
+int DataWindow::SelectedRecord() const
+{
+    const QModelIndexList selected = m_list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? 0 : selected.first().row() + 1;
+}
+
+void DataWindow::SelectRecord(qint64 recNo)
+{
+    if (recNo < 1 || recNo > m_list->count())
+        return;
+    m_list->setCurrentRow(static_cast<int>(recNo - 1));
+    m_list->scrollToItem(m_list->currentItem());
+}
+
+void DataWindow::OnSelectionChanged()
+{
+    const int recNo = SelectedRecord();
+    if (recNo == 0)
+        return;
+    Session().RecNo = static_cast<std::int16_t>(recNo);
+    ShowRecordDetails();
+}
+
+void DataWindow::OnResultsClicked()
+{
+    SessionState &session = Session();
+    session.RecNo = static_cast<std::int16_t>(SelectedRecord());
+    if (!RecordReader::Read(session.RecNo)) {
+        Platform::GetDialogs().MsgBox(Dialogs::Notice(NoDataMessage()));
+        return;
+    }
+    emit ResultsRequested();
+}
+
+void DataWindow::OnCancelClicked()
+{
+    if (SubWindow() != nullptr)
+        SubWindow()->close();
+    else
+        close();
+}
+
+void DataWindow::OnHelpClicked()
+{
+    // The application's help opens the topic of the focused control, so the
+    // button takes the focus and carries the window's topic itself.
+    HelpContext::Set(m_helpButton, HelpTopic);
+    m_helpButton->setFocus(Qt::OtherFocusReason);
+    QWidget *target = QApplication::focusWidget();
+    HelpContext::SendHelpKey(target != nullptr ? target : m_helpButton);
+}

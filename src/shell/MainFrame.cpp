@@ -1,0 +1,419 @@
+#include "MainFrame.h"
+
+#include "AboutWindow.h"
+#include "history/DataWindow.h"
+#include "history/HistoryExport.h"
+#include "history/HistoryFileOperations.h"
+#include "history/HistoryPrinter.h"
+#include "history/HistoryStore.h"
+#include "platform/ui/HelpContext.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/ui/Twips.h"
+#include "results/ResultPrinter.h"
+#include "results/ResultsWindow.h"
+#include "session/SessionState.h"
+#include "session/Startup.h"
+#include "session/TestWindow.h"
+#include "shell/help/HelpKeyFilter.h"
+#include "trend/TrendWindow.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QStyle>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr double LoadWidth = 9465.0;
+constexpr double LoadHeight = 6165.0;
+constexpr double GrowUntilHeight = 7000.0;
+constexpr double Growth = 1.1;
+
+} // namespace
+
+MainFrame::MainFrame(QWidget *parent)
+    : QMainWindow(parent), m_mdiArea(new QMdiArea(this)), m_exit([] { std::_Exit(EXIT_SUCCESS); })
+{
+    setObjectName(QStringLiteral("MDIForm1"));
+    setWindowTitle(QStringLiteral("Velmora"));
+    // The program's icon, shared by the frame and its child windows.
+    setWindowIcon(QIcon(QStringLiteral(":/art/velmora.png")));
+    m_mdiArea->setBackground(palette().brush(QPalette::Dark));
+    // A child that reaches past a shrunk frame can still be scrolled to.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Closing the active child brings up the one beneath it, as it is seen,
+    // not the one opened first.
+    m_mdiArea->setActivationOrder(QMdiArea::StackingOrder);
+    setCentralWidget(m_mdiArea);
+    BuildMenus();
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainFrame::SubWindowActivated);
+    // F1 pressed in the diagram of a test going on is one of the test's
+    // keys, not a request for help.
+    m_helpKey = new HelpKeyFilter(this);
+    m_helpKey->SetKeyOwner([this](QWidget *focus) {
+        const TestWindow *test = Child<TestWindow>();
+        return test != nullptr && test->Run().CurrentState() != TestRun::State::Idle &&
+               focus == test->Diagram();
+    });
+    m_strayKeys.SetCovered([this](const QWidget *widget) {
+        for (const ChildWindow *window : {static_cast<ChildWindow *>(Child<TestWindow>()),
+                                          static_cast<ChildWindow *>(Child<ResultsWindow>())})
+            if (window != nullptr && window->isAncestorOf(widget))
+                return true;
+        return false;
+    });
+    Load();
+}
+
+MainFrame::~MainFrame()
+{
+    // The workspace outlives this part of the frame and still reports its
+    // children's activation while it is torn down.
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+}
+
+void MainFrame::Start()
+{
+    Startup::Main([this] {
+        show();
+        ShowChild<TestWindow>();
+    });
+}
+
+void MainFrame::Load()
+{
+    // The window system places the frame; the program sets only its size.
+    SetOuterSize(Twips::ToPixels(LoadWidth, LoadHeight));
+}
+
+void MainFrame::SetOuterSize(QSize outer)
+{
+    m_outerSize = outer;
+    m_chrome = frameGeometry().size() - size();
+    resize(outer - m_chrome);
+}
+
+bool MainFrame::event(QEvent *event)
+{
+    // A window manager adds its frame only after the window is on the
+    // screen; when the frame's size turns out other than it was taken to
+    // be, the outer size the program set is set again. A user's resizing
+    // leaves the frame as it is and is left alone.
+    const bool handled = QMainWindow::event(event);
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        m_outerSize.isValid() && windowState() == Qt::WindowNoState &&
+        frameGeometry().size() - size() != m_chrome)
+        SetOuterSize(m_outerSize);
+    return handled;
+}
+
+void MainFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // Only a shown window knows the size of its frame, so the outer size is
+    // set again once it is on the screen.
+    if (!m_loaded) {
+        m_loaded = true;
+        Load();
+    }
+}
+
+void MainFrame::BuildMenus()
+{
+    QMenu *file = AddMenu("mnuFile", QStringLiteral("&File"));
+    m_openOldAction =
+        AddItem(file, "mnuOpenOld", QStringLiteral("&Open old data(for viewing only)"),
+                &MainFrame::OnOpenOld);
+    m_saveAsAction =
+        AddItem(file, "mnuSave", QStringLiteral("&Save data as..."), &MainFrame::OnSaveAs, false);
+    m_exportAction = AddItem(file, "mnuExport", QStringLiteral("&Export text file"),
+                             &MainFrame::OnExport, false);
+    m_clearAction = AddItem(file, "mnuClear", QStringLiteral("&Clear default file data"),
+                            &MainFrame::OnClear, false);
+    AddSeparator(file, "mnuProbel");
+    m_printAction =
+        AddItem(file, "mnuPr", QStringLiteral("&Print data"), &MainFrame::OnPrint, false);
+    AddSeparator(file, "mnuPr3");
+    m_exitAction = AddItem(file, "mnuExit", QStringLiteral("&Exit"), &MainFrame::OnExit);
+
+    QMenu *view = AddMenu("mnuView", QStringLiteral("&View"));
+    m_testAction = AddItem(view, "mnuTest", QStringLiteral("&Test"), &MainFrame::OnTest);
+    m_resultsAction = AddItem(view, "mnuGraph", QStringLiteral("&Results"), &MainFrame::OnResults);
+    m_dataAction = AddItem(view, "mnuDat", QStringLiteral("&Data"), &MainFrame::OnData);
+    m_trendAction = AddItem(view, "mnuTrend", QStringLiteral("Tr&end"), &MainFrame::OnTrend, false);
+
+    QMenu *help = AddMenu("mnuHelp", QStringLiteral("Help"));
+    m_contentsAction =
+        AddItem(help, "mnuContents", QStringLiteral("Contents"), &MainFrame::OnHelpContents);
+    AddSeparator(help, "mnul");
+    m_aboutAction = AddItem(help, "mnuAbout", QStringLiteral("About Velmora"), &MainFrame::OnAbout);
+}
+
+QMenu *MainFrame::AddMenu(const char *name, const QString &caption)
+{
+    QMenu *menu = menuBar()->addMenu(caption);
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+QAction *MainFrame::AddItem(QMenu *menu, const char *name, const QString &caption,
+                            void (MainFrame::*handler)(), bool enabled)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setEnabled(enabled);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void MainFrame::AddSeparator(QMenu *menu, const char *name)
+{
+    menu->addSeparator()->setObjectName(QLatin1String(name));
+}
+
+QMdiSubWindow *MainFrame::AddChild(ChildWindow *child)
+{
+    QMdiSubWindow *frame = m_mdiArea->addSubWindow(child);
+    ChildWindow::ConfigureFrame(frame);
+    frame->move(FreeCascadePlace(frame));
+    frame->setWindowIcon(windowIcon());
+    connect(child, &ChildWindow::Unloaded, this, &MainFrame::UpdateMenus);
+    return frame;
+}
+
+QPoint MainFrame::FreeCascadePlace(const QMdiSubWindow *frame) const
+{
+    // Each window opens down and to the right of the ones already open, as
+    // a multi-document frame cascades them, so its title and its top-left
+    // controls are in sight instead of wherever the free space happens to
+    // be (often past the frame's right edge). A window opened again takes
+    // the first place left free, never one an open window sits on.
+    const int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+    QList<QPoint> taken;
+    for (const QMdiSubWindow *open : m_mdiArea->subWindowList()) {
+        const auto *child = qobject_cast<const ChildWindow *>(open->widget());
+        if (open != frame && (child == nullptr || !child->IsUnloaded()))
+            taken.append(open->pos());
+    }
+    QPoint place(0, 0);
+    while (taken.contains(place))
+        place += QPoint(step, step);
+    return place;
+}
+
+void MainFrame::Connect(ChildWindow * /*child*/) {}
+
+void MainFrame::Connect(TestWindow *form)
+{
+    connect(form, &TestWindow::NextRequested, this, &MainFrame::ShowResults);
+    TestRun *run = &form->Run();
+    connect(run, &TestRun::Completed, this, [this, run] { StoreRun(run); });
+    // The tested person's last keys come just after the stop, whether the
+    // test ended or Esc stopped it.
+    connect(run, &TestRun::Stopped, this, [this] { m_strayKeys.Start(); });
+}
+
+void MainFrame::StoreRun(TestRun *run)
+{
+    if (!HistoryStore::AppendCurrentRecord(run->Record(), run->Counts()))
+        return;
+    // The data window lists the history as it is, the test just stored
+    // included.
+    if (auto *data = Child<DataWindow>())
+        data->ShowStoredTest();
+}
+
+void MainFrame::Connect(DataWindow *form)
+{
+    connect(form, &DataWindow::ResultsRequested, this, &MainFrame::ShowResults);
+    connect(form, &DataWindow::SaveRequested, this, &MainFrame::OnSaveAs);
+    connect(form, &DataWindow::PrintRequested, this, &MainFrame::OnPrint);
+    connect(form, &DataWindow::ClearRequested, this, &MainFrame::OnClear);
+    connect(form, &DataWindow::TrendRequested, this, &MainFrame::ShowTrend);
+    connect(form->List(), &QListWidget::itemSelectionChanged, this, &MainFrame::UpdateMenus);
+}
+
+void MainFrame::Connect(TrendWindow *form)
+{
+    // A test chosen in the trend becomes the data window's selection, and
+    // so the current result that "Results" shows.
+    connect(form, &TrendWindow::RecordChosen, this, [this](qint64 recNo) {
+        if (auto *data = Child<DataWindow>())
+            data->SelectRecord(recNo);
+    });
+}
+
+void MainFrame::Connect(ResultsWindow *form)
+{
+    connect(form, &ResultsWindow::PrintRequested, this, [this](const ResultReport &report) {
+        // Without a printer the PDF is offered beside the history in use.
+        m_commonDialog.SetInitDir(HistoryStore::DataFolder());
+        ResultPrinter::Print(m_commonDialog, report);
+    });
+}
+
+void MainFrame::UpdateMenus()
+{
+    // The history commands work on what the data window shows, so they are
+    // usable from its first activation until it is closed, whichever child
+    // is active meanwhile.
+    const bool dataOpen = Child<DataWindow>() != nullptr;
+    for (QAction *item : {m_saveAsAction, m_exportAction, m_clearAction, m_printAction})
+        item->setEnabled(dataOpen);
+    // The trend is of the person on the data window's selected line.
+    m_trendAction->setEnabled(dataOpen && Child<DataWindow>()->SelectedRecord() > 0);
+}
+
+void MainFrame::ShowResults()
+{
+    EnlargeMainWindow();
+    ShowChild<ResultsWindow>();
+}
+
+void MainFrame::SubWindowActivated(QMdiSubWindow *window)
+{
+    // Null comes when the whole program loses the focus: no child changes
+    // then, and none when the program gets it back.
+    auto *child = window != nullptr ? qobject_cast<ChildWindow *>(window->widget()) : nullptr;
+    if (child == nullptr || child == m_activeChild)
+        return;
+    if (m_activeChild != nullptr && !m_activeChild->IsUnloaded())
+        m_activeChild->OnDeactivate();
+    m_activeChild = child;
+    child->OnActivate();
+    UpdateMenus();
+}
+
+void MainFrame::EnlargeMainWindow()
+{
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    const QSize outer = frameGeometry().size();
+    const double heightTwips = Twips::FromPixels(outer.height());
+    if (heightTwips >= GrowUntilHeight)
+        return;
+    SetOuterSize({Twips::ToPixels(Twips::FromPixels(outer.width()) * Growth),
+                  Twips::ToPixels(heightTwips * Growth)});
+}
+
+void MainFrame::OnTest()
+{
+    if (Session().TestFormActive) {
+        if (auto *test = Child<TestWindow>())
+            test->ReturnFocus();
+        return;
+    }
+    ShowChild<TestWindow>();
+}
+
+void MainFrame::OnResults()
+{
+    ShowResults();
+}
+
+void MainFrame::OnData()
+{
+    EnlargeMainWindow();
+    ShowChild<DataWindow>();
+}
+
+void MainFrame::OnTrend()
+{
+    const DataWindow *data = Child<DataWindow>();
+    if (data != nullptr && data->SelectedRecord() > 0)
+        ShowTrend(data->SelectedRecord());
+}
+
+void MainFrame::ShowTrend(qint64 recNo)
+{
+    EnlargeMainWindow();
+    auto *trend = ShowChild<TrendWindow>();
+    // A line whose record has gone from the file meanwhile has no person:
+    // a trend window opened for it alone would stay empty.
+    if (!trend->ShowPersonOf(recNo) && !trend->HasPerson())
+        trend->SubWindow()->close();
+}
+
+void MainFrame::OnOpenOld()
+{
+    const QString viewed = Session().DataPath;
+    HistoryFileOperations::OpenOldData(m_commonDialog, [this] {
+        if (auto *data = Child<DataWindow>())
+            data->RefreshList();
+    });
+    // The trend shows the history being viewed whichever window is active,
+    // so a test chosen in it is the one the data window then reads.
+    if (auto *trend = Child<TrendWindow>(); trend != nullptr && Session().DataPath != viewed)
+        trend->Refresh();
+    UpdateMenus();
+}
+
+void MainFrame::OnSaveAs()
+{
+    HistoryFileOperations::SaveDataAs(m_commonDialog);
+}
+
+void MainFrame::OnExport()
+{
+    HistoryExport::Export(m_commonDialog, Startup::DefaultDataPath());
+}
+
+void MainFrame::OnClear()
+{
+    HistoryFileOperations::ClearDefaultHistory(Startup::DefaultDataPath(), [this] {
+        if (auto *data = Child<DataWindow>())
+            data->ClearDisplay();
+        if (auto *trend = Child<TrendWindow>())
+            trend->ClearDisplay();
+    });
+    // Nor does it show tests of a history cleared away.
+    if (auto *trend = Child<TrendWindow>();
+        trend != nullptr && !QFileInfo::exists(Session().DataPath))
+        trend->ClearDisplay();
+    UpdateMenus();
+}
+
+void MainFrame::OnPrint()
+{
+    HistoryPrinter::Print(m_commonDialog);
+}
+
+void MainFrame::OnHelpContents()
+{
+    // The menu belongs to this window, so its focus widget is where the
+    // person was working.
+    QWidget *focus = focusWidget();
+    HelpContext::SendHelpKey(focus != nullptr ? focus : this);
+}
+
+void MainFrame::OnAbout()
+{
+    if (m_about == nullptr) {
+        m_about = new AboutWindow(this);
+        m_about->move(frameGeometry().center() - m_about->rect().center());
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void MainFrame::OnExit()
+{
+    m_exit();
+}
+
+void MainFrame::closeEvent(QCloseEvent *event)
+{
+    m_mdiArea->closeAllSubWindows();
+    if (!m_mdiArea->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    if (m_about != nullptr)
+        m_about->close();
+    event->accept();
+}

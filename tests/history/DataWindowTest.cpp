@@ -1,0 +1,387 @@
+// The data window inside the real main frame, on real history files: what
+// it lists and shows of each record, down to the colours drawn, which
+// record it makes the current result, how it survives damaged files, and
+// how the File menu follows it.
+#include "history/DataWindow.h"
+#include "FreshSession.h"
+#include "HistoryFiles.h"
+#include "LabelEdges.h"
+#include "MenuItem.h"
+#include "ScriptedPlatform.h"
+#include "platform/Platform.h"
+#include "platform/ui/Twips.h"
+#include "results/ResultsWindow.h"
+#include "session/SessionState.h"
+#include "shell/MainFrame.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <limits>
+
+using namespace HistoryFiles;
+
+namespace {
+
+constexpr double HalfPast2 = 0.6041666666666666; // 14:30:00
+const HistoryRecord Good = record("Good", Dec7, HalfPast2, 0, {30, 30, 30, 30});
+
+// Whether the label as drawn has red in it: text edges are blended with
+// the background, so any clearly red pixel counts.
+bool drawnInRed(QLabel *label)
+{
+    const QImage image = label->grab().toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() - std::max(c.green(), c.blue()) > 100)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class DataWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void init();
+    void cleanup();
+    void details_data();
+    void details();
+    void detailBordersAllRound();
+    void unusualFiles_data();
+    void unusualFiles();
+    void fileMenuFollowsTheWindow_data();
+    void fileMenuFollowsTheWindow();
+    void historyCommandsRefreshTheWindow();
+    void openOldWithNothingToSelect();
+
+private:
+    DataWindow *Open();
+    QString Path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
+    int EnabledFileItems() const;
+
+    QTemporaryDir m_dir;
+    ScriptedPlatform m_platform;
+    ScriptedDialogs &m_dialogs = m_platform.dialogs;
+    HelpRequests &m_help = m_platform.help;
+    MainFrame *m_frame = nullptr;
+};
+
+void DataWindowTest::init()
+{
+    QFile::remove(Path());
+    ResetSession();
+    Session().DataPath = Path();
+    m_dialogs.Clear();
+    m_help.Clear();
+    m_frame = new MainFrame;
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+}
+
+void DataWindowTest::cleanup()
+{
+    delete m_frame;
+}
+
+DataWindow *DataWindowTest::Open()
+{
+    MenuItem(m_frame, QStringLiteral("mnuDat"))->trigger();
+    return m_frame->Child<DataWindow>();
+}
+
+int DataWindowTest::EnabledFileItems() const
+{
+    int enabled = 0;
+    for (const char *name : {"mnuSave", "mnuExport", "mnuClear", "mnuPr"})
+        enabled += MenuItem(m_frame, QLatin1String(name))->isEnabled() ? 1 : 0;
+    return enabled;
+}
+
+void DataWindowTest::details_data()
+{
+    QTest::addColumn<HistoryRecord>("shown");
+    // Date, time, CMF, results and reliability as shown.
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("resultsRed");
+    QTest::addColumn<bool>("reliabilityRed");
+    QTest::newRow("stored -7, a Cyrillic name")
+        << record("Сидорова Анна", Dec7 + 1, 0.25, -7, {40, 40, 40, 41})
+        << QStringList{"08.12.2002", "06:00:00", "-1", "Normal", "Unreliable"} << false << true;
+    QTest::newRow("stored 130, not capped here")
+        << record("Drop", Dec7, 0.5, 130, {40, 30, 20, 0})
+        << QStringList{"07.12.2002", "12:00:00", "130", "Abnormal", "Reliable"} << true << false;
+    QTest::newRow("Normal and Reliable after two reds")
+        << record("Even", Dec7, 0.5, 10, {30, 30, 30, 27})
+        << QStringList{"07.12.2002", "12:00:00", "10", "Normal", "Reliable"} << false << false;
+    QTest::newRow("a name that looks like markup")
+        << record("<b>Ann</b> &amp; Zed", Dec7, 0.5, 10, {30, 30, 30, 27})
+        << QStringList{"07.12.2002", "12:00:00", "10", "Normal", "Reliable"} << false << false;
+}
+
+void DataWindowTest::details()
+{
+    QFETCH(HistoryRecord, shown);
+    QFETCH(QStringList, texts);
+    QFETCH(bool, resultsRed);
+    // Abnormal and Unreliable first, so a colour left behind would show.
+    const HistoryRecord red = record("Red", Dec7, HalfPast2, 50, {20, 15, 12, 10});
+    QVERIFY(put(Path(), bytesOf({red, shown})));
+    DataWindow *form = Open();
+    QListWidget *list = form->List();
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(0)->text(),
+             "Red                  * 07.12.2002 * 14:30:00     *  50  * Abnormal * Unreliable");
+    QVERIFY(list->item(1)->text().startsWith(shown.RecName));
+    // The first line is selected and shown, and is the current result.
+    QCOMPARE(list->currentRow(), 0);
+    QCOMPARE(form->NameDetail()->text(), red.RecName);
+    QCOMPARE(Session().CurrentRecord, red);
+    QVERIFY(drawnInRed(form->ResultsDetail()));
+    QVERIFY(drawnInRed(form->ReliabilityDetail()));
+    // Results with no line selected, or on a line whose record is gone
+    // from the file, have nothing to show.
+    list->clearSelection();
+    form->ResultsButton()->click();
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"No data!"});
+    QCOMPARE(m_frame->Child<ResultsWindow>(), nullptr);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QCOMPARE(form->NameDetail()->text(), shown.RecName);
+    // The name is laid out as it is stored, every character of it, never
+    // read as markup.
+    const QString name = shown.RecName.trimmed();
+    QVERIFY2(form->NameDetail()->sizeHint().width() >=
+                 form->NameDetail()->fontMetrics().horizontalAdvance(name),
+             qPrintable(name));
+    QStringList shownTexts;
+    for (QLabel *label : {form->DateDetail(), form->TimeDetail(), form->CmfDetail(),
+                          form->ResultsDetail(), form->ReliabilityDetail()})
+        shownTexts << label->text();
+    QCOMPARE(shownTexts, texts);
+    QTEST(drawnInRed(form->ResultsDetail()), "resultsRed");
+    QTEST(drawnInRed(form->ReliabilityDetail()), "reliabilityRed");
+    // Normal is in the button-text colour here, not the results window's
+    // green.
+    if (!resultsRed)
+        QCOMPARE(form->ResultsDetail()->palette().color(QPalette::WindowText),
+                 form->palette().color(QPalette::ButtonText));
+    // The current result carries the CMF as shown.
+    HistoryRecord current = shown;
+    current.RecCMF = std::int16_t(texts[2].toInt());
+    QCOMPARE(Session().RecNo, std::int16_t(2));
+    QCOMPARE(Session().CurrentRecord, current);
+    QVERIFY(
+        std::equal(shown.RecCounts.begin(), shown.RecCounts.end(), Session().Counts.begin() + 1));
+    // Results shows the record exactly as stored: no correction this way.
+    form->ResultsButton()->click();
+    QVERIFY(m_frame->Child<ResultsWindow>());
+    QCOMPARE(Session().CurrentRecord, shown);
+    QVERIFY(
+        std::equal(shown.RecCounts.begin(), shown.RecCounts.end(), Session().Counts.begin() + 1));
+    QVERIFY(put(Path(), bytesOf({red})));
+    form->ResultsButton()->click();
+    QCOMPARE(m_dialogs.MessageTexts(), (QStringList{"No data!", "No data!"}));
+    QCOMPARE(Session().CurrentRecord, shown);
+}
+
+// Each detail box shows one line on all four sides, off the white it is
+// filled with, and the same line beside a red verdict as beside a name.
+void DataWindowTest::detailBordersAllRound()
+{
+    QVERIFY(put(Path(), bytesOf({record("Red", Dec7, HalfPast2, 50, {20, 15, 12, 10})})));
+    DataWindow *form = Open();
+    auto *name = form->findChild<QLabel *>(QStringLiteral("Label6"));
+    QVERIFY(name != nullptr);
+    const QRgb white = name->palette().color(QPalette::Window).rgb();
+    const QList<QSet<QRgb>> line = labelEdges(name);
+    for (const char *object : {"Label6", "Label1", "Label2", "Label7", "Label9", "Label10"}) {
+        auto *label = form->findChild<QLabel *>(QLatin1String(object));
+        QVERIFY(label != nullptr);
+        const QList<QSet<QRgb>> sides = labelEdges(label);
+        for (int side = 0; side < 4; ++side) {
+            QCOMPARE(sides[side].size(), 1);
+            QVERIFY2(!sides[side].contains(white), object);
+            QCOMPARE(sides[side], line[0]);
+        }
+    }
+}
+
+void DataWindowTest::unusualFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // null: no file
+    QTest::addColumn<int>("lines");        // -1: whatever can be listed
+    // The detail left blank for the record that ends the list.
+    QTest::addColumn<QString>("blank");
+    QTest::newRow("missing") << QByteArray() << 0 << QString();
+    QTest::newRow("empty") << QByteArray("") << 0 << QString();
+    QTest::newRow("less than one record") << QByteArray(40, 'x') << 0 << QString();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (quint32 seed : {1U, 2U, 3U}) {
+        QByteArray noise(HistoryRecord::RecordLength * 40 + 17, Qt::Uninitialized);
+        QRandomGenerator random(seed);
+        for (char &byte : noise)
+            byte = static_cast<char>(random.bounded(256));
+        QTest::addRow("random bytes %u", seed) << noise << -1 << QString();
+    }
+    QTest::newRow("NaN date") << bytesOf({Good, record("X", nan, 0.5, 0, {30, 30, 30, 30}), Good})
+                              << 1 << "Label1";
+    QTest::newRow("infinite time")
+        << bytesOf({Good, Good, record("X", Dec7, inf, 0, {30, 30, 30, 30})}) << 2 << "Label2";
+    QTest::newRow("year 10000") << bytesOf({record("X", 3e6, 0.5, 0, {30, 30, 30, 30}), Good}) << 0
+                                << "Label1";
+    QTest::newRow("extreme counts and CMF")
+        << bytesOf({record("X", Dec7, 0.5, -32768, {-32768, 32767, -1, 32767}),
+                    record("Y", Dec7, 0.5, 32767, {32767, -32768, 0, -32768})})
+        << 2 << QString();
+    QTest::newRow("trailing partial record")
+        << bytesOf({Good, Good}) + QByteArray(79, '\xff') << 2 << QString();
+    HistoryRecord foreign = Good;
+    foreign.RecName = QStringLiteral("Tab\there\r\nand\x1b").leftJustified(20);
+    QTest::newRow("control characters in a name") << bytesOf({foreign, Good}) << 2 << QString();
+    QTest::newRow("more records than a file may hold")
+        << Good.Encode().repeated(32768) << 32767 << QString();
+}
+
+void DataWindowTest::unusualFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, lines);
+    if (!bytes.isNull())
+        QVERIFY(put(Path(), bytes));
+    DataWindow *form = Open();
+    QVERIFY(form);
+    const int listed = form->List()->count();
+    if (lines >= 0)
+        QCOMPARE(listed, lines);
+    // One record, one line: nothing in a line could break it.
+    for (int row = 0; row < std::min(listed, 1000); ++row) {
+        const QString text = form->List()->item(row)->text();
+        QVERIFY2(std::none_of(text.cbegin(), text.cend(), [](QChar ch) { return ch < u' '; }),
+                 qPrintable(QString("line %1").arg(row + 1)));
+    }
+    // Whatever cannot be listed ends the list with the one message.
+    const int records = int(bytes.size() / HistoryRecord::RecordLength);
+    QCOMPARE(m_dialogs.MessageTexts(),
+             listed < records ? QStringList{"Error file data! Clear data."} : QStringList());
+    QCOMPARE(QFileInfo(Path()).size(), bytes.size());
+    QCOMPARE(Session().RecNo, std::int16_t(1));
+    // The first record is shown even when it could not be listed.
+    QCOMPARE(form->NameDetail()->text().size(), records > 0 ? HistoryRecord::NameLength : 0);
+    // So is the record that ended the list, with what cannot be written as
+    // a date or time left blank rather than showing another record's.
+    QFETCH(QString, blank);
+    if (!blank.isEmpty()) {
+        Session().RecNo = std::int16_t(listed + 1);
+        QVERIFY(form->ShowRecordDetails());
+        QCOMPARE(form->NameDetail()->text().trimmed(), QStringLiteral("X"));
+        QCOMPARE(form->findChild<QLabel *>(blank)->text(), QString());
+    }
+}
+
+void DataWindowTest::fileMenuFollowsTheWindow_data()
+{
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("close box") << true;
+}
+
+// The File items and the help follow the window from opening to closing.
+void DataWindowTest::fileMenuFollowsTheWindow()
+{
+    QFETCH(bool, closeBox);
+    QVERIFY(put(Path(), Good.Encode()));
+    QCOMPARE(EnabledFileItems(), 0);
+    DataWindow *form = Open();
+    QCOMPARE(EnabledFileItems(), 4);
+    QVERIFY(Session().DataFormActive);
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow(), form->SubWindow());
+    // The normal size, and no other: an attempt to resize is undone.
+    const QSize normal = form->SubWindow()->size();
+    QCOMPARE(normal.height(), Twips::ToPixels(5260.0));
+    form->SubWindow()->resize(normal + QSize(120, 80));
+    QCOMPARE(form->SubWindow()->size(), normal);
+
+    // Another child active: the items stay, the flag goes.
+    MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
+    QVERIFY(m_frame->Child<ResultsWindow>());
+    QCOMPARE(EnabledFileItems(), 4);
+    QVERIFY(!Session().DataFormActive);
+
+    QCOMPARE(Open(), form);
+    QVERIFY(Session().DataFormActive);
+    // F1 and the Help button open the window's topic through the frame.
+    form->List()->setFocus();
+    QTest::keyClick(form->List(), Qt::Key_F1);
+    QTest::mouseClick(form->HelpButton(), Qt::LeftButton);
+    const HelpRequests::Request topic104{QStringLiteral("Velm2.chm"), 104};
+    QTRY_COMPARE(m_help.Log(), (QList<HelpRequests::Request>{topic104, topic104}));
+    closeBox ? void(form->SubWindow()->close()) : form->CancelButton()->click();
+    QTRY_COMPARE(m_frame->Child<DataWindow>(), nullptr);
+    QCOMPARE(EnabledFileItems(), 0);
+    QVERIFY(!Session().DataFormActive);
+}
+
+// With the data window active, opening another history lists it at once
+// and clearing empties the list and the details, whatever the clearing
+// then finds on disk; the history in use is never what Clear moves.
+void DataWindowTest::historyCommandsRefreshTheWindow()
+{
+    QVERIFY(put(Path(), Good.Encode()));
+    const QString old = m_dir.filePath(QStringLiteral("old.dat"));
+    QVERIFY(put(old, bytesOf({record("Old one", Dec7, 0.5, 0, {30, 30, 30, 30}), Good})));
+    DataWindow *form = Open();
+    m_dialogs.QueueFile(old);
+    MenuItem(m_frame, QStringLiteral("mnuOpenOld"))->trigger();
+    QCOMPARE(form->List()->count(), 2);
+    QCOMPARE(form->List()->currentRow(), 0);
+    QCOMPARE(form->NameDetail()->text(), HistoryRecord::FitName("Old one"));
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"History open!"});
+
+    m_dialogs.Clear();
+    m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
+    MenuItem(m_frame, QStringLiteral("mnuClear"))->trigger();
+    QCOMPARE(form->List()->count(), 0);
+    for (QLabel *label : {form->NameDetail(), form->DateDetail(), form->TimeDetail(),
+                          form->CmfDetail(), form->ResultsDetail(), form->ReliabilityDetail()})
+        QVERIFY2(label->text().isEmpty(), qPrintable(label->objectName()));
+    QCOMPARE(m_dialogs.MessageTexts().size(), 2);
+    QCOMPARE(QFileInfo(old).size(), 2 * HistoryRecord::RecordLength);
+    QCOMPARE(QFileInfo(Path()).size(), HistoryRecord::RecordLength);
+}
+
+// A history whose first record cannot be listed leaves nothing to select:
+// the listing says what is wrong, and the file is not said to be open.
+void DataWindowTest::openOldWithNothingToSelect()
+{
+    QVERIFY(put(Path(), Good.Encode()));
+    const QString old = m_dir.filePath(QStringLiteral("old.dat"));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QVERIFY(put(old, bytesOf({record("Lost", nan, 0.5, 0, {30, 30, 30, 30}), Good})));
+    DataWindow *form = Open();
+    QCOMPARE(form->List()->count(), 1);
+    m_dialogs.QueueFile(old);
+    MenuItem(m_frame, QStringLiteral("mnuOpenOld"))->trigger();
+    QCOMPARE(form->List()->count(), 0);
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error file data! Clear data."});
+    QCOMPARE(Session().DataPath, old);
+}
+
+QTEST_MAIN(DataWindowTest)
+#include "DataWindowTest.moc"
