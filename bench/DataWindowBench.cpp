@@ -16,7 +16,6 @@
 #include "history/HistoryStore.h"
 #include "history/PrintedHistory.h"
 #include "platform/Platform.h"
-#include "session/SessionState.h"
 #include "shell/MainFrame.h"
 
 #include <QApplication>
@@ -105,14 +104,14 @@ int main(int argc, char *argv[])
     ScriptedPlatform platform;
     ScriptedDialogs &dialogs = platform.dialogs;
     QTemporaryDir dir;
-    Session().DataPath = dir.filePath(QStringLiteral("restest.dat"));
-    if (!FullHistory::Write(Session().DataPath,
+    const QString history = dir.filePath(QStringLiteral("restest.dat"));
+    if (!FullHistory::Write(history,
                             [](int i) { return QStringLiteral("Тестируемый %1").arg(i); })) {
         std::fputs("cannot write the history file\n", stderr);
         return 2;
     }
 
-    MainFrame frame;
+    MainFrame frame(history);
     frame.show();
     QCoreApplication::processEvents();
 
@@ -164,7 +163,7 @@ int main(int argc, char *argv[])
     bool printed = true;
     for (int i = 0; i < options.openings; ++i) {
         const auto start = std::chrono::steady_clock::now();
-        const std::optional<QString> text = PrintedHistory::Build();
+        const std::optional<QString> text = PrintedHistory::Build(history);
         const double ms = msSince(start);
         worstPrintedMs = std::max(worstPrintedMs, ms);
         printed = printed && text && text->count(QLatin1Char('\n')) > HistoryStore::MaxRecords;

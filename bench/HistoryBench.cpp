@@ -2,7 +2,6 @@
 // and a walk over a file at the 32767-record limit.
 #include "history/HistoryStore.h"
 #include "record/OleDate.h"
-#include "session/SessionState.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -47,10 +46,9 @@ void EnumerateFullFile(benchmark::State &state)
             all.append(bytes);
         file.write(all);
     }
-    Session().DataPath = path;
     for (auto _ : state) {
         qint64 total = 0;
-        const bool ok = HistoryStore::EnumerateRecords([&](HistoryRecord &record) {
+        const bool ok = HistoryStore::ReadRecords(path, [&](const HistoryRecord &record) {
             total += record.RecCounts[0];
             return true;
         });

@@ -13,7 +13,6 @@
 #include "platform/input/KeyCodes.h"
 #include "platform/ui/PictureBox.h"
 #include "session/LiveDiagram.h"
-#include "session/SessionState.h"
 #include "session/Startup.h"
 #include "session/TestWindow.h"
 #include "shell/MainFrame.h"
@@ -157,10 +156,10 @@ class RunBench
 {
 public:
     RunBench(const MainFrame &frame, ScriptedDialogs &dialogs)
-        : m_dialogs(dialogs), m_form(frame.Child<TestWindow>())
+        : m_dialogs(dialogs), m_test(frame.Child<TestWindow>())
     {}
 
-    bool Ready() const { return m_form != nullptr; }
+    bool Ready() const { return m_test != nullptr; }
     bool MeasureKeyHandling(int keys);
     bool MeasureRuns(int runs, const QString &load);
 
@@ -172,48 +171,48 @@ private:
     bool PaintedStep() const;
 
     ScriptedDialogs &m_dialogs;
-    TestWindow *m_form;
+    TestWindow *m_test;
 };
 
 bool RunBench::StartTest()
 {
     m_dialogs.QueueInput(QStringLiteral("Bench"));
-    m_form->StartButton()->click();
-    return m_form->Run().CurrentState() == TestRun::State::Armed;
+    m_test->StartButton()->click();
+    return m_test->Run().CurrentState() == TestRun::State::Armed;
 }
 
 void RunBench::KeepPenInside()
 {
     // Once the pen has left the area a step paints nothing; keep it inside
     // so every timed step pays for its painting.
-    SessionState &session = Session();
-    const auto width = static_cast<float>(m_form->Diagram()->ScaleWidth());
-    const auto height = static_cast<float>(m_form->Diagram()->ScaleHeight());
-    if (session.PenY - LiveDiagram::KeyStep < 0.0F || session.PenY > height)
-        session.PenY = height / 2.0F;
-    if (session.PenX + 2.0F * LiveDiagram::Advance > width)
-        session.PenX = width / 10.0F;
+    LiveDiagram &pen = m_test->Pen();
+    const auto width = static_cast<float>(m_test->Diagram()->ScaleWidth());
+    const auto height = static_cast<float>(m_test->Diagram()->ScaleHeight());
+    if (pen.PenY() - LiveDiagram::KeyStep < 0.0F || pen.PenY() > height)
+        pen.SetPen(pen.PenX(), height / 2.0F);
+    if (pen.PenX() + 2.0F * LiveDiagram::Advance > width)
+        pen.SetPen(width / 10.0F, pen.PenY());
 }
 
 bool RunBench::PaintedStep() const
 {
-    const SessionState &session = Session();
-    PictureBox *area = m_form->Diagram();
-    const QPoint pixel = area->ToPixel({session.PenX, session.PenY});
+    const LiveDiagram &pen = m_test->Pen();
+    PictureBox *area = m_test->Diagram();
+    const QPoint pixel = area->ToPixel({pen.PenX(), pen.PenY()});
     const QImage &image = area->Image();
     return image.rect().contains(pixel) &&
            QColor(image.pixel(pixel)) ==
-               LiveDiagram::ZoneColour(session.PenY, float(area->ScaleHeight()));
+               LiveDiagram::ZoneColour(pen.PenY(), float(area->ScaleHeight()));
 }
 
 void RunBench::SendRelease()
 {
-    if (m_form->Run().CurrentState() == TestRun::State::Idle)
+    if (m_test->Run().CurrentState() == TestRun::State::Idle)
         return;
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QApplication::sendEvent(m_form->Diagram(), &press);
+    QApplication::sendEvent(m_test->Diagram(), &press);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QApplication::sendEvent(m_form->Diagram(), &release);
+    QApplication::sendEvent(m_test->Diagram(), &release);
 }
 
 bool RunBench::MeasureKeyHandling(int keys)
@@ -230,17 +229,17 @@ bool RunBench::MeasureKeyHandling(int keys)
             return false;
         }
         // The first release starts the timing and draws nothing: not timed.
-        m_form->OnDiagramKeyUp(code);
+        m_test->OnDiagramKeyUp(code);
         // A batch is far shorter than the first interval, so no interval
         // ends in it and the int16 count cannot overflow.
         for (int i = 0; i < ReleasesPerBatch && us.size() < std::size_t(keys); ++i) {
-            if (m_form->Run().CurrentState() != TestRun::State::Counting) {
+            if (m_test->Run().CurrentState() != TestRun::State::Counting) {
                 std::fputs("run_bench: the run ended during a batch\n", stderr);
                 return false;
             }
             KeepPenInside();
             const std::int64_t from = steadyNs();
-            m_form->OnDiagramKeyUp(code);
+            m_test->OnDiagramKeyUp(code);
             const std::int64_t to = steadyNs();
             ++steps;
             if (warmedUp)
@@ -250,7 +249,7 @@ bool RunBench::MeasureKeyHandling(int keys)
             // The repaint the step asked for, so updates do not pile up.
             QApplication::processEvents();
         }
-        m_form->OnDiagramKeyDown(KeyCodes::Escape);
+        m_test->OnDiagramKeyDown(KeyCodes::Escape);
         QApplication::processEvents();
         warmedUp = true;
     }
@@ -273,7 +272,7 @@ bool RunBench::MeasureRuns(int runs, const QString &load)
 {
     TimerEventProbe probe;
     qApp->installEventFilter(&probe);
-    RunTimer *intervals = m_form->Run().Intervals();
+    RunTimer *intervals = m_test->Run().Intervals();
     std::vector<double> lateMs;
     std::vector<double> doneMs;
     QEventLoop loop;
@@ -282,7 +281,7 @@ bool RunBench::MeasureRuns(int runs, const QString &load)
         const std::int64_t now = Platform::GetClock().MonotonicNs();
         lateMs.push_back(double(probe.LastNs() - intervals->LastDueNs()) / 1e6);
         doneMs.push_back(double(now - intervals->LastDueNs()) / 1e6);
-        if (++endsThisRun == EndsPerRun || m_form->Run().CurrentState() == TestRun::State::Idle)
+        if (++endsThisRun == EndsPerRun || m_test->Run().CurrentState() == TestRun::State::Idle)
             loop.quit();
     });
     QTimer keys;
@@ -409,9 +408,8 @@ int main(int argc, char *argv[])
     }
     ScriptedPlatform platform;
     ScriptedDialogs &dialogs = platform.dialogs;
-    MainFrame frame;
+    MainFrame frame(Startup::HistoryPathIn(dir.path()));
     frame.Start();
-    Session().DataPath = Startup::DataPathIn(dir.path());
     QApplication::processEvents();
 
     RunBench bench(frame, dialogs);

@@ -13,7 +13,6 @@
 #include "ScriptedPlatform.h"
 #include "history/HistoryStore.h"
 #include "platform/Platform.h"
-#include "session/SessionState.h"
 #include "shell/MainFrame.h"
 #include "trend/PersonTrend.h"
 #include "trend/TrendWindow.h"
@@ -172,11 +171,10 @@ int main(int argc, char *argv[])
     QCoreApplication::processEvents();
     double windowMs[2] = {0.0, 0.0};
     for (int c = 0; c < 2; ++c) {
-        Session().DataPath = cases[c].path;
         for (int i = 0; i < options.readings; ++i) {
             const auto start = std::chrono::steady_clock::now();
             auto *trend = frame.ShowChild<TrendWindow>();
-            trend->ShowPersonOf(8 + People * i);
+            trend->ShowPersonOf(cases[c].path, 8 + People * i);
             QCoreApplication::processEvents();
             trend->ChartView()->viewport()->repaint();
             const double ms = msSince(start);

@@ -11,7 +11,7 @@ bash scripts/setup.sh
 bash scripts/build.sh default --target results_window_shot result_report_shot trend_window_shot \
     >/dev/null
 export QT_QPA_PLATFORM=offscreen
-tools=build/default/tests
+tools=build/default/scripts/screenshots
 "$tools/results_window_shot" docs/results-window.png
 "$tools/result_report_shot" docs/result-report.png
 "$tools/trend_window_shot" docs/trend-window.png

@@ -2,6 +2,7 @@
 
 #include "HistoryList.h"
 #include "RecordReader.h"
+#include "platform/HelpTopic.h"
 #include "platform/Platform.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/HelpContext.h"
@@ -9,7 +10,6 @@
 #include "platform/ui/Twips.h"
 #include "record/Evaluation.h"
 #include "results/RecordDetails.h"
-#include "session/SessionState.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -20,8 +20,6 @@
 #include <QToolButton>
 
 namespace {
-
-constexpr int HelpTopic = 104;
 
 // The list and the details are read at a size larger than the captions.
 QFont detailFont(const QFont &base)
@@ -67,7 +65,7 @@ DataWindow::DataWindow(QWidget *parent) : ChildWindow(parent)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Data"));
-    HelpContext::Set(this, HelpTopic);
+    HelpContext::Set(this, HelpTopic::Data);
     BuildControls();
     connect(m_list, &QListWidget::itemSelectionChanged, this, &DataWindow::OnSelectionChanged);
     connect(m_resultsButton, &QPushButton::clicked, this, &DataWindow::OnResultsClicked);
@@ -96,23 +94,23 @@ void DataWindow::BuildControls()
     m_list->setUniformItemSizes(true);
     Twips::Place(m_list, 120, 1320, 6975, 3420);
 
-    auto *frame1 = new QFrame(this);
-    frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Twips::Place(frame1, -240, 0, 8655, 495);
-    m_saveButton = pictureButton(frame1, "Command4", ":/art/save.png",
+    auto *toolStrip = new QFrame(this);
+    toolStrip->setObjectName(QStringLiteral("Frame1"));
+    toolStrip->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Twips::Place(toolStrip, -240, 0, 8655, 495);
+    m_saveButton = pictureButton(toolStrip, "Command4", ":/art/save.png",
                                  QStringLiteral("Save data as..."), QStringLiteral("Save data as"));
     Twips::Place(m_saveButton, 360, 120, 375, 375);
-    m_printButton = pictureButton(frame1, "Command3", ":/art/print.png",
+    m_printButton = pictureButton(toolStrip, "Command3", ":/art/print.png",
                                   QStringLiteral("Print data"), QStringLiteral("Print data"));
     Twips::Place(m_printButton, 720, 120, 375, 375);
     m_clearButton =
-        pictureButton(frame1, "Command6", ":/art/clear.png", QStringLiteral("Clear data"),
+        pictureButton(toolStrip, "Command6", ":/art/clear.png", QStringLiteral("Clear data"),
                       QStringLiteral("Clear default file data"));
     Twips::Place(m_clearButton, 1080, 120, 375, 375);
-    m_helpButton = pictureButton(frame1, "Command5", ":/art/help.png", QStringLiteral("Help"),
+    m_helpButton = pictureButton(toolStrip, "Command5", ":/art/help.png", QStringLiteral("Help"),
                                  QStringLiteral("Help"));
-    HelpContext::Set(m_helpButton, HelpTopic);
+    HelpContext::Set(m_helpButton, HelpTopic::Data);
     Twips::Place(m_helpButton, 8160, 120, 375, 375);
 
     m_resultsButton = new QPushButton(QStringLiteral("Results"), this);
@@ -190,13 +188,7 @@ void DataWindow::OnLoad()
 
 void DataWindow::OnActivate()
 {
-    Session().DataFormActive = true;
     m_list->setFocus();
-}
-
-void DataWindow::OnDeactivate()
-{
-    Session().DataFormActive = false;
 }
 
 void DataWindow::OnResize()
@@ -208,29 +200,19 @@ void DataWindow::OnResize()
     KeepDesignedSize();
 }
 
-void DataWindow::OnUnload()
-{
-    Session().DataFormActive = false;
-}
-
 void DataWindow::RefreshList()
 {
-    Session().RecNo = 1;
     m_list->clear();
     FillList();
-    ShowRecordDetails();
+    ShowRecordDetails(1);
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);
 }
 
-void DataWindow::ShowStoredTest()
+void DataWindow::ShowStoredTest(qint64 recNo)
 {
     RefreshList();
-    const int last = m_list->count() - 1;
-    if (last <= 0)
-        return;
-    m_list->setCurrentRow(last);
-    m_list->scrollToItem(m_list->item(last));
+    SelectRecord(recNo);
 }
 
 void DataWindow::ClearDisplay()
@@ -243,19 +225,21 @@ void DataWindow::ClearDisplay()
 
 void DataWindow::FillList()
 {
-    HistoryList::ListHistory(HistoryList::Mode::List,
-                             [this](const QString &line) { m_list->addItem(line); });
+    HistoryList::ListHistory(m_path, [this](const QString &line) { m_list->addItem(line); });
 }
 
-bool DataWindow::ShowRecordDetails()
+bool DataWindow::ShowRecordDetails(qint64 recNo)
 {
-    SessionState &session = Session();
-    if (!RecordReader::Read(session.RecNo))
+    const auto stored = RecordReader::Read(m_path, recNo);
+    if (!stored)
         return false;
-    HistoryRecord &record = session.CurrentRecord;
+    // The details show a CMF above 100 as stored; the result, as the list
+    // shows it.
+    HistoryRecord record = *stored;
     record.RecCMF =
         Evaluation::CorrectStoredCmf(record.RecCMF, Evaluation::StoredCmf::NegativeOnly);
-    ShowDetails(RecordDetails::Of(record, session.Counts[1], session.Counts[4]));
+    ShowDetails(RecordDetails::Of(record, record.RecCounts[0], record.RecCounts[3]));
+    emit RecordSelected(TestResult::Of(*stored, m_path, recNo));
     return true;
 }
 
@@ -297,19 +281,18 @@ void DataWindow::OnSelectionChanged()
     const int recNo = SelectedRecord();
     if (recNo == 0)
         return;
-    Session().RecNo = static_cast<std::int16_t>(recNo);
-    ShowRecordDetails();
+    ShowRecordDetails(recNo);
 }
 
 void DataWindow::OnResultsClicked()
 {
-    SessionState &session = Session();
-    session.RecNo = static_cast<std::int16_t>(SelectedRecord());
-    if (!RecordReader::Read(session.RecNo)) {
+    const int recNo = SelectedRecord();
+    const auto record = RecordReader::Read(m_path, recNo);
+    if (!record) {
         Platform::GetDialogs().MsgBox(Dialogs::Notice(NoDataMessage()));
         return;
     }
-    emit ResultsRequested();
+    emit ResultsRequested(TestResult::Of(*record, m_path, recNo));
 }
 
 void DataWindow::OnCancelClicked()
@@ -324,7 +307,7 @@ void DataWindow::OnHelpClicked()
 {
     // The application's help opens the topic of the focused control, so the
     // button takes the focus and carries the window's topic itself.
-    HelpContext::Set(m_helpButton, HelpTopic);
+    HelpContext::Set(m_helpButton, HelpTopic::Data);
     m_helpButton->setFocus(Qt::OtherFocusReason);
     QWidget *target = QApplication::focusWidget();
     HelpContext::SendHelpKey(target != nullptr ? target : m_helpButton);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/ChildWindow.h"
+#include "record/TestResult.h"
 
 #include <QColor>
 
@@ -12,9 +13,11 @@ class QPushButton;
 class QToolButton;
 class RecordDetails;
 
-// The data window: the whole history file in a list, one line a record,
-// the details of the selected record, and the way to show any stored test
-// in the results window. While it is open the frame's history commands
+// The data window: a whole history file in a list, one line a record, the
+// details of the selected record, and the way to show any stored test in
+// the results window. The frame tells it which history to list (the one in
+// use); the test on the selected line is handed to the frame, which makes
+// it the current result. While it is open the frame's history commands
 // (save as, export, clear, print) are usable; its picture buttons ask the
 // frame to run the same commands.
 class DataWindow : public ChildWindow
@@ -26,28 +29,30 @@ public:
 
     void OnLoad() override;
     void OnActivate() override;
-    void OnDeactivate() override;
     void OnResize() override;
-    void OnUnload() override;
 
+    // The history file the window lists; it is listed at the next load or
+    // refresh.
+    void SetHistoryPath(const QString &path) { m_path = path; }
+    const QString &HistoryPath() const { return m_path; }
     // Lists the history file anew and shows its first record, as after
     // another history file has been opened.
     void RefreshList();
-    // Lists the history file anew after a test has been stored, and shows
-    // that test, the last line.
-    void ShowStoredTest();
+    // Lists the history file anew after a test has been stored as record
+    // recNo, and shows that test.
+    void ShowStoredTest(qint64 recNo);
     // Empties the list and the six detail labels, as after clearing.
     void ClearDisplay();
     // The selected line's position counted from 1, or 0 when none is.
     int SelectedRecord() const;
-    // Selects the line of record recNo, which shows it and makes it the
-    // current result; a record the list has no line for changes nothing.
+    // Selects the line of record recNo, which shows it; a record the list
+    // has no line for changes nothing.
     void SelectRecord(qint64 recNo);
 
-    // Shows record RecNo in the six detail labels and makes it the current
-    // result. A record that cannot be read leaves the labels as they were;
-    // false then.
-    bool ShowRecordDetails();
+    // Shows record recNo in the six detail labels and hands its result on
+    // as the one selected. A record that cannot be read leaves the labels
+    // as they were; false then.
+    bool ShowRecordDetails(qint64 recNo);
 
     void OnSelectionChanged();
     void OnResultsClicked();
@@ -68,8 +73,10 @@ public:
     static QString NoDataMessage() { return QStringLiteral("No data!"); }
 
 signals:
-    // The selected record is now the session's current result: show it.
-    void ResultsRequested();
+    // The test of the selected line, read from the file.
+    void RecordSelected(const TestResult &result);
+    // "Results": show this test, read afresh from the file.
+    void ResultsRequested(const TestResult &result);
     void SaveRequested();
     void PrintRequested();
     void ClearRequested();
@@ -82,6 +89,8 @@ private:
     void ShowDetails(const RecordDetails &details);
     void SetColour(QLabel *label, const std::optional<QColor> &colour);
 
+    // The history file listed.
+    QString m_path;
     QListWidget *m_list = nullptr;
     QToolButton *m_saveButton = nullptr;
     QToolButton *m_printButton = nullptr;

@@ -11,7 +11,6 @@
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Dialogs.h"
 #include "record/CodePage1251.h"
-#include "session/SessionState.h"
 
 #include <QFile>
 
@@ -32,7 +31,8 @@ bool namesAHistory(const QString &path, const QStringList &histories)
 
 } // namespace
 
-void HistoryExport::Export(CommonDialog &dlog, const QString &defaultDataPath)
+void HistoryExport::Export(CommonDialog &dlog, const QString &historyPath,
+                           const QString &defaultHistoryPath)
 {
     dlog.SetFilter(Filter());
     dlog.SetDefaultExt(QStringLiteral("TXT"));
@@ -42,26 +42,23 @@ void HistoryExport::Export(CommonDialog &dlog, const QString &defaultDataPath)
     // A CSV replaces the file, so the dialog asks first; the table is only
     // ever added to what is there.
     dlog.SetEntrySettings(CsvEntry, QStringLiteral("csv"), CommonDialog::OverwritePrompt);
-    dlog.SetInitDir(HistoryStore::DataFolder());
-    bool saved = false;
-    if (dlog.ShowSave()) {
-        saved = dlog.ChosenFilterIndex() == CsvEntry
-                    ? WriteCsvTo(dlog.FileName(), defaultDataPath)
-                    : AppendTableTo(dlog.FileName(), defaultDataPath);
-    }
-    SessionState &session = Session();
-    session.RecNo = 1;
-    session.ExportText.clear();
+    dlog.SetInitDir(HistoryStore::FolderOf(historyPath));
+    if (!dlog.ShowSave())
+        return;
+    const bool saved = dlog.ChosenFilterIndex() == CsvEntry
+                           ? WriteCsvTo(dlog.FileName(), historyPath, defaultHistoryPath)
+                           : AppendTableTo(dlog.FileName(), historyPath, defaultHistoryPath);
     if (saved)
         Platform::GetDialogs().MsgBox(Dialogs::Notice(SavedMessage()));
 }
 
-bool HistoryExport::AppendTableTo(const QString &path, const QString &defaultDataPath)
+bool HistoryExport::AppendTableTo(const QString &path, const QString &historyPath,
+                                  const QString &defaultHistoryPath)
 {
     // Appended to the history, the table would be read back as records:
     // the list would stop at them and later tests would be stored behind
     // them.
-    if (namesAHistory(path, {Session().DataPath, defaultDataPath}))
+    if (namesAHistory(path, {historyPath, defaultHistoryPath}))
         return false;
     // Unbuffered, so that nothing of a failed write is still waiting to be
     // written when the file is cut back and closed.
@@ -69,17 +66,18 @@ bool HistoryExport::AppendTableTo(const QString &path, const QString &defaultDat
     if (!RegularFile::OpenForAppend(file, path))
         return false;
     const qint64 oldSize = file.size();
-    SessionState &session = Session();
-    session.ExportText.clear();
     // A file that cannot be read is reported by the listing; the lines read
     // before it are still worth the export.
-    HistoryList::ListHistory(HistoryList::Mode::Export);
+    QString lines;
+    HistoryList::ListHistory(historyPath, [&lines](const QString &line) {
+        lines += line;
+        lines += LineEnd;
+    });
     // Encoded piece by piece: joining the pieces first would copy the whole
     // table once more.
     QByteArray bytes = CodePage1251::Encode(Header() + LineEnd);
-    bytes += CodePage1251::Encode(session.ExportText);
+    bytes += CodePage1251::Encode(lines);
     bytes += CodePage1251::Encode(LineEnd);
-    session.ExportText.clear();
     if (file.write(bytes) == bytes.size() && StableStorage::Sync(file))
         return true;
     // Whatever part of the table reached the file goes again.
@@ -88,15 +86,15 @@ bool HistoryExport::AppendTableTo(const QString &path, const QString &defaultDat
     return false;
 }
 
-bool HistoryExport::WriteCsvTo(const QString &path, const QString &defaultDataPath)
+bool HistoryExport::WriteCsvTo(const QString &path, const QString &historyPath,
+                               const QString &defaultHistoryPath)
 {
-    const QString &history = Session().DataPath;
-    if (namesAHistory(path, {history, defaultDataPath}))
+    if (namesAHistory(path, {historyPath, defaultHistoryPath}))
         return false;
     FileReplacement file(path);
     if (!file.Open())
         return false;
-    const HistoryCsv::Table table = HistoryCsv::Build(history);
+    const HistoryCsv::Table table = HistoryCsv::Build(historyPath);
     if (!table.complete)
         Platform::GetDialogs().MsgBox(Dialogs::Notice(HistoryList::ErrorMessage()));
     file.Write(table.bytes);

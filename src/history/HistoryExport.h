@@ -1,7 +1,5 @@
 #pragma once
 
-#include "session/Startup.h"
-
 #include <QString>
 
 class CommonDialog;
@@ -16,25 +14,26 @@ class CommonDialog;
 class HistoryExport
 {
 public:
-    // Asks for the file, writes the table or the CSV and says so. Neither
-    // the history in use nor the default one (which later tests may go back
-    // to) is ever the file written.
-    static void Export(CommonDialog &dlog,
-                       const QString &defaultDataPath = Startup::DefaultDataPath());
+    // Asks for the file, writes the table or the CSV of the history at
+    // historyPath and says so. Neither that history nor the default one
+    // (which later tests may go back to) is ever the file written.
+    static void Export(CommonDialog &dlog, const QString &historyPath,
+                       const QString &defaultHistoryPath);
 
-    // Appends the table of the current history to the file. On a failed
-    // write the file is cut back to its length before, so it keeps its old
-    // content and no half table. No history file is ever written to, and
-    // nothing but a regular file (or a new one): a FIFO is never waited on.
-    static bool AppendTableTo(const QString &path,
-                              const QString &defaultDataPath = Startup::DefaultDataPath());
+    // Appends the table of the history at historyPath to the file at path.
+    // On a failed write the file is cut back to its length before, so it
+    // keeps its old content and no half table. No history file is ever
+    // written to, and nothing but a regular file (or a new one): a FIFO is
+    // never waited on.
+    static bool AppendTableTo(const QString &path, const QString &historyPath,
+                              const QString &defaultHistoryPath);
 
-    // Replaces the file with the CSV of the current history, in one step: on
-    // any failure the old file stays whole. The same files are refused as
-    // for the table. A history that cannot be read to its end gives the
-    // rows before the damage and the list's message.
-    static bool WriteCsvTo(const QString &path,
-                           const QString &defaultDataPath = Startup::DefaultDataPath());
+    // Replaces the file at path with the CSV of the history at historyPath,
+    // in one step: on any failure the old file stays whole. The same files
+    // are refused as for the table. A history that cannot be read to its
+    // end gives the rows before the damage and the list's message.
+    static bool WriteCsvTo(const QString &path, const QString &historyPath,
+                           const QString &defaultHistoryPath);
 
     // The dialog's entries: the text table first, as it always was.
     static QString Filter()

@@ -10,7 +10,6 @@
 #include "platform/files/RegularFile.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Dialogs.h"
-#include "session/SessionState.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,48 +26,43 @@ void tell(const QString &text)
 
 } // namespace
 
-void HistoryFileOperations::OpenOldData(CommonDialog &dlog,
-                                        const std::function<void()> &refreshList)
+std::optional<QString> HistoryFileOperations::ChooseOldData(CommonDialog &dlog,
+                                                            const QString &historyInUse)
 {
     dlog.SetFilter(
         QStringLiteral("(Old History Files *.dat|*.dat|Batch Files Restest.*|Restest.*"));
     dlog.SetDefaultExt(QString());
     dlog.SetFileName(QString());
     // Beside the history in use, the backups in "res" are one step away.
-    dlog.SetInitDir(HistoryStore::DataFolder());
+    dlog.SetInitDir(HistoryStore::FolderOf(historyInUse));
     if (!dlog.ShowOpen())
+        return std::nullopt;
+    return dlog.FileName();
+}
+
+void HistoryFileOperations::TellOpened(const QString &path, bool listed)
+{
+    if (listed && !HistoryList::FirstLine(path))
         return;
-    SessionState &session = Session();
-    session.DataPath = dlog.FileName();
-    if (session.DataFormActive) {
-        session.RecNo = 1;
-        if (refreshList)
-            refreshList();
-        // Nothing to select in the list (no record, or the first one cannot
-        // be shown): the empty list, and the listing's own message if
-        // any, say it all.
-        if (!HistoryList::FirstLine())
-            return;
-    }
     tell(OpenedMessage());
 }
 
-void HistoryFileOperations::SaveDataAs(CommonDialog &dlog, const QString &defaultDataPath)
+void HistoryFileOperations::SaveDataAs(CommonDialog &dlog, const QString &source,
+                                       const QString &defaultHistoryPath)
 {
     dlog.SetFilter(QStringLiteral("*.dat | *.dat"));
     dlog.SetDefaultExt(QStringLiteral("DAT"));
     dlog.SetFileName(QStringLiteral("Default.dat"));
     dlog.SetFilterIndex(1);
     dlog.SetFlags(0);
-    dlog.SetInitDir(HistoryStore::DataFolder());
+    dlog.SetInitDir(HistoryStore::FolderOf(source));
     if (!dlog.ShowSave())
         return;
-    const QString &source = Session().DataPath;
     const QString target = dlog.FileName();
     // The default history is only ever replaced by Clear: a copy of an old
     // history over it would take every test stored there.
     const bool ontoDefault =
-        FileIdentity::Same(target, defaultDataPath) && !FileIdentity::Same(target, source);
+        FileIdentity::Same(target, defaultHistoryPath) && !FileIdentity::Same(target, source);
     tell(!ontoDefault && CopyReplacing(source, target) ? SavedMessage() : NotSavedMessage());
 }
 
@@ -94,8 +88,7 @@ bool HistoryFileOperations::CopyReplacing(const QString &source, const QString &
     return out.Commit();
 }
 
-void HistoryFileOperations::ClearDefaultHistory(const QString &defaultDataPath,
-                                                const std::function<void()> &clearDisplay)
+bool HistoryFileOperations::ClearDefaultHistory(const QString &defaultHistoryPath)
 {
     const int number = DrawBackupNumber();
     Dialogs::Message question;
@@ -105,18 +98,17 @@ void HistoryFileOperations::ClearDefaultHistory(const QString &defaultDataPath,
     question.helpFile = HelpFile();
     question.helpTopic = ClearHelpTopic;
     if (Platform::GetDialogs().MsgBox(question) != Dialogs::Answer::Yes)
-        return;
-    if (Session().DataFormActive && clearDisplay)
-        clearDisplay();
+        return false;
     const QString backup =
-        BackupDirectory(defaultDataPath) + QDir::separator() + BackupName(number);
-    tell(FileMove::WithoutReplacing(defaultDataPath, backup) ? ClearedMessage()
-                                                             : NotClearedMessage());
+        BackupDirectory(defaultHistoryPath) + QDir::separator() + BackupName(number);
+    const bool moved = FileMove::WithoutReplacing(defaultHistoryPath, backup);
+    tell(moved ? ClearedMessage() : NotClearedMessage());
+    return moved;
 }
 
-QString HistoryFileOperations::BackupDirectory(const QString &defaultDataPath)
+QString HistoryFileOperations::BackupDirectory(const QString &defaultHistoryPath)
 {
-    return QDir::toNativeSeparators(QFileInfo(defaultDataPath).absolutePath()) + QDir::separator() +
+    return QDir::toNativeSeparators(QFileInfo(defaultHistoryPath).absolutePath()) + QDir::separator() +
            QStringLiteral("res");
 }
 

@@ -1,37 +1,39 @@
 #pragma once
 
-#include "session/Startup.h"
+#include "platform/HelpTopic.h"
+#include "platform/ui/HelpViewer.h"
 
 #include <QString>
 
-#include <functional>
+#include <optional>
 
 class CommonDialog;
 
-// The File menu's commands on whole history files: open another history
-// for viewing (it stays the current one for the rest of the session),
-// copy the current one under a new name, and clear the default one by
-// moving it into the backup folder beside the program. The data window is
-// reached only through the callbacks its host hands in.
+// The File menu's commands on whole history files: choose another history
+// for viewing (the frame then keeps it as the history in use for the rest
+// of the session), copy the one in use under a new name, and clear the
+// default one by moving it into the backup folder beside the program. None
+// of them knows the windows: the frame shows their outcome in its views.
 class HistoryFileOperations
 {
 public:
-    // Lets the user choose a history file and makes it the current one;
-    // refreshList runs when the data window is the active window, and the
-    // file is then said to be open only when its first line can be shown.
-    static void OpenOldData(CommonDialog &dlog, const std::function<void()> &refreshList);
-    // Copies the current history file to a file the user chooses; never
+    // Lets the user choose a history file to view, starting beside the
+    // history in use; nothing when the dialog is cancelled.
+    static std::optional<QString> ChooseOldData(CommonDialog &dlog, const QString &historyInUse);
+    // Says that the chosen history is open, unless a list shows it and has
+    // no first line to show (no record, or one that cannot be shown): the
+    // empty list, and the listing's own message if any, say it all then.
+    static void TellOpened(const QString &path, bool listed);
+    // Copies the history file at source to a file the user chooses; never
     // over the default history, unless that is the one being copied.
-    static void SaveDataAs(CommonDialog &dlog,
-                           const QString &defaultDataPath = Startup::DefaultDataPath());
+    static void SaveDataAs(CommonDialog &dlog, const QString &source,
+                           const QString &defaultHistoryPath);
     // After a Yes, moves the default history file to a backup of a random
-    // name in "res" beside it; clearDisplay runs when the data window is
-    // the active window.
-    static void ClearDefaultHistory(const QString &defaultDataPath,
-                                    const std::function<void()> &clearDisplay);
+    // name in "res" beside it and says how it went; true when it was moved.
+    static bool ClearDefaultHistory(const QString &defaultHistoryPath);
 
     // The backup folder and a backup name for a default history file.
-    static QString BackupDirectory(const QString &defaultDataPath);
+    static QString BackupDirectory(const QString &defaultHistoryPath);
     static QString BackupName(int number);
     // The number in 1..999 that a clear draws at the clock's present time.
     static int DrawBackupNumber();
@@ -57,6 +59,6 @@ public:
     {
         return QStringLiteral("Error! No data or bakup file already exists.");
     }
-    static QString HelpFile() { return QStringLiteral("Velm.hlp"); }
-    static constexpr int ClearHelpTopic = 103;
+    static QString HelpFile() { return HelpViewer::OldStyleFile(); }
+    static constexpr int ClearHelpTopic = HelpTopic::Test;
 };

@@ -6,7 +6,6 @@
 #include "platform/Platform.h"
 #include "platform/ui/Dialogs.h"
 #include "record/Evaluation.h"
-#include "session/SessionState.h"
 
 #include <algorithm>
 
@@ -113,9 +112,9 @@ std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16
     return line;
 }
 
-std::optional<QString> HistoryList::FirstLine(const QLocale &locale)
+std::optional<QString> HistoryList::FirstLine(const QString &path, const QLocale &locale)
 {
-    HistoryFile file(Session().DataPath);
+    HistoryFile file(path);
     if (!file.Open())
         return std::nullopt;
     auto record = file.Read(1);
@@ -126,27 +125,20 @@ std::optional<QString> HistoryList::FirstLine(const QLocale &locale)
     return Line(*record, record->RecCounts[0], record->RecCounts[3], locale);
 }
 
-bool HistoryList::ListHistory(Mode mode, const std::function<void(const QString &)> &addLine)
+bool HistoryList::ListHistory(const QString &path,
+                              const std::function<void(const QString &)> &addLine)
 {
-    SessionState &session = Session();
     DateText::Writer dates;
-    const bool ok = HistoryStore::EnumerateRecords([&](HistoryRecord &record) {
-        for (std::size_t i = 0; i < record.RecCounts.size(); ++i)
-            session.Counts[i + 1] = record.RecCounts[i];
+    const bool ok = HistoryStore::ReadRecords(path, [&](const HistoryRecord &stored) {
+        HistoryRecord record = stored;
         record.RecCMF =
             Evaluation::CorrectStoredCmf(record.RecCMF, Evaluation::StoredCmf::NegativeAndCap);
-        const auto line = Line(record, session.Counts[1], session.Counts[4], dates);
+        const auto line = Line(record, record.RecCounts[0], record.RecCounts[3], dates);
         if (!line)
             return false;
-        if (mode == Mode::Export) {
-            session.ExportText += *line;
-            session.ExportText += QLatin1StringView("\r\n");
-        } else if (addLine) {
-            addLine(*line);
-        }
+        addLine(*line);
         return true;
     });
-    session.RecNo = 1;
     if (!ok)
         Platform::GetDialogs().MsgBox(Dialogs::Notice(ErrorMessage()));
     return ok;

@@ -18,8 +18,6 @@
 class HistoryList
 {
 public:
-    enum class Mode { List, Export };
-
     // The four text columns that the list, the export and the printed table
     // share, each padded to its width.
     struct Columns
@@ -45,17 +43,15 @@ public:
     static std::optional<QString> Line(const HistoryRecord &record, std::int16_t c1,
                                        std::int16_t c4, const QLocale &locale = QLocale());
 
-    // Reads the history file named by DataPath record by record through the
-    // session's CurrentRecord and Counts. List mode hands each line to
-    // addLine; export mode appends it and CR LF to ExportText. A failure
-    // keeps what was gathered so far, tells the user ErrorMessage() and
-    // returns false. RecNo is 1 afterwards.
-    static bool ListHistory(Mode mode, const std::function<void(const QString &)> &addLine = {});
+    // Reads the history file at path record by record and hands each
+    // record's line to addLine, in file order: the data window's list and
+    // the exported table alike. A failure keeps what was handed on so far,
+    // tells the user ErrorMessage() and returns false.
+    static bool ListHistory(const QString &path, const std::function<void(const QString &)> &addLine);
 
-    // The line the list shows first for the history file named by DataPath;
-    // nothing when it holds no whole record or that record cannot be
-    // shown. The session is left as it is.
-    static std::optional<QString> FirstLine(const QLocale &locale = QLocale());
+    // The line the list shows first for the history file at path; nothing
+    // when it holds no whole record or that record cannot be shown.
+    static std::optional<QString> FirstLine(const QString &path, const QLocale &locale = QLocale());
 
     // The name with every C0 control character (tab, line ends, escape, a
     // zero byte of a damaged file) shown as a blank, so that a record is

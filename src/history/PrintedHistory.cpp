@@ -4,7 +4,6 @@
 #include "HistoryStore.h"
 #include "platform/DateText.h"
 #include "record/Evaluation.h"
-#include "session/SessionState.h"
 
 namespace {
 
@@ -25,18 +24,18 @@ QString PrintedHistory::Leading()
            QStringLiteral("Reliability") + CrLf + QLatin1Char('\n');
 }
 
-std::optional<QString> PrintedHistory::Build(const QLocale &locale)
+std::optional<QString> PrintedHistory::Build(const QString &path, const QLocale &locale)
 {
-    SessionState &session = Session();
     // Reading the locale's forms once, not per record, and building every
     // line in one buffer keeps a full history's table to one pass.
     DateText::Writer dates(locale);
     QString lines = Leading() + CrLf;
-    const bool ok = HistoryStore::EnumerateRecords([&](HistoryRecord &record) {
+    const bool ok = HistoryStore::ReadRecords(path, [&](const HistoryRecord &stored) {
+        HistoryRecord record = stored;
         record.RecCMF =
             Evaluation::CorrectStoredCmf(record.RecCMF, Evaluation::StoredCmf::NegativeOnly);
-        session.Counts[1] = record.RecCounts[0];
-        session.Counts[4] = record.RecCounts[3];
+        const std::int16_t c1 = record.RecCounts[0];
+        const std::int16_t c4 = record.RecCounts[3];
         const auto columns = HistoryList::ColumnsOf(record, dates);
         if (!columns)
             return false;
@@ -46,7 +45,7 @@ std::optional<QString> PrintedHistory::Build(const QLocale &locale)
                 .text;
         const QString reliability =
             Evaluation::Present(
-                Evaluation::ReliabilityVerdict(session.Counts[1], session.Counts[4], record.RecCMF),
+                Evaluation::ReliabilityVerdict(c1, c4, record.RecCMF),
                 Display::PrintedTable)
                 .text;
         const auto appendTabs = [&lines](int count) {
@@ -67,7 +66,6 @@ std::optional<QString> PrintedHistory::Build(const QLocale &locale)
         lines += CrLf;
         return true;
     });
-    session.RecNo = 1;
     if (!ok)
         return std::nullopt;
     return lines;

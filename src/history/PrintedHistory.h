@@ -12,10 +12,9 @@
 class PrintedHistory
 {
 public:
-    // Reads the history file named by DataPath through CurrentRecord and
-    // Counts(1), Counts(4). Nothing when the file cannot be read or a value
-    // does not fit its column. RecNo is 1 afterwards.
-    static std::optional<QString> Build(const QLocale &locale = QLocale());
+    // The table of the history file at path. Nothing when the file cannot
+    // be read or a value does not fit its column.
+    static std::optional<QString> Build(const QString &path, const QLocale &locale = QLocale());
 
     // Five empty lines, the header and its line ends.
     static QString Leading();

@@ -1,19 +1,11 @@
 #include "RecordReader.h"
 
 #include "HistoryFile.h"
-#include "session/SessionState.h"
 
-bool RecordReader::Read(qint64 recNo)
+std::optional<HistoryRecord> RecordReader::Read(const QString &path, qint64 recNo)
 {
-    SessionState &session = Session();
-    HistoryFile file(session.DataPath);
+    HistoryFile file(path);
     if (!file.Open())
-        return false;
-    const auto record = file.Read(recNo);
-    if (!record)
-        return false;
-    session.CurrentRecord = *record;
-    for (std::size_t i = 0; i < record->RecCounts.size(); ++i)
-        session.Counts[i + 1] = record->RecCounts[i];
-    return true;
+        return std::nullopt;
+    return file.Read(recNo);
 }

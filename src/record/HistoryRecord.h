@@ -7,6 +7,11 @@
 #include <cstdint>
 #include <optional>
 
+// The counts of a run's five intervals: [0] is the warm-up interval, which
+// is never stored; [1..4] are the counts c1..c4 that are stored and
+// evaluated.
+using IntervalCounts = std::array<std::int16_t, 5>;
+
 // One test as it lives in memory and in the history file. The file image is a
 // fixed 80-byte block (name, date, time, CMF, four counts, zero filler) that
 // other tools and older files rely on, so it is encoded field by field in

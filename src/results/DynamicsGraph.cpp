@@ -1,30 +1,23 @@
 #include "DynamicsGraph.h"
 
+#include "DynamicsPainter.h"
 #include "platform/ui/PictureBox.h"
 
 DynamicsPlot DynamicsGraph::DrawDynamics(float value1, float value2, float value3, float value4,
                                          PictureBox &box)
 {
     const DynamicsPlot plot(value1, value2, value3, value4);
-    const auto &points = plot.Points();
-
-    box.SetDrawWidth(2);
-    for (std::size_t i = 0; i + 1 < points.size(); ++i)
-        box.Line(points[i], points[i + 1], LineColour());
-
-    // The number beside each point is what was counted, so nobody has to
-    // read it off the scale.
-    for (int i = 0; i < int(points.size()); ++i) {
-        const QPointF point = points[std::size_t(i)];
-        const bool below = plot.CountBelow(i);
-        box.Print(
-            {point.x(), point.y() + (below ? DynamicsPlot::CountGap : -DynamicsPlot::CountGap)},
-            below ? PictureBox::TextEdge::Top : PictureBox::TextEdge::Bottom, plot.CountText(i),
-            CountColour());
-    }
-
-    box.SetDrawWidth(1);
-    box.SetDrawStyle(PictureBox::PenStyle::Dot);
-    box.Line(plot.Trend().p1(), plot.Trend().p2(), TrendColour());
+    box.Draw([&](QPainter &painter) {
+        // The box's own coordinates are the graph's, and its rounding keeps
+        // a point far off the box on a pixel the painter can still clip.
+        const auto fromBox = [&box](QPointF twips) {
+            return QPointF(box.ToPixel(twips + QPointF(ScaleLeft, ScaleTop)));
+        };
+        const DynamicsPainter graph(painter, fromBox, 1, box.font(),
+                                    DynamicsPainter::Medium::Screen);
+        graph.PaintLine(plot);
+        graph.PaintCounts(plot);
+        graph.PaintTrend(plot);
+    });
     return plot;
 }

@@ -2,8 +2,6 @@
 
 #include "DynamicsPlot.h"
 
-#include <QColor>
-
 class PictureBox;
 
 // The dynamics graph of the results window: the four evaluated interval
@@ -22,14 +20,8 @@ public:
     static constexpr double ScaleLeft = -DynamicsPlot::OriginX;
     static constexpr double ScaleTop = -DynamicsPlot::OriginY;
 
-    static QColor LineColour() { return DynamicsPlot::LineColour(); }
-    static QColor TrendColour() { return DynamicsPlot::TrendColour(); }
-    // The counts' numbers, in the text colour, so they read apart from the
-    // line they label.
-    static QColor CountColour() { return DynamicsPlot::TextColour(); }
-
     // Draws without clearing the box first and returns the plot drawn, whose
-    // scale the captions must show; leaves the pen 1 pixel wide and dotted.
+    // scale the captions must show.
     static DynamicsPlot DrawDynamics(float value1, float value2, float value3, float value4,
                                      PictureBox &box);
 };

@@ -1,5 +1,6 @@
 #include "GraphDecoration.h"
 
+#include "DynamicsPainter.h"
 #include "DynamicsPlot.h"
 #include "platform/ui/Twips.h"
 
@@ -55,9 +56,10 @@ void GraphDecoration::SetScaleCaptions(const std::array<QString, 6> &captions)
 void GraphDecoration::paintEvent(QPaintEvent * /*event*/)
 {
     QPainter painter(this);
-    for (const DynamicsPlot::Rule &rule : DynamicsPlot::Rules()) {
-        painter.setPen(QPen(rule.grey ? LightGrey() : Black(), 1));
-        painter.drawLine(QPoint(Twips::ToPixels(rule.x1), Twips::ToPixels(rule.y1)),
-                         QPoint(Twips::ToPixels(rule.x2), Twips::ToPixels(rule.y2)));
-    }
+    const auto fromBox = [](QPointF twips) {
+        return QPointF(Twips::ToPixels(twips.x()), Twips::ToPixels(twips.y()));
+    };
+    const DynamicsPainter frame(painter, fromBox, 1, font(), DynamicsPainter::Medium::Screen);
+    frame.PaintGrid();
+    frame.PaintAxes();
 }

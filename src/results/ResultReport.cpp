@@ -1,5 +1,6 @@
 #include "ResultReport.h"
 
+#include "DynamicsPainter.h"
 #include "DynamicsPlot.h"
 #include "platform/DateText.h"
 #include "record/Evaluation.h"
@@ -9,7 +10,6 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <array>
@@ -174,68 +174,24 @@ void Graph(Sheet &sheet, QPointF at, double width, const std::array<std::int16_t
     const double scale = width / DynamicsPlot::BoxWidth; // painter units a twip
     // Font sizes grow with the graph: a point is 20 twips on the screen.
     const double zoom = scale * TwipsPerPoint / sheet.Pt(1);
-    const auto box = [&](double x, double y) {
-        return at + QPointF(x, y) * scale;
-    };
-    const auto graph = [&](QPointF point) {
-        return box(point.x() + DynamicsPlot::OriginX, point.y() + DynamicsPlot::OriginY);
-    };
-    const auto boxRect = [&](const QRectF &twips) {
-        return QRectF(box(twips.left(), twips.top()), twips.size() * scale);
-    };
-    const QRectF frame = boxRect({0, 0, DynamicsPlot::BoxWidth, DynamicsPlot::BoxHeight});
-    const double pixel = TwipsPerScreenPixel * scale;
-
+    const QRectF frame(at, QSizeF(DynamicsPlot::BoxWidth, DynamicsPlot::BoxHeight) * scale);
     painter.save();
     painter.setPen(QPen(Hairline, sheet.Pt(0.75)));
     painter.drawRect(frame);
     // Whatever would leave the box is cut off by it, as on the screen.
     painter.setClipRect(frame);
 
-    const auto rules = DynamicsPlot::Rules();
-    const auto drawRules = [&](bool grey) {
-        painter.setPen(QPen(grey ? DynamicsPlot::GridColour() : DynamicsPlot::AxisColour(), pixel,
-                            Qt::SolidLine, Qt::FlatCap));
-        for (const DynamicsPlot::Rule &rule : rules) {
-            if (rule.grey == grey)
-                painter.drawLine(box(rule.x1, rule.y1), box(rule.x2, rule.y2));
-        }
-    };
-    drawRules(true);
-
+    const DynamicsPainter graph(
+        painter, [&](QPointF twips) { return at + twips * scale; }, TwipsPerScreenPixel * scale,
+        sheet.Font(DynamicsPlot::CaptionPoints * zoom), DynamicsPainter::Medium::Paper);
     const DynamicsPlot plot(counts[0], counts[1], counts[2], counts[3]);
-    const auto &points = plot.Points();
-    QPainterPath line(graph(points[0]));
-    for (std::size_t i = 1; i < points.size(); ++i)
-        line.lineTo(graph(points[i]));
+    graph.PaintGrid();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.strokePath(line, QPen(DynamicsPlot::LineColour(), 2 * pixel, Qt::SolidLine,
-                                  Qt::RoundCap, Qt::RoundJoin));
-    painter.setPen(QPen(DynamicsPlot::TrendColour(), pixel, Qt::DotLine, Qt::FlatCap));
-    painter.drawLine(graph(plot.Trend().p1()), graph(plot.Trend().p2()));
-
-    const QFont captionFont = sheet.Font(DynamicsPlot::CaptionPoints * zoom);
-    const QFontMetricsF metrics = sheet.Metrics(captionFont);
-    for (int i = 0; i < int(points.size()); ++i) {
-        const QPointF point = graph(points[std::size_t(i)]);
-        const QString text = plot.CountText(i);
-        const double gap = DynamicsPlot::CountGap * scale;
-        const double top =
-            plot.CountBelow(i) ? point.y() + gap : point.y() - gap - metrics.height();
-        const double textWidth = metrics.horizontalAdvance(text);
-        sheet.Text({point.x() - textWidth, top, 2 * textWidth, metrics.height()}, captionFont,
-                   DynamicsPlot::TextColour(), text, Qt::AlignHCenter);
-    }
-    drawRules(false);
-
-    for (int i = 0; i < DynamicsPlot::CaptionCount; ++i)
-        sheet.Text(boxRect(DynamicsPlot::CaptionPlace(i)), captionFont, DynamicsPlot::TextColour(),
-                   plot.CaptionText(i), Qt::AlignHCenter);
-    const QRectF title = boxRect(DynamicsPlot::TitlePlace());
-    const QFont titleFont = sheet.Font(DynamicsPlot::TitlePoints * zoom);
-    const double titleHeight = sheet.Metrics(titleFont).height();
-    sheet.Text(title.adjusted(0, (title.height() - titleHeight) / 2, 0, 0), titleFont,
-               DynamicsPlot::TextColour(), DynamicsPlot::Title());
+    graph.PaintLine(plot);
+    graph.PaintTrend(plot);
+    graph.PaintCounts(plot);
+    graph.PaintAxes();
+    graph.PaintCaptions(plot);
     painter.restore();
 }
 
@@ -267,7 +223,7 @@ Paper PaperOf(QPaintDevice &device)
 class Parts
 {
 public:
-    Parts(Sheet &sheet, const HistoryRecord &result, const QLocale &locale)
+    Parts(Sheet &sheet, const TestResult &result, const QLocale &locale)
         : m_sheet(sheet), m_result(result), m_locale(locale)
     {}
 
@@ -303,8 +259,10 @@ public:
     double PaintBody(double y, double width) const
     {
         // Who was tested, and when.
-        const QString date = DateText::FromOle(m_result.RecDate, m_locale).value_or(QString());
-        const QString time = DateText::FromOle(m_result.RecTime, m_locale).value_or(QString());
+        const QString date =
+            DateText::FromOle(m_result.record.RecDate, m_locale).value_or(QString());
+        const QString time =
+            DateText::FromOle(m_result.record.RecTime, m_locale).value_or(QString());
         const QString name = ResultReport(m_result).ShownName();
         Field(m_sheet, 0, y, width * 0.5, QStringLiteral("Name"), name, Ink, IdentityPoints, false);
         Field(m_sheet, width * 0.5, y, width * 0.25, QStringLiteral("Date"), date, Ink,
@@ -316,7 +274,7 @@ public:
         PaintHeading(0, y, width,
                      QStringLiteral("Key presses in each interval of about 5 seconds"));
         y += Heading();
-        CountsTable(m_sheet, y, width, m_result.RecCounts);
+        CountsTable(m_sheet, y, width, m_result.record.RecCounts);
         y += CountsTableHeight(m_sheet) + Gap();
 
         PaintHeading(0, y, width, QStringLiteral("Evaluation"));
@@ -362,13 +320,10 @@ private:
     // words and colours of the results window.
     void PaintVerdicts(double y, double width) const
     {
-        const auto counts = m_result.RecCounts;
-        const std::int16_t cmf = m_result.RecCMF;
+        const std::int16_t cmf = m_result.Cmf();
         using Display = Evaluation::Display;
-        const auto results =
-            Evaluation::Present(Evaluation::ResultsVerdict(cmf), Display::ResultsWindow);
-        const auto reliability = Evaluation::Present(
-            Evaluation::ReliabilityVerdict(counts[0], counts[3], cmf), Display::ResultsWindow);
+        const auto results = Evaluation::Present(m_result.results, Display::ResultsWindow);
+        const auto reliability = Evaluation::Present(m_result.reliability, Display::ResultsWindow);
         const std::array<std::tuple<QString, QString, QColor>, 3> cells{
             std::tuple{QStringLiteral("CMF"), QString::number(cmf), Ink},
             std::tuple{QStringLiteral("Results"), results.text,
@@ -390,7 +345,7 @@ private:
     }
 
     Sheet &m_sheet;
-    const HistoryRecord &m_result;
+    const TestResult &m_result;
     QLocale m_locale;
 };
 
@@ -398,7 +353,7 @@ private:
 
 QString ResultReport::ShownName() const
 {
-    QString name = m_result.RecName.trimmed();
+    QString name = m_result.record.RecName.trimmed();
     std::replace_if(
         name.begin(), name.end(), [](QChar ch) { return ch.unicode() < 0x20; }, QLatin1Char(' '));
     return name.trimmed();
@@ -416,7 +371,7 @@ QString ResultReport::DocumentName() const
     QStringList parts{Title()};
     if (!name.simplified().isEmpty())
         parts << name.simplified();
-    if (const auto date = OleDate::ToDate(m_result.RecDate))
+    if (const auto date = OleDate::ToDate(m_result.record.RecDate))
         parts << date->toString(Qt::ISODate);
     return parts.join(QStringLiteral(" - "));
 }
@@ -492,7 +447,7 @@ bool ResultReport::Paint(QPainter &painter, QPaintDevice &device, const QDate &p
         std::min(columnWidth * (wide ? 1.0 : GraphShare), std::max(0.0, graphRoom) / ratio);
     parts.PaintHeading(columnLeft, graphTop, columnWidth, QStringLiteral("Dynamics"));
     Graph(sheet, {columnLeft + (columnWidth - graphWidth) / 2, graphTop + parts.Heading()},
-          graphWidth, m_result.RecCounts);
+          graphWidth, m_result.record.RecCounts);
     parts.PaintFoot(height, width,
                     QStringLiteral("Printed on %1").arg(DateText::ShortDate(printedOn, locale)));
     return painter.end();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record/HistoryRecord.h"
+#include "record/TestResult.h"
 
 #include <QDate>
 #include <QLocale>
@@ -17,17 +17,14 @@ class QPainter;
 // as the window draws it (in vector lines, scaled to the sheet), a sentence
 // on how the verdicts are reached and the day it was printed. It paints on
 // any paint device: a printer, a PDF file or an image. Everything shown is
-// taken from the record it was made with and decided by Evaluation, so the
-// sheet says what the window said.
+// taken from the result it was made with, as the evaluation rules decided
+// it once, so the sheet says what the window said.
 class ResultReport
 {
 public:
-    // The result as a window shows it: the name, date, time and CMF as
-    // they stand (nothing is recomputed) and the counts c1..c4 in
-    // RecCounts.
-    explicit ResultReport(const HistoryRecord &result) : m_result(result) {}
+    explicit ResultReport(const TestResult &result) : m_result(result) {}
 
-    const HistoryRecord &Result() const { return m_result; }
+    const TestResult &Result() const { return m_result; }
 
     // Paints the page; false, with nothing painted, when the device cannot
     // be painted on. A page device keeps the report inside its margins and
@@ -53,5 +50,5 @@ public:
     static QString Explanation();
 
 private:
-    HistoryRecord m_result;
+    TestResult m_result;
 };

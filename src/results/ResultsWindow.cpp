@@ -1,8 +1,10 @@
 #include "ResultsWindow.h"
 
+#include "CurrentResult.h"
 #include "DynamicsGraph.h"
 #include "GraphDecoration.h"
 #include "platform/DateText.h"
+#include "platform/HelpTopic.h"
 #include "platform/Platform.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/HelpContext.h"
@@ -10,7 +12,6 @@
 #include "platform/ui/SingleBorder.h"
 #include "platform/ui/Twips.h"
 #include "record/Evaluation.h"
-#include "session/SessionState.h"
 
 #include <QAction>
 #include <QLabel>
@@ -52,18 +53,18 @@ ResultsWindow::ResultsWindow(QWidget *parent) : ChildWindow(parent)
 {
     setObjectName(QStringLiteral("frmGraph"));
     setWindowTitle(QStringLiteral("Results"));
-    HelpContext::Set(this, 103);
+    HelpContext::Set(this, HelpTopic::Test);
     resize(Twips::ToPixels(DesignWidth, DesignHeight));
     BuildControls();
     connect(m_cancelButton, &QPushButton::clicked, this, &ResultsWindow::OnCancelClicked);
 
-    auto *mnuPrintResult = new QAction(QStringLiteral("Print result..."), this);
-    mnuPrintResult->setObjectName(QStringLiteral("mnuPrintResult"));
-    mnuPrintResult->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuPrintResult->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(mnuPrintResult);
+    auto *printResult = new QAction(QStringLiteral("Print result..."), this);
+    printResult->setObjectName(QStringLiteral("mnuPrintResult"));
+    printResult->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    printResult->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(printResult);
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(mnuPrintResult, &QAction::triggered, this, &ResultsWindow::OnPrintResultClicked);
+    connect(printResult, &QAction::triggered, this, &ResultsWindow::OnPrintResultClicked);
 }
 
 void ResultsWindow::BuildControls()
@@ -131,47 +132,45 @@ void ResultsWindow::SetForeColor(QLabel *label, std::optional<QColor> colour)
 
 void ResultsWindow::OnActivate()
 {
-    const SessionState &session = Session();
-    const std::int16_t c1 = session.Counts[1];
-    const std::int16_t c2 = session.Counts[2];
-    const std::int16_t c3 = session.Counts[3];
-    const std::int16_t c4 = session.Counts[4];
-    if (c1 == 0) {
+    const std::optional<TestResult> none;
+    const std::optional<TestResult> &result = m_current != nullptr ? m_current->Get() : none;
+    if (!result || !result->HasData()) {
         Platform::GetDialogs().MsgBox(Dialogs::Notice(QStringLiteral("There are no data!")));
         return;
     }
+    Show(*result);
+}
 
+void ResultsWindow::Show(const TestResult &result)
+{
+    const HistoryRecord &record = result.record;
+    const auto &counts = record.RecCounts;
     m_graph->Cls();
-    const DynamicsPlot plot = DynamicsGraph::DrawDynamics(c1, c2, c3, c4, *m_graph);
+    const DynamicsPlot plot =
+        DynamicsGraph::DrawDynamics(counts[0], counts[1], counts[2], counts[3], *m_graph);
     m_decoration->SetScaleCaptions(plot.ScaleCaptions());
     // What the picture shows, for a reader that cannot see it.
     m_graph->setAccessibleDescription(QStringLiteral("Counts %1, %2, %3, %4; CMF %5")
-                                          .arg(c1)
-                                          .arg(c2)
-                                          .arg(c3)
-                                          .arg(c4)
-                                          .arg(session.CurrentRecord.RecCMF));
+                                          .arg(counts[0])
+                                          .arg(counts[1])
+                                          .arg(counts[2])
+                                          .arg(counts[3])
+                                          .arg(result.Cmf()));
 
-    const HistoryRecord &record = session.CurrentRecord;
     m_nameBox->setText(record.RecName);
     // A date no calendar can show (a damaged record) is left blank.
     m_dateBox->setText(DateText::FromOle(record.RecDate).value_or(QString()));
     m_timeBox->setText(DateText::FromOle(record.RecTime).value_or(QString()));
     m_cancelButton->setFocus();
 
-    // The stored CMF as it stands: the verdicts are never recomputed here.
-    const auto results = Evaluation::Present(Evaluation::ResultsVerdict(record.RecCMF),
-                                             Evaluation::Display::ResultsWindow);
+    const auto results = Evaluation::Present(result.results, Evaluation::Display::ResultsWindow);
     SetForeColor(m_resultsBox, results.colour);
     m_resultsBox->setText(results.text);
-    const auto reliability = Evaluation::Present(
-        Evaluation::ReliabilityVerdict(c1, c4, record.RecCMF), Evaluation::Display::ResultsWindow);
+    const auto reliability =
+        Evaluation::Present(result.reliability, Evaluation::Display::ResultsWindow);
     SetForeColor(m_reliabilityBox, reliability.colour);
     m_reliabilityBox->setText(reliability.text);
-
-    HistoryRecord shown = record;
-    shown.RecCounts = {c1, c2, c3, c4};
-    m_shown.emplace(shown);
+    m_shown = result;
 }
 
 void ResultsWindow::OnResize()
@@ -185,8 +184,9 @@ void ResultsWindow::OnResize()
 
 void ResultsWindow::OnPrintResultClicked()
 {
-    // What is printed is what is on the screen, even when the session has
-    // moved on since (the window shows its last result until activated).
+    // What is printed is what is on the screen, even when the current
+    // result has changed since (the window shows its last result until it
+    // is activated again).
     if (!m_shown) {
         Platform::GetDialogs().MsgBox(Dialogs::Notice(QStringLiteral("There are no data!")));
         return;
@@ -196,12 +196,9 @@ void ResultsWindow::OnPrintResultClicked()
 
 void ResultsWindow::OnCancelClicked()
 {
-    // The result is forgotten, so nothing shows or evaluates it again
-    // until a new run or a record from the history makes one current.
-    SessionState &session = Session();
-    for (std::size_t i = 1; i < session.Counts.size(); ++i)
-        session.Counts[i] = 0;
-    session.CurrentRecord.SetName(QString());
+    // Nothing shows or evaluates the result again until a stored test or a
+    // record from the history makes one current.
+    emit ForgetRequested();
     if (QWidget *frame = SubWindow())
         frame->close();
     else

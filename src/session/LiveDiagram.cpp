@@ -1,6 +1,5 @@
 #include "LiveDiagram.h"
 
-#include "SessionState.h"
 #include "platform/ui/PictureBox.h"
 
 QColor LiveDiagram::ZoneColour(float penY, float height)
@@ -23,14 +22,19 @@ void LiveDiagram::DrawReferenceLines(PictureBox &area)
     area.Line({width / 10, height}, {width / 10, 0.0}, ReferenceColour());
 }
 
+void LiveDiagram::PlacePen(const PictureBox &area)
+{
+    m_penX = static_cast<float>(area.ScaleWidth() / 10);
+    m_penY = static_cast<float>(area.ScaleHeight() / 2);
+}
+
 void LiveDiagram::DrawDiagramStep(PictureBox &area, bool keyStep)
 {
-    SessionState &session = Session();
     const auto height = static_cast<float>(area.ScaleHeight());
-    session.PenX += Advance;
+    m_penX += Advance;
     const float centre = height / 2.0F;
-    session.PenY += keyStep ? -KeyStep : DriftStep;
-    const QColor colour = ZoneColour(session.PenY, height);
-    const float from = keyStep ? session.PenY : centre;
-    area.FillBox({session.PenX, from}, {session.PenX + Advance, session.PenY}, colour);
+    m_penY += keyStep ? -KeyStep : DriftStep;
+    const QColor colour = ZoneColour(m_penY, height);
+    const float from = keyStep ? m_penY : centre;
+    area.FillBox({m_penX, from}, {m_penX + Advance, m_penY}, colour);
 }

@@ -1,6 +1,5 @@
 #include "Startup.h"
 
-#include "SessionState.h"
 #include "platform/OsVersion.h"
 #include "platform/Platform.h"
 
@@ -19,14 +18,19 @@ std::int16_t Startup::TickIntervalFor(int platformId)
     }
 }
 
-QString Startup::DataPathIn(const QString &directory)
+QString Startup::HistoryPathIn(const QString &directory)
 {
     return QDir::toNativeSeparators(directory) + QDir::separator() + QStringLiteral("restest.dat");
 }
 
-QString Startup::DefaultDataPath()
+QString Startup::DefaultHistoryPath()
 {
-    return DataPathIn(QCoreApplication::applicationDirPath());
+    return HistoryPathIn(QCoreApplication::applicationDirPath());
+}
+
+std::int16_t Startup::TickInterval()
+{
+    return TickIntervalFor(OsVersion::PlatformId());
 }
 
 void Startup::Main(const std::function<void()> &showTestWindow)
@@ -34,10 +38,5 @@ void Startup::Main(const std::function<void()> &showTestWindow)
     // Without them the first message would end the program in the middle
     // of a test; it is better to know at once.
     Platform::RequireServices();
-    SessionState &session = Session();
-    session.TickInterval = TickIntervalFor(OsVersion::PlatformId());
-    session.DataPath = DefaultDataPath();
-    session.TestFormActive = false;
-    session.DataFormActive = false;
     showTestWindow();
 }

@@ -1,9 +1,11 @@
 #include "TestRun.h"
 
 #include "platform/Clock.h"
+#include "platform/HelpTopic.h"
 #include "platform/Platform.h"
 #include "platform/input/KeyCodes.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/HelpViewer.h"
 #include "record/OleDate.h"
 
 #include <QPointer>
@@ -30,8 +32,8 @@ void TestRun::EnterTestedName()
     Dialogs::Input input;
     input.prompt = QStringLiteral("Enter name of tested please!");
     input.title = QStringLiteral("Input");
-    input.helpFile = QStringLiteral("Velm2.chm");
-    input.helpTopic = 103;
+    input.helpFile = HelpViewer::ApplicationFile();
+    input.helpTopic = HelpTopic::Test;
     // The name is stored in 20 characters of a Cyrillic code page: the
     // operator types no more than that, and sees before the run where a
     // letter will be stored as another ("ü" as "u", an emoji as "?").
@@ -39,7 +41,6 @@ void TestRun::EnterTestedName()
     input.keptAs = &HistoryRecord::StoredForm;
     const auto name = Platform::GetDialogs().InputBox(input);
     m_record.SetName(name.value_or(QString()));
-    Session().CurrentRecord.SetName(m_record.RecName);
 }
 
 void TestRun::Start()
@@ -59,10 +60,6 @@ void TestRun::Start()
     const Clock::Reading now = Platform::GetClock().Now();
     m_record.RecDate = OleDate::FromDate(now.date);
     m_record.RecTime = OleDate::FromTime(now.time);
-    SessionState &session = Session();
-    session.Counts = m_counts;
-    session.CurrentRecord.RecDate = m_record.RecDate;
-    session.CurrentRecord.RecTime = m_record.RecTime;
     m_state = State::Armed;
     emit Armed();
 }
@@ -72,9 +69,8 @@ void TestRun::KeyDown(std::int16_t keyCode)
     if (m_state == State::Idle || keyCode != KeyCodes::Escape)
         return;
     m_counts.fill(0);
-    Session().Counts.fill(0);
-    ShowRunInSession();
     StopTest();
+    emit Aborted();
 }
 
 std::int16_t TestRun::KeyCount() const
@@ -129,7 +125,6 @@ void TestRun::KeyUp(std::int16_t keyCode, quint64 timestampMs)
         count = 1;
     else if (count > 0)
         ++count;
-    Session().Counts[*interval] = count;
     emit KeyCounted(count);
     if (DiagramArmed()) {
         StartDrift();
@@ -143,12 +138,12 @@ void TestRun::KeyUp(std::int16_t keyCode, quint64 timestampMs)
 
 void TestRun::Abandon()
 {
-    if (m_state != State::Idle) {
-        m_counts.fill(0);
-        Session().Counts.fill(0);
-        ShowRunInSession();
-    }
+    const bool going = m_state != State::Idle;
     EndRun();
+    if (going) {
+        m_counts.fill(0);
+        emit Aborted();
+    }
 }
 
 void TestRun::StartDrift()
@@ -186,9 +181,6 @@ void TestRun::OnIntervalEnded()
     }
     StopTest();
     emit Completed();
-    SessionState &session = Session();
-    session.CurrentRecord = m_record;
-    session.Counts = m_counts;
 }
 
 void TestRun::StopTest()
@@ -203,12 +195,4 @@ void TestRun::EndRun()
     m_driftTimer.stop();
     m_intervalNo = 0;
     m_state = State::Idle;
-}
-
-void TestRun::ShowRunInSession()
-{
-    HistoryRecord &shown = Session().CurrentRecord;
-    shown.RecName = m_record.RecName;
-    shown.RecDate = m_record.RecDate;
-    shown.RecTime = m_record.RecTime;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RunTimer.h"
-#include "SessionState.h"
+#include "record/HistoryRecord.h"
 
 #include <QObject>
 #include <QTimer>
@@ -13,12 +13,10 @@
 // One test run, with no window of its own: the states from "Start" through
 // the five intervals to the stop, the counting of key releases, the timing
 // of the intervals and the beat of the diagram's drift, and the run's own
-// record. The record belongs to the run from Start until it is stored, so
-// the tested person's name, date, time and counts are stored whatever the
-// other windows read into the session's current record or clear meanwhile;
-// once the run has ended, it is the session's current result. The test
-// window is its view: it forwards the keys of the diagram area and follows
-// the signals.
+// record. The record and the counts belong to the run alone from Start until
+// they are stored: no other window reads or changes them, and the live
+// counts are seen only by the test window, its view, which forwards the
+// keys to it and follows the signals.
 //
 // A release counts in the interval in which it was made. Where the key
 // events carry the time they were made on the monotonic clock the intervals
@@ -47,7 +45,7 @@ public:
     // "Start": asks for the tested person's name and, unless it is blank,
     // arms the run, which then waits for the first key release.
     void Start();
-    // Asks for the name and puts it into the run's record and the session's.
+    // Asks for the name and puts it into the run's record.
     void EnterTestedName();
     // Esc going down aborts the run; nothing else does anything.
     void KeyDown(std::int16_t keyCode);
@@ -80,10 +78,11 @@ public:
     // The intervals are not being timed.
     bool LoopIdle() const { return !m_intervals.IsRunning(); }
 
-    // The run's own counts and record. Handlers of Completed complete the
-    // record from the counts and store it.
+    // The run's own counts and record: the name, date and time taken at
+    // Start. Handlers of Completed complete a copy of the record from the
+    // counts and store it.
     const IntervalCounts &Counts() const { return m_counts; }
-    HistoryRecord &Record() { return m_record; }
+    const HistoryRecord &Record() const { return m_record; }
 
     RunTimer *Intervals() { return &m_intervals; }
     // The drift timer: each tick is one drift step of the diagram.
@@ -100,9 +99,11 @@ signals:
     // The run has stopped, by Esc or after the fifth interval.
     void Stopped();
     // The fifth interval has ended and the run has stopped: its record is
-    // to be stored now. Once the handlers return, the record and the counts
-    // become the session's current result.
+    // to be stored now.
     void Completed();
+    // Esc stopped the run, or its window went away: nothing is stored and
+    // its counts are all 0.
+    void Aborted();
 
 private:
     // Whether the first release's stamp is on the monotonic clock.
@@ -118,9 +119,6 @@ private:
     // Stops the timing and the drift and clears the run's counters.
     void EndRun();
     void StartDrift();
-    // The name, date and time taken at Start become the session's again,
-    // whatever another window put there meanwhile.
-    void ShowRunInSession();
 
     State m_state = State::Idle;
     std::int16_t m_intervalNo = 0;

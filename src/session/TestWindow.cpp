@@ -1,7 +1,8 @@
 #include "TestWindow.h"
 
-#include "LiveDiagram.h"
-#include "SessionState.h"
+#include "RunKeyboard.h"
+#include "Startup.h"
+#include "platform/HelpTopic.h"
 #include "platform/input/KeyCodes.h"
 #include "platform/input/PendingInput.h"
 #include "platform/ui/HelpContext.h"
@@ -14,8 +15,8 @@
 namespace {
 
 constexpr double PictureWiderBy = 100.0;
-constexpr double Label4Width = 4935.0;
-constexpr double Label4Height = 615.0;
+constexpr double InstructionsWidth = 4935.0;
+constexpr double InstructionsHeight = 615.0;
 
 } // namespace
 
@@ -36,9 +37,10 @@ TestWindow::TestWindow(QWidget *parent) : ChildWindow(parent)
     connect(&m_run, &TestRun::KeyCounted, this,
             [this](std::int16_t keyCount) { m_countLabel->setText(QString::number(keyCount)); });
     connect(&m_run, &TestRun::DiagramStep, this,
-            [this](bool keyStep) { LiveDiagram::DrawDiagramStep(*m_diagram, keyStep); });
+            [this](bool keyStep) { m_pen.DrawDiagramStep(*m_diagram, keyStep); });
     connect(&m_run, &TestRun::IntervalEnded, this, &TestWindow::ShowIntervalEnded);
     connect(&m_run, &TestRun::Stopped, this, &TestWindow::ShowStopped);
+    connect(&m_run, &TestRun::Aborted, m_keyboard, &RunKeyboard::Release);
     m_run.SetPendingInput(&PendingInput::TakeIn);
 }
 
@@ -69,7 +71,7 @@ void TestWindow::BuildControls()
         QStringLiteral("Rises with every key released and sinks between them; keep it in the "
                        "green area above the middle."));
     m_diagram->setObjectName(QStringLiteral("Picture1"));
-    HelpContext::Set(m_diagram, 103);
+    HelpContext::Set(m_diagram, HelpTopic::Test);
     Twips::Place(m_diagram, -120, 960, 8775, 2895);
     m_diagram->setEnabled(false);
 
@@ -92,8 +94,10 @@ void TestWindow::BuildControls()
                                  "display of the diagram. Try to keep the diagram in green "
                                  "area."));
     m_instructions->setWordWrap(true);
-    Twips::Place(m_instructions, 3480, 4080, Label4Width, Label4Height);
+    Twips::Place(m_instructions, 3480, 4080, InstructionsWidth, InstructionsHeight);
     m_instructions->hide();
+
+    m_keyboard = new RunKeyboard(m_diagram, this);
 
     setTabOrder(m_diagram, m_startButton);
     setTabOrder(m_startButton, m_nextButton);
@@ -103,20 +107,17 @@ void TestWindow::BuildControls()
 
 void TestWindow::OnLoad()
 {
-    SessionState &session = Session();
     m_cycle = IdleColourCycle();
-    session.RecNo = 1;
     m_idleColourTimer.start();
-    m_run.SetTickInterval(session.TickInterval);
-    m_countLabel->setText(QString::number(session.TickInterval));
-    session.CurrentRecord.SetName(QString());
+    const std::int16_t tick = Startup::TickInterval();
+    m_run.SetTickInterval(tick);
+    m_countLabel->setText(QString::number(tick));
     KeepDesignedSize();
     OnResize();
 }
 
 void TestWindow::OnActivate()
 {
-    Session().TestFormActive = true;
     // Coming back to the window in the middle of a run must neither paint
     // the colour cycle over the diagram nor take the keys away from it.
     if (m_run.CurrentState() != TestRun::State::Idle) {
@@ -129,7 +130,6 @@ void TestWindow::OnActivate()
 
 void TestWindow::OnDeactivate()
 {
-    Session().TestFormActive = false;
     m_idleColourTimer.stop();
 }
 
@@ -146,7 +146,7 @@ void TestWindow::FitInstructions()
     // designed width they reach a few pixels past the window's inside and
     // every line loses its end. They keep their place and wrap within what
     // the window shows, growing downwards when that takes another line.
-    const QSize designed = Twips::ToPixels(Label4Width, Label4Height);
+    const QSize designed = Twips::ToPixels(InstructionsWidth, InstructionsHeight);
     const int width = qMax(1, qMin(designed.width(), this->width() - m_instructions->x()));
     const int height = qMax(designed.height(), m_instructions->heightForWidth(width));
     m_instructions->resize(
@@ -155,11 +155,10 @@ void TestWindow::FitInstructions()
 
 void TestWindow::OnUnload()
 {
-    // A closed window is no longer the active one, so "Test" loads it anew
-    // instead of focusing a window that is gone; a run still going is
-    // abandoned like one ended with Esc, without a record or its counts.
-    Session().TestFormActive = false;
+    // A run still going is abandoned like one ended with Esc, without a
+    // record or its counts, and gives the keyboard back.
     m_run.Abandon();
+    m_keyboard->Release();
     m_idleColourTimer.stop();
     m_refocusTimer.stop();
 }
@@ -171,9 +170,7 @@ void TestWindow::OnStartClicked()
 
 void TestWindow::ShowArmed()
 {
-    SessionState &session = Session();
-    session.PenX = static_cast<float>(m_diagram->ScaleWidth() / 10);
-    session.PenY = static_cast<float>(m_diagram->ScaleHeight() / 2);
+    m_pen.PlacePen(*m_diagram);
     m_startButton->setEnabled(false);
     m_nextButton->setEnabled(false);
     m_diagram->setEnabled(true);
@@ -183,6 +180,7 @@ void TestWindow::ShowArmed()
     LiveDiagram::DrawReferenceLines(*m_diagram);
     m_instructions->show();
     m_diagram->setFocus();
+    m_keyboard->Take();
 }
 
 void TestWindow::OnNextClicked()
@@ -208,6 +206,7 @@ void TestWindow::ShowIntervalEnded()
 
 void TestWindow::ShowStopped()
 {
+    m_keyboard->Release();
     m_startButton->setEnabled(true);
     m_nextButton->setEnabled(true);
     m_diagram->setEnabled(false);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IdleColourCycle.h"
+#include "LiveDiagram.h"
 #include "TestRun.h"
 #include "platform/ui/ChildWindow.h"
 
@@ -11,12 +12,14 @@
 class PictureBox;
 class QLabel;
 class QPushButton;
+class RunKeyboard;
 
-// The test window, where a test is run: the view of a TestRun. "Start"
-// starts the run; the key releases in the diagram area go to it, and the
-// window follows it, drawing the live diagram while it counts and going
-// back to idle when it stops. Between runs the diagram area shows a slowly
-// changing colour.
+// The test window, where a test is run: the view of a TestRun, and the only
+// one that sees its live counts. "Start" starts the run; from then until it
+// stops every key of the program goes to the diagram area and on to the
+// run, whichever window is active, and the window follows the run, drawing
+// the live diagram while it counts and going back to idle when it stops.
+// Between runs the diagram area shows a slowly changing colour.
 class TestWindow : public ChildWindow
 {
     Q_OBJECT
@@ -41,6 +44,10 @@ public:
 
     TestRun &Run() { return m_run; }
     const TestRun &Run() const { return m_run; }
+    // The diagram and its pen.
+    LiveDiagram &Pen() { return m_pen; }
+    const LiveDiagram &Pen() const { return m_pen; }
+    const RunKeyboard *Keyboard() const { return m_keyboard; }
 
     PictureBox *Diagram() const { return m_diagram; }
     QPushButton *StartButton() const { return m_startButton; }
@@ -74,6 +81,8 @@ private:
     QLabel *m_instructions = nullptr;
     QTimer m_idleColourTimer;
     QTimer m_refocusTimer;
+    RunKeyboard *m_keyboard = nullptr;
     TestRun m_run;
+    LiveDiagram m_pen;
     IdleColourCycle m_cycle;
 };

@@ -7,18 +7,17 @@
 #include "history/HistoryPrinter.h"
 #include "history/HistoryStore.h"
 #include "platform/ui/HelpContext.h"
-#include "platform/ui/PictureBox.h"
+#include "platform/files/FileIdentity.h"
 #include "platform/ui/Twips.h"
 #include "results/ResultPrinter.h"
+#include "results/ResultReport.h"
 #include "results/ResultsWindow.h"
-#include "session/SessionState.h"
 #include "session/Startup.h"
 #include "session/TestWindow.h"
 #include "shell/help/HelpKeyFilter.h"
 #include "trend/TrendWindow.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QStyle>
@@ -34,8 +33,9 @@ constexpr double Growth = 1.1;
 
 } // namespace
 
-MainFrame::MainFrame(QWidget *parent)
-    : QMainWindow(parent), m_mdiArea(new QMdiArea(this)), m_exit([] { std::_Exit(EXIT_SUCCESS); })
+MainFrame::MainFrame(const QString &defaultHistory, QWidget *parent)
+    : QMainWindow(parent), m_mdiArea(new QMdiArea(this)), m_exit([] { std::_Exit(EXIT_SUCCESS); }),
+      m_defaultHistory(defaultHistory), m_history(defaultHistory)
 {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Velmora"));
@@ -51,14 +51,11 @@ MainFrame::MainFrame(QWidget *parent)
     setCentralWidget(m_mdiArea);
     BuildMenus();
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainFrame::SubWindowActivated);
-    // F1 pressed in the diagram of a test going on is one of the test's
-    // keys, not a request for help.
+    connect(&m_current, &CurrentResult::Changed, this, &MainFrame::FollowCurrent);
+    // While a test goes on, F1 is one of the tested person's keys, not a
+    // request for help.
     m_helpKey = new HelpKeyFilter(this);
-    m_helpKey->SetKeyOwner([this](QWidget *focus) {
-        const TestWindow *test = Child<TestWindow>();
-        return test != nullptr && test->Run().CurrentState() != TestRun::State::Idle &&
-               focus == test->Diagram();
-    });
+    m_helpKey->SetKeyOwner([this](QWidget * /*focus*/) { return RunGoingOn(); });
     m_strayKeys.SetCovered([this](const QWidget *widget) {
         for (const ChildWindow *window : {static_cast<ChildWindow *>(Child<TestWindow>()),
                                           static_cast<ChildWindow *>(Child<ResultsWindow>())})
@@ -205,54 +202,94 @@ QPoint MainFrame::FreeCascadePlace(const QMdiSubWindow *frame) const
     return place;
 }
 
+bool MainFrame::RunGoingOn() const
+{
+    const TestWindow *test = Child<TestWindow>();
+    return test != nullptr && test->Run().CurrentState() != TestRun::State::Idle;
+}
+
 void MainFrame::Connect(ChildWindow * /*child*/) {}
 
-void MainFrame::Connect(TestWindow *form)
+void MainFrame::Connect(TestWindow *window)
 {
-    connect(form, &TestWindow::NextRequested, this, &MainFrame::ShowResults);
-    TestRun *run = &form->Run();
-    connect(run, &TestRun::Completed, this, [this, run] { StoreRun(run); });
+    connect(window, &TestWindow::NextRequested, this, &MainFrame::ShowResults);
+    const TestRun *run = &window->Run();
+    connect(run, &TestRun::Completed, this, [this, run] { StoreRun(*run); });
+    // An aborted test leaves no result to show.
+    connect(run, &TestRun::Aborted, &m_current, &CurrentResult::Clear);
     // The tested person's last keys come just after the stop, whether the
     // test ended or Esc stopped it.
     connect(run, &TestRun::Stopped, this, [this] { m_strayKeys.Start(); });
 }
 
-void MainFrame::StoreRun(TestRun *run)
+void MainFrame::StoreRun(const TestRun &run)
 {
-    if (!HistoryStore::AppendCurrentRecord(run->Record(), run->Counts()))
-        return;
-    // The data window lists the history as it is, the test just stored
-    // included.
-    if (auto *data = Child<DataWindow>())
-        data->ShowStoredTest();
+    HistoryRecord record = run.Record();
+    const std::optional<qint64> recNo = HistoryStore::Append(m_history, record, run.Counts());
+    // A test that could not be stored can still be looked at, as long as
+    // the program runs.
+    m_current.Set(TestResult::Of(record, recNo ? m_history : QString(), recNo.value_or(0)));
+    if (recNo)
+        ShowHistoryInViews(*recNo);
 }
 
-void MainFrame::Connect(DataWindow *form)
+void MainFrame::ShowHistoryInViews(qint64 storedRecNo)
 {
-    connect(form, &DataWindow::ResultsRequested, this, &MainFrame::ShowResults);
-    connect(form, &DataWindow::SaveRequested, this, &MainFrame::OnSaveAs);
-    connect(form, &DataWindow::PrintRequested, this, &MainFrame::OnPrint);
-    connect(form, &DataWindow::ClearRequested, this, &MainFrame::OnClear);
-    connect(form, &DataWindow::TrendRequested, this, &MainFrame::ShowTrend);
-    connect(form->List(), &QListWidget::itemSelectionChanged, this, &MainFrame::UpdateMenus);
+    if (auto *data = Child<DataWindow>()) {
+        data->SetHistoryPath(m_history);
+        if (storedRecNo > 0)
+            data->ShowStoredTest(storedRecNo);
+        else
+            data->RefreshList();
+    }
+    if (auto *trend = Child<TrendWindow>()) {
+        trend->Refresh(m_history);
+        trend->ShowChosen(m_current.Get());
+    }
+    UpdateMenus();
 }
 
-void MainFrame::Connect(TrendWindow *form)
+void MainFrame::FollowCurrent(const std::optional<TestResult> &result)
 {
-    // A test chosen in the trend becomes the data window's selection, and
-    // so the current result that "Results" shows.
-    connect(form, &TrendWindow::RecordChosen, this, [this](qint64 recNo) {
-        if (auto *data = Child<DataWindow>())
-            data->SelectRecord(recNo);
+    // Chosen in one view, the test is the one chosen in the other: the data
+    // window selects its line (when it lists that history), the trend its
+    // row (or none).
+    auto *data = Child<DataWindow>();
+    if (data != nullptr && result && result->historyPath == data->HistoryPath() &&
+        result->recNo != data->SelectedRecord())
+        data->SelectRecord(result->recNo);
+    if (auto *trend = Child<TrendWindow>())
+        trend->ShowChosen(result);
+}
+
+void MainFrame::Connect(DataWindow *window)
+{
+    window->SetHistoryPath(m_history);
+    connect(window, &DataWindow::RecordSelected, &m_current, &CurrentResult::Set);
+    connect(window, &DataWindow::ResultsRequested, this, [this](const TestResult &result) {
+        m_current.Set(result);
+        ShowResults();
     });
+    connect(window, &DataWindow::SaveRequested, this, &MainFrame::OnSaveAs);
+    connect(window, &DataWindow::PrintRequested, this, &MainFrame::OnPrint);
+    connect(window, &DataWindow::ClearRequested, this, &MainFrame::OnClear);
+    connect(window, &DataWindow::TrendRequested, this, &MainFrame::ShowTrend);
+    connect(window->List(), &QListWidget::itemSelectionChanged, this, &MainFrame::UpdateMenus);
 }
 
-void MainFrame::Connect(ResultsWindow *form)
+void MainFrame::Connect(TrendWindow *window)
 {
-    connect(form, &ResultsWindow::PrintRequested, this, [this](const ResultReport &report) {
+    connect(window, &TrendWindow::TestChosen, &m_current, &CurrentResult::Set);
+}
+
+void MainFrame::Connect(ResultsWindow *window)
+{
+    window->ReadFrom(&m_current);
+    connect(window, &ResultsWindow::ForgetRequested, &m_current, &CurrentResult::Clear);
+    connect(window, &ResultsWindow::PrintRequested, this, [this](const TestResult &result) {
         // Without a printer the PDF is offered beside the history in use.
-        m_commonDialog.SetInitDir(HistoryStore::DataFolder());
-        ResultPrinter::Print(m_commonDialog, report);
+        m_commonDialog.SetInitDir(HistoryStore::FolderOf(m_history));
+        ResultPrinter::Print(m_commonDialog, ResultReport(result));
     });
 }
 
@@ -261,11 +298,11 @@ void MainFrame::UpdateMenus()
     // The history commands work on what the data window shows, so they are
     // usable from its first activation until it is closed, whichever child
     // is active meanwhile.
-    const bool dataOpen = Child<DataWindow>() != nullptr;
+    const DataWindow *data = Child<DataWindow>();
     for (QAction *item : {m_saveAsAction, m_exportAction, m_clearAction, m_printAction})
-        item->setEnabled(dataOpen);
+        item->setEnabled(data != nullptr);
     // The trend is of the person on the data window's selected line.
-    m_trendAction->setEnabled(dataOpen && Child<DataWindow>()->SelectedRecord() > 0);
+    m_trendAction->setEnabled(data != nullptr && data->SelectedRecord() > 0);
 }
 
 void MainFrame::ShowResults()
@@ -302,9 +339,8 @@ void MainFrame::EnlargeMainWindow()
 
 void MainFrame::OnTest()
 {
-    if (Session().TestFormActive) {
-        if (auto *test = Child<TestWindow>())
-            test->ReturnFocus();
+    if (auto *test = Child<TestWindow>(); test != nullptr && m_activeChild == test) {
+        test->ReturnFocus();
         return;
     }
     ShowChild<TestWindow>();
@@ -334,52 +370,50 @@ void MainFrame::ShowTrend(qint64 recNo)
     auto *trend = ShowChild<TrendWindow>();
     // A line whose record has gone from the file meanwhile has no person:
     // a trend window opened for it alone would stay empty.
-    if (!trend->ShowPersonOf(recNo) && !trend->HasPerson())
+    if (!trend->ShowPersonOf(m_history, recNo) && !trend->HasPerson())
         trend->SubWindow()->close();
 }
 
 void MainFrame::OnOpenOld()
 {
-    const QString viewed = Session().DataPath;
-    HistoryFileOperations::OpenOldData(m_commonDialog, [this] {
-        if (auto *data = Child<DataWindow>())
-            data->RefreshList();
-    });
-    // The trend shows the history being viewed whichever window is active,
-    // so a test chosen in it is the one the data window then reads.
-    if (auto *trend = Child<TrendWindow>(); trend != nullptr && Session().DataPath != viewed)
-        trend->Refresh();
-    UpdateMenus();
+    const auto chosen = HistoryFileOperations::ChooseOldData(m_commonDialog, m_history);
+    if (!chosen)
+        return;
+    m_history = *chosen;
+    ShowHistoryInViews();
+    HistoryFileOperations::TellOpened(m_history, Child<DataWindow>() != nullptr);
 }
 
 void MainFrame::OnSaveAs()
 {
-    HistoryFileOperations::SaveDataAs(m_commonDialog);
+    HistoryFileOperations::SaveDataAs(m_commonDialog, m_history, m_defaultHistory);
 }
 
 void MainFrame::OnExport()
 {
-    HistoryExport::Export(m_commonDialog, Startup::DefaultDataPath());
+    HistoryExport::Export(m_commonDialog, m_history, m_defaultHistory);
 }
 
 void MainFrame::OnClear()
 {
-    HistoryFileOperations::ClearDefaultHistory(Startup::DefaultDataPath(), [this] {
+    const bool inUse = FileIdentity::Same(m_history, m_defaultHistory);
+    if (HistoryFileOperations::ClearDefaultHistory(m_defaultHistory) && inUse) {
+        // The history in use is now in "res": the views show it empty, as
+        // the next test will find it, without reading a file into being.
         if (auto *data = Child<DataWindow>())
             data->ClearDisplay();
         if (auto *trend = Child<TrendWindow>())
             trend->ClearDisplay();
-    });
-    // Nor does it show tests of a history cleared away.
-    if (auto *trend = Child<TrendWindow>();
-        trend != nullptr && !QFileInfo::exists(Session().DataPath))
-        trend->ClearDisplay();
+        // Its tests have no line in any view any more.
+        if (const auto &current = m_current.Get(); current && current->historyPath == m_history)
+            m_current.Set(TestResult::Of(current->record));
+    }
     UpdateMenus();
 }
 
 void MainFrame::OnPrint()
 {
-    HistoryPrinter::Print(m_commonDialog);
+    HistoryPrinter::Print(m_commonDialog, m_history);
 }
 
 void MainFrame::OnHelpContents()

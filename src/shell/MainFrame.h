@@ -3,6 +3,8 @@
 #include "StrayKeyGuard.h"
 #include "platform/ui/ChildWindow.h"
 #include "platform/ui/CommonDialog.h"
+#include "results/CurrentResult.h"
+#include "session/Startup.h"
 
 #include <QMainWindow>
 #include <QMdiArea>
@@ -11,35 +13,46 @@
 
 #include <functional>
 
-class TestWindow;
+class AboutWindow;
 class DataWindow;
 class HelpKeyFilter;
-class TrendWindow;
-class AboutWindow;
-class ResultsWindow;
 class QAction;
 class QMenu;
+class ResultsWindow;
 class TestRun;
+class TestWindow;
+class TrendWindow;
 
 // The program's main frame. It holds the working windows (test, results,
 // data, trend) as child windows, carries the only menu bar, grows on request
-// before a working window is shown in it, and ends the program. It tells
-// each child when it becomes the active one and when it stops being so;
-// switching to another program and back is not a change of child. The
-// children never open one another: they ask, and the frame opens, runs the
-// history commands, and derives the menu states from what is open.
+// before a working window is shown in it, and ends the program. It owns
+// what the windows share: the history in use, which the data and trend
+// windows list and follow wherever it changes (another one opened, the
+// default one cleared, a test stored), and the current result, which the
+// data window's selection, a stored test and the trend's choice set and
+// the results window reads. It tells each child when it becomes the active
+// one and when it stops being so; switching to another program and back is
+// not a change of child. The children never open one another: they ask,
+// and the frame opens, runs the history commands, and derives the menu
+// states from what is open.
 class MainFrame : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit MainFrame(QWidget *parent = nullptr);
+    // defaultHistory: the history file the program keeps beside itself,
+    // the one in use until another is opened and the one Clear moves away.
+    explicit MainFrame(const QString &defaultHistory = Startup::DefaultHistoryPath(),
+                       QWidget *parent = nullptr);
     ~MainFrame() override;
 
     // Runs the program's start-up, which brings up the test window here.
     void Start();
 
     QMdiArea *MdiArea() const { return m_mdiArea; }
+    const QString &HistoryInUse() const { return m_history; }
+    const QString &DefaultHistory() const { return m_defaultHistory; }
+    const CurrentResult &Current() const { return m_current; }
 
     // The loaded child window of type T, or nullptr.
     template <class T> T *Child() const;
@@ -93,21 +106,29 @@ private:
     // The top-left corner of the first place of the cascade that no open
     // window sits on.
     QPoint FreeCascadePlace(const QMdiSubWindow *frame) const;
-    // Appends a finished test and shows it in the data window, when open.
-    void StoreRun(TestRun *run);
-    // The requests a newly loaded child can make of the frame.
+    // Whether a test is going on in the test window.
+    bool RunGoingOn() const;
+    // Appends a finished test to the history in use; it becomes the current
+    // result, and the views show it.
+    void StoreRun(const TestRun &run);
+    // The data and trend windows list the history in use anew; storedRecNo,
+    // when not 0, is the test just stored there, which the list shows.
+    void ShowHistoryInViews(qint64 storedRecNo = 0);
+    // The views show the current result as the one chosen.
+    void FollowCurrent(const std::optional<TestResult> &result);
+    // The requests a newly loaded child can make of the frame, and what the
+    // frame hands it before it loads.
     void Connect(ChildWindow *child);
-    void Connect(TestWindow *form);
-    void Connect(DataWindow *form);
-    void Connect(ResultsWindow *form);
-    void Connect(TrendWindow *form);
-    // Grows the frame and shows the session's current result.
+    void Connect(TestWindow *window);
+    void Connect(DataWindow *window);
+    void Connect(ResultsWindow *window);
+    void Connect(TrendWindow *window);
+    // Grows the frame and shows the current result.
     void ShowResults();
     // Grows the frame and shows the trend of the person of record recNo.
     void ShowTrend(qint64 recNo);
 
     QMdiArea *m_mdiArea = nullptr;
-    // The menu items, named as users and the help know them.
     QAction *m_openOldAction = nullptr;
     QAction *m_saveAsAction = nullptr;
     QAction *m_exportAction = nullptr;
@@ -126,6 +147,9 @@ private:
     CommonDialog m_commonDialog;
     StrayKeyGuard m_strayKeys;
     std::function<void()> m_exit;
+    const QString m_defaultHistory;
+    QString m_history;
+    CurrentResult m_current;
     bool m_loaded = false;
     // The outer size the program last set, and the size of the window
     // system's frame it was set with.

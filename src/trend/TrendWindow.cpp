@@ -2,11 +2,11 @@
 
 #include "TrendTable.h"
 #include "history/HistoryList.h"
+#include "platform/HelpTopic.h"
 #include "platform/Platform.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/HelpContext.h"
 #include "platform/ui/Twips.h"
-#include "session/SessionState.h"
 
 #include <QAbstractButton>
 #include <QChart>
@@ -58,7 +58,7 @@ TrendWindow::TrendWindow(QWidget *parent) : ChildWindow(parent)
 {
     setObjectName(QStringLiteral("TrendWindow"));
     setWindowTitle(QStringLiteral("Trend"));
-    HelpContext::Set(this, HelpTopic);
+    HelpContext::Set(this, HelpTopic::Trend);
     resize(Twips::ToPixels(DesignWidth, DesignHeight));
     BuildControls();
 }
@@ -229,24 +229,48 @@ void TrendWindow::OnResize()
     KeepDesignedSize();
 }
 
-bool TrendWindow::ShowPersonOf(qint64 recNo)
+bool TrendWindow::ShowPersonOf(const QString &path, qint64 recNo)
 {
-    const QString &path = Session().DataPath;
     const auto name = PersonTrend::NameAt(path, recNo);
     if (!name)
         return false;
+    m_path = path;
     m_person = name->trimmed();
     m_hasPerson = true;
     Show(PersonTrend::Read(path, m_person), recNo);
     return true;
 }
 
-void TrendWindow::Refresh()
+void TrendWindow::Refresh(const QString &path)
 {
+    m_path = path;
     if (!m_hasPerson)
         return;
-    // Record numbers of another file mean other tests: the newest is chosen.
-    Show(PersonTrend::Read(Session().DataPath, m_person), 0);
+    Show(PersonTrend::Read(path, m_person), 0);
+}
+
+void TrendWindow::ShowChosen(const std::optional<TestResult> &current)
+{
+    int row = -1;
+    const QList<PersonTrend::Test> &tests = m_tests->Tests();
+    for (int i = 0; current && i < tests.size(); ++i) {
+        if (current->IsStoredAs(m_path, tests.at(i).recNo))
+            row = i;
+    }
+    ChooseRow(row);
+}
+
+void TrendWindow::ChooseRow(int row)
+{
+    m_settingRow = true;
+    if (row < 0) {
+        m_table->clearSelection();
+        m_table->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    } else {
+        m_table->selectRow(row);
+        m_table->scrollTo(m_tests->index(row, 0));
+    }
+    m_settingRow = false;
 }
 
 void TrendWindow::ClearDisplay()
@@ -280,16 +304,13 @@ void TrendWindow::Show(const PersonTrend::Reading &reading, qint64 chosenRecNo)
     m_settingRow = true;
     m_tests->SetTests(std::move(tests));
     m_table->resizeColumnsToContents();
-    int chosen = static_cast<int>(m_tests->Tests().size()) - 1;
+    m_settingRow = false;
+    int chosen = -1;
     for (int row = 0; row < m_tests->Tests().size(); ++row) {
         if (m_tests->Tests().at(row).recNo == chosenRecNo)
             chosen = row;
     }
-    if (chosen >= 0) {
-        m_table->selectRow(chosen);
-        m_table->scrollTo(m_tests->index(chosen, 0));
-    }
-    m_settingRow = false;
+    ChooseRow(chosen);
     FillChart();
     FillSummary(reading.complete);
     if (!reading.complete)
@@ -462,5 +483,6 @@ void TrendWindow::RowChanged(int row)
 {
     if (m_settingRow || row < 0 || row >= m_tests->Tests().size())
         return;
-    emit RecordChosen(m_tests->Tests().at(row).recNo);
+    const PersonTrend::Test &test = m_tests->Tests().at(row);
+    emit TestChosen(TestResult::Of(test.record, m_path, test.recNo));
 }

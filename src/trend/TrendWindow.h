@@ -2,6 +2,7 @@
 
 #include "PersonTrend.h"
 #include "platform/ui/ChildWindow.h"
+#include "record/TestResult.h"
 
 #include <QHash>
 #include <QList>
@@ -23,9 +24,10 @@ class TrendTable;
 // results window colours it and hollow when the test is Unreliable, with
 // the limit of 10 between Normal and Abnormal drawn across, and the first
 // evaluated interval's count on the right axis; a point's tooltip gives the
-// whole test. The window reads the file itself and leaves the session's
-// current result alone; choosing a test in the table asks the frame to
-// select it in the data window, which makes it the current result there.
+// whole test. The frame tells it which history to read (the one in use)
+// and which test is the current result, whose row it then shows chosen;
+// a test the user chooses in the table or by its point is handed to the
+// frame, which makes it the current result.
 class TrendWindow : public ChildWindow
 {
     Q_OBJECT
@@ -37,13 +39,19 @@ public:
     void OnActivate() override;
     void OnResize() override;
 
-    // Shows the person of record recNo of the history being viewed, that
-    // test chosen in the table. False, with the window as it was, when the
-    // file holds no such record.
-    bool ShowPersonOf(qint64 recNo);
-    // Reads the same person's tests anew from the history being viewed, as
-    // after another history has been opened; the newest test is chosen.
-    void Refresh();
+    // Shows the person of record recNo of the history at path, that test
+    // chosen in the table. False, with the window as it was, when the file
+    // holds no such record.
+    bool ShowPersonOf(const QString &path, qint64 recNo);
+    // Reads the same person's tests anew from the history at path, as after
+    // another history has been opened or a test stored; no row is chosen
+    // until the frame says which test is current.
+    void Refresh(const QString &path);
+    // Chooses the row of the current result, or none when it is not one of
+    // the tests shown; the frame is not told, as it said so itself.
+    void ShowChosen(const std::optional<TestResult> &current);
+    // The history file the window reads.
+    const QString &HistoryPath() const { return m_path; }
     // Empties the chart and the table, as after clearing the history.
     void ClearDisplay();
 
@@ -71,12 +79,11 @@ public:
     // The colour of the first evaluated interval's counts.
     static QColor FirstCountColour() { return QColor(0, 90, 200); }
 
-    static constexpr int HelpTopic = 105;
     static constexpr double LimitCmf = Evaluation::AbnormalLimit;
 
 signals:
-    // The test of this record was chosen: select it in the data window.
-    void RecordChosen(qint64 recNo);
+    // The user chose this test: it is to be the current result.
+    void TestChosen(const TestResult &result);
 
 private:
     void BuildControls();
@@ -91,6 +98,8 @@ private:
     // The table's row of a point of a series, or -1.
     int RowOf(const QXYSeries *series, const QPointF &point) const;
     void RowChanged(int row);
+    // Chooses the row, or none for -1, without telling anyone.
+    void ChooseRow(int row);
 
     QLabel *m_summary = nullptr;
     QChart *m_chart = nullptr;
@@ -108,6 +117,7 @@ private:
     QList<QScatterSeries *> m_points;
     // For each series, the table row of each of its points.
     QHash<const QXYSeries *, QList<int>> m_rows;
+    QString m_path;
     QString m_person;
     bool m_hasPerson = false;
     // The moment of each row's test, in milliseconds since the epoch.

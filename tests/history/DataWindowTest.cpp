@@ -3,7 +3,6 @@
 // record it makes the current result, how it survives damaged files, and
 // how the File menu follows it.
 #include "history/DataWindow.h"
-#include "FreshSession.h"
 #include "HistoryFiles.h"
 #include "LabelEdges.h"
 #include "MenuItem.h"
@@ -11,9 +10,9 @@
 #include "platform/Platform.h"
 #include "platform/ui/Twips.h"
 #include "results/ResultsWindow.h"
-#include "session/SessionState.h"
 #include "shell/MainFrame.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -66,6 +65,7 @@ private slots:
     void unusualFiles();
     void fileMenuFollowsTheWindow_data();
     void fileMenuFollowsTheWindow();
+    void historyCommandsRefreshTheWindow_data();
     void historyCommandsRefreshTheWindow();
     void openOldWithNothingToSelect();
 
@@ -84,11 +84,10 @@ private:
 void DataWindowTest::init()
 {
     QFile::remove(Path());
-    ResetSession();
-    Session().DataPath = Path();
+    QDir(m_dir.filePath(QStringLiteral("res"))).removeRecursively();
     m_dialogs.Clear();
     m_help.Clear();
-    m_frame = new MainFrame;
+    m_frame = new MainFrame(Path());
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
 }
@@ -141,63 +140,58 @@ void DataWindowTest::details()
     // Abnormal and Unreliable first, so a colour left behind would show.
     const HistoryRecord red = record("Red", Dec7, HalfPast2, 50, {20, 15, 12, 10});
     QVERIFY(put(Path(), bytesOf({red, shown})));
-    DataWindow *form = Open();
-    QListWidget *list = form->List();
+    DataWindow *window = Open();
+    QListWidget *list = window->List();
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->item(0)->text(),
              "Red                  * 07.12.2002 * 14:30:00     *  50  * Abnormal * Unreliable");
     QVERIFY(list->item(1)->text().startsWith(shown.RecName));
     // The first line is selected and shown, and is the current result.
     QCOMPARE(list->currentRow(), 0);
-    QCOMPARE(form->NameDetail()->text(), red.RecName);
-    QCOMPARE(Session().CurrentRecord, red);
-    QVERIFY(drawnInRed(form->ResultsDetail()));
-    QVERIFY(drawnInRed(form->ReliabilityDetail()));
+    QCOMPARE(window->NameDetail()->text(), red.RecName);
+    QCOMPARE(m_frame->Current().Get(), TestResult::Of(red, Path(), 1));
+    QVERIFY(drawnInRed(window->ResultsDetail()));
+    QVERIFY(drawnInRed(window->ReliabilityDetail()));
     // Results with no line selected, or on a line whose record is gone
     // from the file, have nothing to show.
     list->clearSelection();
-    form->ResultsButton()->click();
+    window->ResultsButton()->click();
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"No data!"});
     QCOMPARE(m_frame->Child<ResultsWindow>(), nullptr);
 
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(1)).center());
-    QCOMPARE(form->NameDetail()->text(), shown.RecName);
+    QCOMPARE(window->NameDetail()->text(), shown.RecName);
     // The name is laid out as it is stored, every character of it, never
     // read as markup.
     const QString name = shown.RecName.trimmed();
-    QVERIFY2(form->NameDetail()->sizeHint().width() >=
-                 form->NameDetail()->fontMetrics().horizontalAdvance(name),
+    QVERIFY2(window->NameDetail()->sizeHint().width() >=
+                 window->NameDetail()->fontMetrics().horizontalAdvance(name),
              qPrintable(name));
     QStringList shownTexts;
-    for (QLabel *label : {form->DateDetail(), form->TimeDetail(), form->CmfDetail(),
-                          form->ResultsDetail(), form->ReliabilityDetail()})
+    for (QLabel *label : {window->DateDetail(), window->TimeDetail(), window->CmfDetail(),
+                          window->ResultsDetail(), window->ReliabilityDetail()})
         shownTexts << label->text();
     QCOMPARE(shownTexts, texts);
-    QTEST(drawnInRed(form->ResultsDetail()), "resultsRed");
-    QTEST(drawnInRed(form->ReliabilityDetail()), "reliabilityRed");
+    QTEST(drawnInRed(window->ResultsDetail()), "resultsRed");
+    QTEST(drawnInRed(window->ReliabilityDetail()), "reliabilityRed");
     // Normal is in the button-text colour here, not the results window's
     // green.
     if (!resultsRed)
-        QCOMPARE(form->ResultsDetail()->palette().color(QPalette::WindowText),
-                 form->palette().color(QPalette::ButtonText));
-    // The current result carries the CMF as shown.
-    HistoryRecord current = shown;
-    current.RecCMF = std::int16_t(texts[2].toInt());
-    QCOMPARE(Session().RecNo, std::int16_t(2));
-    QCOMPARE(Session().CurrentRecord, current);
-    QVERIFY(
-        std::equal(shown.RecCounts.begin(), shown.RecCounts.end(), Session().Counts.begin() + 1));
-    // Results shows the record exactly as stored: no correction this way.
-    form->ResultsButton()->click();
+        QCOMPARE(window->ResultsDetail()->palette().color(QPalette::WindowText),
+                 window->palette().color(QPalette::ButtonText));
+    // The current result carries the CMF as the list shows it, and so does
+    // the one Results brings up: one test, one CMF, whichever way.
+    const TestResult current = TestResult::Of(shown, Path(), 2);
+    QCOMPARE(m_frame->Current().Get(), current);
+    QVERIFY(list->item(1)->text().contains(QStringLiteral(" *  %1").arg(current.Cmf())));
+    window->ResultsButton()->click();
     QVERIFY(m_frame->Child<ResultsWindow>());
-    QCOMPARE(Session().CurrentRecord, shown);
-    QVERIFY(
-        std::equal(shown.RecCounts.begin(), shown.RecCounts.end(), Session().Counts.begin() + 1));
+    QCOMPARE(m_frame->Current().Get(), current);
     QVERIFY(put(Path(), bytesOf({red})));
-    form->ResultsButton()->click();
+    window->ResultsButton()->click();
     QCOMPARE(m_dialogs.MessageTexts(), (QStringList{"No data!", "No data!"}));
-    QCOMPARE(Session().CurrentRecord, shown);
+    QCOMPARE(m_frame->Current().Get(), current);
 }
 
 // Each detail box shows one line on all four sides, off the white it is
@@ -205,13 +199,13 @@ void DataWindowTest::details()
 void DataWindowTest::detailBordersAllRound()
 {
     QVERIFY(put(Path(), bytesOf({record("Red", Dec7, HalfPast2, 50, {20, 15, 12, 10})})));
-    DataWindow *form = Open();
-    auto *name = form->findChild<QLabel *>(QStringLiteral("Label6"));
+    DataWindow *window = Open();
+    auto *name = window->findChild<QLabel *>(QStringLiteral("Label6"));
     QVERIFY(name != nullptr);
     const QRgb white = name->palette().color(QPalette::Window).rgb();
     const QList<QSet<QRgb>> line = labelEdges(name);
     for (const char *object : {"Label6", "Label1", "Label2", "Label7", "Label9", "Label10"}) {
-        auto *label = form->findChild<QLabel *>(QLatin1String(object));
+        auto *label = window->findChild<QLabel *>(QLatin1String(object));
         QVERIFY(label != nullptr);
         const QList<QSet<QRgb>> sides = labelEdges(label);
         for (int side = 0; side < 4; ++side) {
@@ -265,14 +259,14 @@ void DataWindowTest::unusualFiles()
     QFETCH(int, lines);
     if (!bytes.isNull())
         QVERIFY(put(Path(), bytes));
-    DataWindow *form = Open();
-    QVERIFY(form);
-    const int listed = form->List()->count();
+    DataWindow *window = Open();
+    QVERIFY(window);
+    const int listed = window->List()->count();
     if (lines >= 0)
         QCOMPARE(listed, lines);
     // One record, one line: nothing in a line could break it.
     for (int row = 0; row < std::min(listed, 1000); ++row) {
-        const QString text = form->List()->item(row)->text();
+        const QString text = window->List()->item(row)->text();
         QVERIFY2(std::none_of(text.cbegin(), text.cend(), [](QChar ch) { return ch < u' '; }),
                  qPrintable(QString("line %1").arg(row + 1)));
     }
@@ -281,17 +275,15 @@ void DataWindowTest::unusualFiles()
     QCOMPARE(m_dialogs.MessageTexts(),
              listed < records ? QStringList{"Error file data! Clear data."} : QStringList());
     QCOMPARE(QFileInfo(Path()).size(), bytes.size());
-    QCOMPARE(Session().RecNo, std::int16_t(1));
     // The first record is shown even when it could not be listed.
-    QCOMPARE(form->NameDetail()->text().size(), records > 0 ? HistoryRecord::NameLength : 0);
+    QCOMPARE(window->NameDetail()->text().size(), records > 0 ? HistoryRecord::NameLength : 0);
     // So is the record that ended the list, with what cannot be written as
     // a date or time left blank rather than showing another record's.
     QFETCH(QString, blank);
     if (!blank.isEmpty()) {
-        Session().RecNo = std::int16_t(listed + 1);
-        QVERIFY(form->ShowRecordDetails());
-        QCOMPARE(form->NameDetail()->text().trimmed(), QStringLiteral("X"));
-        QCOMPARE(form->findChild<QLabel *>(blank)->text(), QString());
+        QVERIFY(window->ShowRecordDetails(listed + 1));
+        QCOMPARE(window->NameDetail()->text().trimmed(), QStringLiteral("X"));
+        QCOMPARE(window->findChild<QLabel *>(blank)->text(), QString());
     }
 }
 
@@ -308,62 +300,84 @@ void DataWindowTest::fileMenuFollowsTheWindow()
     QFETCH(bool, closeBox);
     QVERIFY(put(Path(), Good.Encode()));
     QCOMPARE(EnabledFileItems(), 0);
-    DataWindow *form = Open();
+    DataWindow *window = Open();
     QCOMPARE(EnabledFileItems(), 4);
-    QVERIFY(Session().DataFormActive);
-    QCOMPARE(m_frame->MdiArea()->activeSubWindow(), form->SubWindow());
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow(), window->SubWindow());
     // The normal size, and no other: an attempt to resize is undone.
-    const QSize normal = form->SubWindow()->size();
+    const QSize normal = window->SubWindow()->size();
     QCOMPARE(normal.height(), Twips::ToPixels(5260.0));
-    form->SubWindow()->resize(normal + QSize(120, 80));
-    QCOMPARE(form->SubWindow()->size(), normal);
+    window->SubWindow()->resize(normal + QSize(120, 80));
+    QCOMPARE(window->SubWindow()->size(), normal);
 
-    // Another child active: the items stay, the flag goes.
+    // Another child active: the items stay.
     MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
     QVERIFY(m_frame->Child<ResultsWindow>());
     QCOMPARE(EnabledFileItems(), 4);
-    QVERIFY(!Session().DataFormActive);
 
-    QCOMPARE(Open(), form);
-    QVERIFY(Session().DataFormActive);
+    QCOMPARE(Open(), window);
     // F1 and the Help button open the window's topic through the frame.
-    form->List()->setFocus();
-    QTest::keyClick(form->List(), Qt::Key_F1);
-    QTest::mouseClick(form->HelpButton(), Qt::LeftButton);
+    window->List()->setFocus();
+    QTest::keyClick(window->List(), Qt::Key_F1);
+    QTest::mouseClick(window->HelpButton(), Qt::LeftButton);
     const HelpRequests::Request topic104{QStringLiteral("Velm2.chm"), 104};
     QTRY_COMPARE(m_help.Log(), (QList<HelpRequests::Request>{topic104, topic104}));
-    closeBox ? void(form->SubWindow()->close()) : form->CancelButton()->click();
+    closeBox ? void(window->SubWindow()->close()) : window->CancelButton()->click();
     QTRY_COMPARE(m_frame->Child<DataWindow>(), nullptr);
     QCOMPARE(EnabledFileItems(), 0);
-    QVERIFY(!Session().DataFormActive);
 }
 
-// With the data window active, opening another history lists it at once
-// and clearing empties the list and the details, whatever the clearing
-// then finds on disk; the history in use is never what Clear moves.
+void DataWindowTest::historyCommandsRefreshTheWindow_data()
+{
+    QTest::addColumn<bool>("oldInUse");
+    QTest::addColumn<bool>("backupFolder");
+    // The names left listed after Clear: the history in use, as it is.
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("an old history in use") << true << true << QStringList{"Old one", "Good"};
+    QTest::newRow("the default in use, cleared") << false << true << QStringList();
+    QTest::newRow("the default in use, nowhere to move it")
+        << false << false << QStringList{"Good"};
+}
+
+// Whichever window is active, the data window lists the history in use:
+// another one opened is listed at once, and after Clear the list is what
+// is left of the history in use, the default one gone into "res" (and not
+// read into being again) or an old one untouched.
 void DataWindowTest::historyCommandsRefreshTheWindow()
 {
+    QFETCH(bool, oldInUse);
+    QFETCH(bool, backupFolder);
+    QFETCH(QStringList, listed);
     QVERIFY(put(Path(), Good.Encode()));
+    if (backupFolder)
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("res")));
     const QString old = m_dir.filePath(QStringLiteral("old.dat"));
     QVERIFY(put(old, bytesOf({record("Old one", Dec7, 0.5, 0, {30, 30, 30, 30}), Good})));
-    DataWindow *form = Open();
-    m_dialogs.QueueFile(old);
-    MenuItem(m_frame, QStringLiteral("mnuOpenOld"))->trigger();
-    QCOMPARE(form->List()->count(), 2);
-    QCOMPARE(form->List()->currentRow(), 0);
-    QCOMPARE(form->NameDetail()->text(), HistoryRecord::FitName("Old one"));
-    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"History open!"});
+    DataWindow *window = Open();
+    MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
+    if (oldInUse) {
+        m_dialogs.QueueFile(old);
+        MenuItem(m_frame, QStringLiteral("mnuOpenOld"))->trigger();
+        QCOMPARE(window->List()->count(), 2);
+        QCOMPARE(window->List()->currentRow(), 0);
+        QCOMPARE(window->NameDetail()->text(), HistoryRecord::FitName("Old one"));
+        QCOMPARE(m_dialogs.MessageTexts().last(), QStringLiteral("History open!"));
+    }
 
     m_dialogs.Clear();
     m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
     MenuItem(m_frame, QStringLiteral("mnuClear"))->trigger();
-    QCOMPARE(form->List()->count(), 0);
-    for (QLabel *label : {form->NameDetail(), form->DateDetail(), form->TimeDetail(),
-                          form->CmfDetail(), form->ResultsDetail(), form->ReliabilityDetail()})
-        QVERIFY2(label->text().isEmpty(), qPrintable(label->objectName()));
+    QStringList names;
+    for (int row = 0; row < window->List()->count(); ++row)
+        names << window->List()->item(row)->text().left(HistoryRecord::NameLength).trimmed();
+    QCOMPARE(names, listed);
+    if (listed.isEmpty()) {
+        for (QLabel *label : {window->NameDetail(), window->DateDetail(), window->TimeDetail(),
+                              window->CmfDetail(), window->ResultsDetail(), window->ReliabilityDetail()})
+            QVERIFY2(label->text().isEmpty(), qPrintable(label->objectName()));
+    }
     QCOMPARE(m_dialogs.MessageTexts().size(), 2);
     QCOMPARE(QFileInfo(old).size(), 2 * HistoryRecord::RecordLength);
-    QCOMPARE(QFileInfo(Path()).size(), HistoryRecord::RecordLength);
+    QCOMPARE(QFileInfo::exists(Path()), !backupFolder);
 }
 
 // A history whose first record cannot be listed leaves nothing to select:
@@ -374,13 +388,13 @@ void DataWindowTest::openOldWithNothingToSelect()
     const QString old = m_dir.filePath(QStringLiteral("old.dat"));
     const double nan = std::numeric_limits<double>::quiet_NaN();
     QVERIFY(put(old, bytesOf({record("Lost", nan, 0.5, 0, {30, 30, 30, 30}), Good})));
-    DataWindow *form = Open();
-    QCOMPARE(form->List()->count(), 1);
+    DataWindow *window = Open();
+    QCOMPARE(window->List()->count(), 1);
     m_dialogs.QueueFile(old);
     MenuItem(m_frame, QStringLiteral("mnuOpenOld"))->trigger();
-    QCOMPARE(form->List()->count(), 0);
+    QCOMPARE(window->List()->count(), 0);
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error file data! Clear data."});
-    QCOMPARE(Session().DataPath, old);
+    QCOMPARE(m_frame->HistoryInUse(), old);
 }
 
 QTEST_MAIN(DataWindowTest)

@@ -3,20 +3,13 @@
 // fields of every row exactly, the bytes around them as RFC 4180 and
 // spreadsheet programs want them, and the text table of the first choice
 // unchanged beside it.
-#include "FreshSession.h"
-#include "HistoryFiles.h"
-#include "ScriptedPlatform.h"
+#include "HistoryFolder.h"
 #include "history/HistoryExport.h"
-#include "platform/Platform.h"
-#include "platform/ui/CommonDialog.h"
-#include "session/SessionState.h"
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -54,35 +47,19 @@ const QString Header = "   Recording             Date        Time      CMF     R
 
 } // namespace
 
-class HistoryCsvTest : public QObject
+class HistoryCsvTest : public QObject, HistoryFolder
 {
     Q_OBJECT
 
 private slots:
     // Dates and times in a locale that writes them otherwise.
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
-    void init();
+    void init() { QVERIFY(Renew()); }
     void damagedHistoryReadBack();
     void choice_data();
     void choice();
     void replacesTheWholeFile();
-
-private:
-    QString In(const QString &name) const { return m_dir->filePath(name); }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    ScriptedPlatform m_platform;
-    ScriptedDialogs &m_dialogs = m_platform.dialogs;
-    CommonDialog m_dlog;
 };
-
-void HistoryCsvTest::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    ResetSession();
-    Session().DataPath = In("restest.dat");
-    m_dialogs.Clear();
-}
 
 // Names a spreadsheet must keep whole, CMF values outside what is shown,
 // then a record no calendar can date, a good one after it and a torn end.
@@ -97,22 +74,14 @@ void HistoryCsvTest::damagedHistoryReadBack()
         foreign,
         record("Broken", std::nan(""), 0.5, 12, {40, 38, 36, 35}),
         record("After", Dec7, 0.5, 12, {40, 38, 36, 35})};
-    QVERIFY(put(In("restest.dat"), bytesOf(records) + QByteArray(40, 'x')));
-    // A run may be going on: its record and counts are not the export's.
-    SessionState &session = Session();
-    session.CurrentRecord = record("Running", Dec7, 0.1, 0, {1, 2, 3, 4});
-    session.Counts = {9, 8, 7, 6, 5};
-    const SessionState before = session;
+    QVERIFY(Put("restest.dat", bytesOf(records) + QByteArray(40, 'x')));
 
     m_dialogs.QueueFile(In("table"), HistoryExport::CsvEntry);
-    HistoryExport::Export(m_dlog);
+    HistoryExport::Export(m_dlog, DefaultHistory(), DefaultHistory());
 
     QCOMPARE(m_dialogs.MessageTexts(),
              (QStringList{"Error file data! Clear data.", "File saved!"}));
-    QVERIFY(session.CurrentRecord == before.CurrentRecord);
-    QCOMPARE(session.Counts, before.Counts);
-    QCOMPARE(session.RecNo, std::int16_t(1));
-    const QByteArray bytes = contents(In("table.csv"));
+    const QByteArray bytes = Contents("table.csv");
     QVERIFY(bytes.startsWith("\xEF\xBB\xBFname,"));
     QVERIFY(bytes.endsWith("\r\n"));
     QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
@@ -153,11 +122,11 @@ void HistoryCsvTest::choice()
     QFETCH(int, entry);
     QFETCH(QString, written);
     QFETCH(bool, csv);
-    QVERIFY(put(In("restest.dat"),
+    QVERIFY(Put("restest.dat",
                 bytesOf({record("Petrov", Dec7, 0.6041666666666666, 10, {30, 30, 30, 27})})));
 
     m_dialogs.QueueFile(In(typed), entry);
-    HistoryExport::Export(m_dlog);
+    HistoryExport::Export(m_dlog, DefaultHistory(), DefaultHistory());
 
     Dialogs::FileRequest request{Dialogs::FileRequest::Kind::Save,
                                  "*.txt | *.txt|CSV for spreadsheets and statistics (*.csv)|*.csv",
@@ -165,37 +134,36 @@ void HistoryCsvTest::choice()
                                  "Default.txt",
                                  1,
                                  0,
-                                 m_dir->path(),
+                                 Folder(),
                                  {{2, "csv", CommonDialog::OverwritePrompt}}};
     QCOMPARE(std::get<Dialogs::FileRequest>(m_dialogs.Log().value(0)), request);
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"File saved!"});
     QStringList files{"restest.dat", written};
     files.sort();
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files, QDir::Name), files);
+    QCOMPARE(Files(), files);
     const QByteArray table =
         (Header + "\r\nPetrov               * 07.12.2002 * 14:30:00     *  10  *   Normal * "
                   "Reliable\r\n\r\n")
             .toLatin1();
     const QByteArray rows = "\xEF\xBB\xBFname,date,time,c1,c2,c3,c4,cmf,results,reliability\r\n"
                             "Petrov,2002-12-07,14:30:00,30,30,30,27,10,Normal,Reliable\r\n";
-    QCOMPARE(contents(In(written)), csv ? rows : table);
+    QCOMPARE(Contents(written), csv ? rows : table);
 }
 
 // The table is added to a file; a CSV takes its place instead, in the
 // file's mode, leaving nothing beside it.
 void HistoryCsvTest::replacesTheWholeFile()
 {
-    QVERIFY(put(In("restest.dat"), bytesOf({record("Ann", Dec7, 0.5, 12, {40, 38, 36, 35})})));
-    QVERIFY(put(In("out.csv"), "an older table\r\n"));
+    QVERIFY(Put("restest.dat", bytesOf({record("Ann", Dec7, 0.5, 12, {40, 38, 36, 35})})));
+    QVERIFY(Put("out.csv", "an older table\r\n"));
     for (int i = 0; i < 2; ++i) {
         m_dialogs.QueueFile(In("out.csv"), HistoryExport::CsvEntry);
-        HistoryExport::Export(m_dlog);
+        HistoryExport::Export(m_dlog, DefaultHistory(), DefaultHistory());
     }
-    QCOMPARE(contents(In("out.csv")),
+    QCOMPARE(Contents("out.csv"),
              "\xEF\xBB\xBFname,date,time,c1,c2,c3,c4,cmf,results,reliability\r\n"
              "Ann,2002-12-07,12:00:00,40,38,36,35,12,Abnormal,Reliable\r\n");
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{"out.csv", "restest.dat"}));
+    QCOMPARE(Files(), (QStringList{"out.csv", "restest.dat"}));
 }
 
 QTEST_GUILESS_MAIN(HistoryCsvTest)

@@ -1,18 +1,12 @@
 // The history as a table: the exported file byte for byte and the printed
 // text character for character, from real records in a real file.
 #include "history/HistoryExport.h"
-#include "FreshSession.h"
-#include "HistoryFiles.h"
-#include "ScriptedPlatform.h"
+#include "HistoryFolder.h"
 #include "history/PrintedHistory.h"
-#include "platform/Platform.h"
-#include "platform/ui/CommonDialog.h"
-#include "session/SessionState.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -20,40 +14,25 @@
 
 using namespace HistoryFiles;
 
-class HistoryExportTest : public QObject
+class HistoryExportTest : public QObject, HistoryFolder
 {
     Q_OBJECT
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
-    void init();
+    void init() { QVERIFY(Renew()); }
     void table_data();
     void table();
     void fullDiskKeepsOldContent();
     void neverOntoTheHistory_data();
     void neverOntoTheHistory();
-
-private:
-    QString In(const QString &name) const { return m_dir->filePath(name); }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    ScriptedPlatform m_platform;
-    ScriptedDialogs &m_dialogs = m_platform.dialogs;
-    CommonDialog m_dlog;
 };
-
-void HistoryExportTest::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    ResetSession();
-    Session().DataPath = In("restest.dat");
-    m_dialogs.Clear();
-}
 
 void HistoryExportTest::table_data()
 {
     QTest::addColumn<QList<HistoryRecord>>("records");
     QTest::addColumn<QByteArray>("exported");
+    // Null when nothing is printed.
     QTest::addColumn<QString>("printed");
     const QByteArray header =
         "   Recording             Date        Time      CMF     Results  Validation\r\n";
@@ -83,7 +62,17 @@ void HistoryExportTest::table_data()
                     "Reliable\r\n\r\n"
         << "\t\t\tAnn Lee  X          \t\t\t07.12.2002\t12:00:00    \t12 "
            "\tAbnormal\t\tReliable\r\n";
-    QTest::newRow("empty history") << QList<HistoryRecord>{} << header + "\r\n" << QString();
+    QTest::newRow("empty history") << QList<HistoryRecord>{} << header + "\r\n"
+                                   << "";
+    // The lines before the damage are still worth the export.
+    QTest::newRow("a record no calendar can date")
+        << QList<HistoryRecord>{record("Petrov", Dec7, 0.5, 10, {30, 30, 30, 27}),
+                                record("Broken", std::nan(""), 0.5, 10, {30, 30, 30, 27}),
+                                record("After", Dec7, 0.5, 10, {30, 30, 30, 27})}
+        << header +
+               "Petrov               * 07.12.2002 * 12:00:00     *  10  *   Normal * Reliable\r\n"
+               "\r\n"
+        << QString();
 }
 
 void HistoryExportTest::table()
@@ -91,32 +80,33 @@ void HistoryExportTest::table()
     QFETCH(QList<HistoryRecord>, records);
     QFETCH(QByteArray, exported);
     QFETCH(QString, printed);
-    QVERIFY(put(In("restest.dat"), bytesOf(records)));
+    QVERIFY(Put("restest.dat", bytesOf(records)));
 
-    // Cancelled first: it writes and says nothing, and leaves nothing behind
-    // for the next export.
+    // Cancelled first: it writes and says nothing.
     m_dialogs.QueueFile(std::nullopt);
-    HistoryExport::Export(m_dlog);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"restest.dat"});
+    HistoryExport::Export(m_dlog, DefaultHistory(), DefaultHistory());
+    QCOMPARE(Files(), QStringList{"restest.dat"});
     QCOMPARE(std::get<Dialogs::FileRequest>(m_dialogs.Log().value(0)).kind,
              Dialogs::FileRequest::Kind::Save);
 
     // A name typed without extension gets the default one; again into the
     // same file, the table follows the old content.
     m_dialogs.QueueFile(In("table"));
-    HistoryExport::Export(m_dlog);
-    QCOMPARE(contents(In("table.TXT")), exported);
+    HistoryExport::Export(m_dlog, DefaultHistory(), DefaultHistory());
+    QCOMPARE(Contents("table.TXT"), exported);
     m_dialogs.QueueFile(In("table.TXT"));
-    HistoryExport::Export(m_dlog);
-    QCOMPARE(contents(In("table.TXT")), exported + exported);
-    QCOMPARE(m_dialogs.MessageTexts(), (QStringList{"File saved!", "File saved!"}));
-    QCOMPARE(Session().RecNo, std::int16_t(1));
+    HistoryExport::Export(m_dlog, DefaultHistory(), DefaultHistory());
+    QCOMPARE(Contents("table.TXT"), exported + exported);
+    QStringList said{"File saved!"};
+    if (printed.isNull())
+        said.prepend("Error file data! Clear data.");
+    QCOMPARE(m_dialogs.MessageTexts(), said + said);
 
     const QString leading =
         "\n\n\n\n\n\t\t\tRecording\t\t\tDate\t\tTime\t\tCMF\tResults\t\t\tReliability"
         "\r\n\n\r\n";
-    QCOMPARE(PrintedHistory::Build(), std::optional<QString>(leading + printed));
-    QCOMPARE(Session().RecNo, std::int16_t(1));
+    QCOMPARE(PrintedHistory::Build(DefaultHistory()),
+             printed.isNull() ? std::nullopt : std::optional<QString>(leading + printed));
 }
 
 // The disk fills up (here: the file size limit of a child process) while
@@ -124,12 +114,9 @@ void HistoryExportTest::table()
 // the user is not told it was saved.
 void HistoryExportTest::fullDiskKeepsOldContent()
 {
-    QList<HistoryRecord> records;
-    for (int i = 0; i < 50; ++i)
-        records.append(record(QString("Person %1").arg(i), Dec7, 0.5, 12, {40, 38, 36, 35}));
-    QVERIFY(put(In("restest.dat"), bytesOf(records)));
+    QVERIFY(Put("restest.dat", bytesOf(people(50))));
     const QByteArray old = "an earlier table\r\n";
-    QVERIFY(put(In("out.txt"), old));
+    QVERIFY(Put("out.txt", old));
 
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
@@ -140,20 +127,20 @@ void HistoryExportTest::fullDiskKeepsOldContent()
         limit.rlim_cur = rlim_t(old.size() + 500);
         ::setrlimit(RLIMIT_FSIZE, &limit);
         m_dialogs.QueueFile(In("out.txt"));
-        HistoryExport::Export(m_dlog);
-        ::_exit(m_dialogs.MessageTexts().isEmpty() && Session().ExportText.isEmpty() ? 0 : 1);
+        HistoryExport::Export(m_dlog, DefaultHistory(), DefaultHistory());
+        ::_exit(m_dialogs.MessageTexts().isEmpty() ? 0 : 1);
     }
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), 0);
-    QCOMPARE(contents(In("out.txt")), old);
+    QCOMPARE(Contents("out.txt"), old);
 }
 
 void HistoryExportTest::neverOntoTheHistory_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("viewed"); // DataPath; the default is restest.dat
+    QTest::addColumn<QString>("viewed"); // the history exported; the default is restest.dat
     QTest::addColumn<bool>("cleared");   // no default history on disk
     QTest::newRow("its own name") << "restest.dat"
                                   << "restest.dat" << false;
@@ -185,22 +172,20 @@ void HistoryExportTest::neverOntoTheHistory()
     QFETCH(QString, viewed);
     QFETCH(bool, cleared);
     const QByteArray history = bytesOf({record("Kept", Dec7, 0.5, 12, {40, 38, 36, 35})});
-    QVERIFY(put(In("restest.dat"), history));
-    QVERIFY(put(In("old.dat"), history + history));
+    QVERIFY(Put("restest.dat", history));
+    QVERIFY(Put("old.dat", history + history));
     QVERIFY(QFile::link(In("restest.dat"), In("link.dat")));
     QCOMPARE(::link(qPrintable(In("restest.dat")), qPrintable(In("hard.txt"))), 0);
-    QVERIFY(QFile::link(m_dir->path(), In("linked")));
+    QVERIFY(QFile::link(Folder(), In("linked")));
     if (cleared) {
         QVERIFY(QFile::remove(In("hard.txt")));
         QVERIFY(QFile::remove(In("restest.dat")));
     }
-    Session().DataPath = In(viewed);
     m_dialogs.QueueFile(In(typed));
-    HistoryExport::Export(m_dlog, In("restest.dat"));
-    QCOMPARE(contents(In("restest.dat")), cleared ? "<missing>" : history);
-    QCOMPARE(contents(In("old.dat")), history + history);
+    HistoryExport::Export(m_dlog, In(viewed), DefaultHistory());
+    QCOMPARE(Contents("restest.dat"), cleared ? "<missing>" : history);
+    QCOMPARE(Contents("old.dat"), history + history);
     QCOMPARE(m_dialogs.MessageTexts(), QStringList());
-    QCOMPARE(Session().RecNo, std::int16_t(1));
 }
 
 QTEST_GUILESS_MAIN(HistoryExportTest)

@@ -6,19 +6,13 @@
 // an ordinary user's rights where the suite runs as root) and reports the
 // messages it showed; every file already stored must be left exactly as
 // it was, and the person must see the program's own message.
-#include "ScriptedPlatform.h"
+#include "HistoryFolder.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryFileOperations.h"
 #include "history/HistoryList.h"
 #include "history/HistoryStore.h"
-#include "platform/Platform.h"
-#include "platform/ui/CommonDialog.h"
-#include "session/SessionState.h"
 
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -30,6 +24,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using namespace HistoryFiles;
 
 namespace {
 
@@ -52,48 +48,18 @@ QMap<QString, QByteArray> snapshot(const QString &root)
     return files;
 }
 
-QByteArray records(int count)
-{
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i) {
-        HistoryRecord record;
-        record.SetName(QStringLiteral("Person %1").arg(i));
-        record.RecDate = 37597.0 + i;
-        record.RecTime = 0.5;
-        record.RecCounts = {40, 38, 36, 35};
-        record.RecCMF = 12;
-        bytes += record.Encode();
-    }
-    return bytes;
-}
-
-void put(const QString &path, const QByteArray &bytes, QFile::Permissions permissions = {})
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
-    if (permissions)
-        QVERIFY(file.setPermissions(permissions));
-}
-
 } // namespace
 
-class HistoryFaultTest : public QObject
+class HistoryFaultTest : public QObject, HistoryFolder
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void init() { QVERIFY(Renew()); }
     void fault_data();
     void fault();
 };
-
-void HistoryFaultTest::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-}
 
 void HistoryFaultTest::fault_data()
 {
@@ -210,32 +176,28 @@ void HistoryFaultTest::fault()
     const bool readPipe = chosen.endsWith(QLatin1String(", read"));
     chosen.remove(QLatin1String(", read"));
 
-    QTemporaryDir dir;
     QTemporaryDir bound; // the mount point
-    QVERIFY(dir.isValid() && bound.isValid());
-    const auto in = [&dir](const QString &name) {
-        return dir.filePath(name);
-    };
+    QVERIFY(bound.isValid());
     // Readable by all, as a program's folder is, but written by root alone.
     const QFile::Permissions open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                     QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
                                     QFile::ExeOther;
-    QVERIFY(QFile::setPermissions(dir.path(), open));
-    put(in("restest.dat"), records(50),
-        open & ~QFile::ExeOwner & ~QFile::ExeGroup & ~QFile::ExeOther);
-    put(in("copy.dat"), "an older copy");
-    put(in("table.csv"), "an older table");
-    put(in("secret.dat"), records(3), QFile::ReadOwner | QFile::WriteOwner);
-    QDir().mkpath(in("new"));
-    QVERIFY(QFile::setPermissions(in("new"), open));
-    put(in("locked/copy.dat"), "an older copy", open | QFile::WriteGroup | QFile::WriteOther);
-    QVERIFY(QFile::setPermissions(in("locked"), open));
+    QVERIFY(Put("restest.dat", bytesOf(people(50))) && Put("copy.dat", "an older copy") &&
+            Put("table.csv", "an older table") && Put("secret.dat", bytesOf(people(3))) &&
+            Put("locked/copy.dat", "an older copy") && QDir().mkpath(In("new")));
+    QVERIFY(QFile::setPermissions(Folder(), open) && QFile::setPermissions(In("new"), open) &&
+            QFile::setPermissions(In("locked"), open));
+    QVERIFY(QFile::setPermissions(In("restest.dat"),
+                                  open & ~QFile::ExeOwner & ~QFile::ExeGroup & ~QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(In("secret.dat"), QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(
+        QFile::setPermissions(In("locked/copy.dat"), open | QFile::WriteGroup | QFile::WriteOther));
     for (const char *fifo : {"pipe.dat", "pipe.txt"})
-        QCOMPARE(::mkfifo(qPrintable(in(fifo)), 0666), 0);
+        QCOMPARE(::mkfifo(qPrintable(In(fifo)), 0666), 0);
     // A reader that never reads: a writer could open the FIFO and fill it.
     const int reader =
-        readPipe ? ::open(qPrintable(in("pipe.txt")), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
-    QMap<QString, QByteArray> before = snapshot(dir.path());
+        readPipe ? ::open(qPrintable(In("pipe.txt")), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+    QMap<QString, QByteArray> before = snapshot(Folder());
 
     int pipeEnds[2];
     QCOMPARE(::pipe(pipeEnds), 0);
@@ -256,38 +218,35 @@ void HistoryFaultTest::fault()
         if (constraint == Constraint::BindMount &&
             (::unshare(CLONE_NEWNS) != 0 ||
              ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-             ::mount(qPrintable(dir.path()), qPrintable(bound.path()), nullptr, MS_BIND, nullptr) !=
+             ::mount(qPrintable(Folder()), qPrintable(bound.path()), nullptr, MS_BIND, nullptr) !=
                  0))
             ::_exit(CannotMount);
-        ScriptedPlatform platform;
-        ScriptedDialogs &dialogs = platform.dialogs;
-        Session().DataPath = history == QLatin1String("-") ? dir.path() : in(history);
-        Session().Counts = {5, 40, 38, 36, 35};
+        const QString path = history == QLatin1String("-") ? Folder() : In(history);
         // The CSV is the export dialog's second choice.
         const int entry = action == Action::ExportCsv ? 2 : 0;
         if (chosen.startsWith(QLatin1Char('@'))) {
-            dialogs.QueueFile(bound.filePath(chosen.mid(1)), entry);
+            m_dialogs.QueueFile(bound.filePath(chosen.mid(1)), entry);
         } else if (!chosen.isEmpty()) {
-            QDir().mkpath(QFileInfo(in(chosen)).absolutePath());
-            dialogs.QueueFile(in(chosen), entry);
+            QDir().mkpath(QFileInfo(In(chosen)).absolutePath());
+            m_dialogs.QueueFile(In(chosen), entry);
         }
-        CommonDialog dlog;
+        HistoryRecord record;
         switch (action) {
         case Action::Append:
-            HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
+            HistoryStore::Append(path, record, {5, 40, 38, 36, 35});
             break;
         case Action::List:
-            HistoryList::ListHistory(HistoryList::Mode::List, [](const QString &) {});
+            HistoryList::ListHistory(path, [](const QString &) {});
             break;
         case Action::SaveAs:
-            HistoryFileOperations::SaveDataAs(dlog, in("restest.dat"));
+            HistoryFileOperations::SaveDataAs(m_dlog, path, DefaultHistory());
             break;
         case Action::Export:
         case Action::ExportCsv:
-            HistoryExport::Export(dlog, in("restest.dat"));
+            HistoryExport::Export(m_dlog, path, DefaultHistory());
             break;
         }
-        const QByteArray said = dialogs.MessageTexts().join(QLatin1Char('\n')).toUtf8();
+        const QByteArray said = m_dialogs.MessageTexts().join(QLatin1Char('\n')).toUtf8();
         const bool written =
             ::write(pipeEnds[1], said.constData(), size_t(said.size())) == said.size();
         ::_exit(written ? 0 : 3);
@@ -320,12 +279,12 @@ void HistoryFaultTest::fault()
     const QStringList messages =
         said.isEmpty() ? QStringList() : QString::fromUtf8(said).split(QLatin1Char('\n'));
     QTEST(messages, "messages");
-    QMap<QString, QByteArray> after = snapshot(dir.path());
+    QMap<QString, QByteArray> after = snapshot(Folder());
     for (const QString &name : added)
-        QVERIFY2(after.remove(in(name)) == 1, qPrintable(name));
+        QVERIFY2(after.remove(In(name)) == 1, qPrintable(name));
     for (const QString &name : replaced) {
-        QCOMPARE(after.take(in(name)), before.value(in(history)));
-        before.remove(in(name));
+        QCOMPARE(after.take(In(name)), before.value(In(history)));
+        before.remove(In(name));
     }
     QCOMPARE(after, before);
     // The FIFOs are still FIFOs, and nothing was written into one.
@@ -333,7 +292,7 @@ void HistoryFaultTest::fault()
         struct stat info
         {
         };
-        QVERIFY(::lstat(qPrintable(in(fifo)), &info) == 0 && S_ISFIFO(info.st_mode));
+        QVERIFY(::lstat(qPrintable(In(fifo)), &info) == 0 && S_ISFIFO(info.st_mode));
     }
     if (reader >= 0) {
         QVERIFY(::read(reader, buffer, sizeof buffer) <= 0);

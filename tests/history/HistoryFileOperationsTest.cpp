@@ -1,17 +1,9 @@
 // Open old data, save as and clear, on real files in a scratch program
 // folder, with the user's answers scripted.
 #include "history/HistoryFileOperations.h"
-#include "FreshSession.h"
-#include "HistoryFiles.h"
-#include "ScriptedPlatform.h"
-#include "platform/Platform.h"
-#include "platform/ui/CommonDialog.h"
-#include "session/SessionState.h"
+#include "HistoryFolder.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -42,7 +34,7 @@ QStringList said(const QString &message)
 
 } // namespace
 
-class HistoryFileOperationsTest : public QObject
+class HistoryFileOperationsTest : public QObject, HistoryFolder
 {
     Q_OBJECT
 
@@ -54,25 +46,13 @@ private slots:
     void fileCommands();
     void saveAsNeverOverTheDefault_data();
     void saveAsNeverOverTheDefault();
-
-private:
-    QString In(const QString &name) const { return m_dir->filePath(name); }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    ScriptedPlatform m_platform;
-    ScriptedDialogs &m_dialogs = m_platform.dialogs;
-    CommonDialog m_dlog;
 };
 
 void HistoryFileOperationsTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    ResetSession();
-    Session().DataPath = In("restest.dat");
-    m_dialogs.Clear();
-    QVERIFY(put(In("restest.dat"), Default) && put(In("old.dat"), Old) &&
-            put(In("empty.dat"), {}) && put(In("bad.dat"), Unlistable));
-    QVERIFY(QDir(m_dir->path()).mkdir("res"));
+    QVERIFY(Renew());
+    QVERIFY(Put("restest.dat", Default) && Put("old.dat", Old) && Put("empty.dat", {}) &&
+            Put("bad.dat", Unlistable));
 }
 
 void HistoryFileOperationsTest::clear_data()
@@ -98,27 +78,23 @@ void HistoryFileOperationsTest::clear()
     if (setup == "no res")
         QVERIFY(QDir(In("res")).removeRecursively());
     for (int n = 1; setup == "all taken" && n <= 999; ++n)
-        QVERIFY(put(In("res/restest. %1").arg(n), "taken"));
-    // An old history being viewed is never what a clear acts on.
-    Session().DataPath = In("old.dat");
-    Session().DataFormActive = true;
+        QVERIFY(Put(QString("res/restest. %1").arg(n), "taken"));
     m_dialogs.QueueAnswer(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
-    int displayCleared = 0;
 
-    HistoryFileOperations::ClearDefaultHistory(In("restest.dat"), [&] { ++displayCleared; });
+    const bool moved = HistoryFileOperations::ClearDefaultHistory(In("restest.dat"));
 
     const Dialogs::Message question{"Do you really want to delete the history?", "Data delete",
                                     Dialogs::Buttons::YesNo, "Velm.hlp", 103};
     QCOMPARE(std::get<Dialogs::Message>(m_dialogs.Log().value(0)), question);
     QCOMPARE(m_dialogs.MessageTexts().mid(1), said(message));
-    QCOMPARE(displayCleared, yes ? 1 : 0);
-    QCOMPARE(contents(In("old.dat")), Old);
+    QCOMPARE(moved, message == "Default file data clear!");
+    QCOMPARE(Contents("old.dat"), Old);
     // A backup is never overwritten.
     const QStringList backups = QDir(In("res")).entryList(QDir::Files);
     for (const QString &backup : backups)
-        QVERIFY(contents(In("res/" + backup)) == (setup == "all taken" ? "taken" : Default));
-    if (message != "Default file data clear!") {
-        QCOMPARE(contents(In("restest.dat")), setup == "no default" ? "<missing>" : Default);
+        QVERIFY(Contents("res/" + backup) == (setup == "all taken" ? "taken" : Default));
+    if (!moved) {
+        QCOMPARE(Contents("restest.dat"), setup == "no default" ? "<missing>" : Default);
         return;
     }
     QVERIFY(!QFile::exists(In("restest.dat")));
@@ -131,76 +107,70 @@ void HistoryFileOperationsTest::fileCommands_data()
 {
     QTest::addColumn<bool>("open"); // Open old data, else Save data as
     QTest::addColumn<QString>("answer");
-    QTest::addColumn<bool>("dataFormActive");
-    QTest::addColumn<int>("refreshes");
+    QTest::addColumn<bool>("listed"); // the data window lists the history opened
     QTest::addColumn<QString>("message");
     // The file written with the history's bytes; every other stays as it was.
     QTest::addColumn<QString>("made");
     const QString none, opened = "History open!", saved = "Data saved!";
-    QTest::newRow("open, cancelled") << true << none << true << 0 << none << none;
-    QTest::newRow("open, window elsewhere") << true << "old.dat" << false << 0 << opened << none;
-    QTest::newRow("open, window active") << true << "old.dat" << true << 1 << opened << none;
-    QTest::newRow("open empty, active") << true << "empty.dat" << true << 1 << none << none;
-    QTest::newRow("open empty, elsewhere") << true << "empty.dat" << false << 0 << opened << none;
+    QTest::newRow("open, cancelled") << true << none << true << none << none;
+    QTest::newRow("open, not listed") << true << "old.dat" << false << opened << none;
+    QTest::newRow("open, listed") << true << "old.dat" << true << opened << none;
+    QTest::newRow("open empty, listed") << true << "empty.dat" << true << none << none;
+    QTest::newRow("open empty, not listed") << true << "empty.dat" << false << opened << none;
     // Its first line cannot be shown, so there is nothing to select.
-    QTest::newRow("open unlistable, active") << true << "bad.dat" << true << 1 << none << none;
-    QTest::newRow("save over a file") << false << "old.dat" << true << 0 << saved << "old.dat";
-    QTest::newRow("save, gets DAT") << false << "copy" << true << 0 << saved << "copy.DAT";
-    QTest::newRow("save onto itself")
-        << false << "restest.dat" << true << 0 << saved << "restest.dat";
+    QTest::newRow("open unlistable, listed") << true << "bad.dat" << true << none << none;
+    QTest::newRow("save over a file") << false << "old.dat" << true << saved << "old.dat";
+    QTest::newRow("save, gets DAT") << false << "copy" << true << saved << "copy.DAT";
+    QTest::newRow("save onto itself") << false << "restest.dat" << true << saved << "restest.dat";
     QTest::newRow("save, no such folder")
-        << false << "none/copy.dat" << true << 0 << "Permission denied. Data not saved!" << none;
-    QTest::newRow("save, cancelled") << false << none << true << 0 << none << none;
+        << false << "none/copy.dat" << true << "Permission denied. Data not saved!" << none;
+    QTest::newRow("save, cancelled") << false << none << true << none << none;
 }
 
 void HistoryFileOperationsTest::fileCommands()
 {
     QFETCH(bool, open);
     QFETCH(QString, answer);
-    QFETCH(bool, dataFormActive);
+    QFETCH(bool, listed);
     QFETCH(QString, message);
     QFETCH(QString, made);
-    Session().DataFormActive = dataFormActive;
     // Left over from an export: must not reach the open dialog.
     m_dlog.SetDefaultExt("TXT");
     m_dialogs.QueueFile(answer.isEmpty() ? std::nullopt : std::optional<QString>(In(answer)));
-    int refreshes = 0;
 
     if (open) {
-        HistoryFileOperations::OpenOldData(m_dlog, [&] {
-            ++refreshes;
-            QCOMPARE(Session().DataPath, In(answer));
-        });
+        const auto chosen = HistoryFileOperations::ChooseOldData(m_dlog, In("restest.dat"));
+        QCOMPARE(chosen, answer.isEmpty() ? std::nullopt : std::optional<QString>(In(answer)));
+        if (chosen)
+            HistoryFileOperations::TellOpened(*chosen, listed);
     } else {
-        HistoryFileOperations::SaveDataAs(m_dlog);
+        HistoryFileOperations::SaveDataAs(m_dlog, In("restest.dat"), In("restest.dat"));
     }
 
     Dialogs::FileRequest request;
     request.filter = "(Old History Files *.dat|*.dat|Batch Files Restest.*|Restest.*";
     // Both dialogs start beside the history, its backups one step away.
-    request.initDir = m_dir->path();
+    request.initDir = Folder();
     const auto asked = std::get<Dialogs::FileRequest>(m_dialogs.Log().value(0));
     QVERIFY(open ? asked == request : asked.kind == Dialogs::FileRequest::Kind::Save);
-    QCOMPARE(asked.initDir, m_dir->path());
-    QTEST(refreshes, "refreshes");
+    QCOMPARE(asked.initDir, Folder());
     QCOMPARE(m_dialogs.MessageTexts(), said(message));
-    QCOMPARE(Session().DataPath, In(open && !answer.isEmpty() ? answer : "restest.dat"));
     // The copy and nothing else beside it (no temporary left behind).
     QStringList expected{"bad.dat", "empty.dat", "old.dat", "restest.dat"};
     if (!made.isEmpty() && !expected.contains(made))
         expected << made;
     expected.sort();
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files, QDir::Name), expected);
-    QCOMPARE(contents(In("restest.dat")), Default);
-    QCOMPARE(contents(In("old.dat")), made == "old.dat" ? Default : Old);
+    QCOMPARE(Files(), expected);
+    QCOMPARE(Contents("restest.dat"), Default);
+    QCOMPARE(Contents("old.dat"), made == "old.dat" ? Default : Old);
     if (!made.isEmpty())
-        QCOMPARE(contents(In(made)), Default);
+        QCOMPARE(Contents(made), Default);
 }
 
 void HistoryFileOperationsTest::saveAsNeverOverTheDefault_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("viewed"); // DataPath; the default is restest.dat
+    QTest::addColumn<QString>("viewed"); // the history copied; the default is restest.dat
     QTest::addColumn<bool>("cleared");   // no default history on disk
     QTest::addColumn<QString>("message");
     const QString saved = "Data saved!", refused = "Permission denied. Data not saved!";
@@ -234,21 +204,20 @@ void HistoryFileOperationsTest::saveAsNeverOverTheDefault()
     QFETCH(QString, message);
     QCOMPARE(::link(qPrintable(In("restest.dat")), qPrintable(In("hard.dat"))), 0);
     QVERIFY(QFile::link(In("restest.dat"), In("link.dat")));
-    QVERIFY(QFile::link(m_dir->path(), In("linked")));
+    QVERIFY(QFile::link(Folder(), In("linked")));
     if (cleared)
         QVERIFY(QFile::remove(In("hard.dat")) && QFile::remove(In("restest.dat")));
-    Session().DataPath = In(viewed);
     m_dialogs.QueueFile(In(typed));
 
-    HistoryFileOperations::SaveDataAs(m_dlog, In("restest.dat"));
+    HistoryFileOperations::SaveDataAs(m_dlog, In(viewed), In("restest.dat"));
 
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{message});
-    QCOMPARE(contents(In("restest.dat")), cleared ? "<missing>" : Default);
-    QCOMPARE(contents(In("old.dat")), Old);
+    QCOMPARE(Contents("restest.dat"), cleared ? "<missing>" : Default);
+    QCOMPARE(Contents("old.dat"), Old);
     if (!cleared) // the hard link is still the history, not a copy of it
         QCOMPARE(inodeOf(In("hard.dat")), inodeOf(In("restest.dat")));
     if (typed == "copy.dat")
-        QCOMPARE(contents(In("copy.dat")), Old);
+        QCOMPARE(Contents("copy.dat"), Old);
 }
 
 QTEST_GUILESS_MAIN(HistoryFileOperationsTest)

@@ -2,80 +2,43 @@
 // fixed columns, the corrections of stored CMF values, and the failures
 // that end a listing while keeping the lines before them.
 #include "history/HistoryList.h"
-#include "FreshSession.h"
-#include "ScriptedPlatform.h"
-#include "platform/Platform.h"
-#include "session/SessionState.h"
+#include "HistoryFolder.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
 #include <limits>
 
+using namespace HistoryFiles;
+
 namespace {
 
-HistoryRecord record(const QString &name, double date, double time, std::int16_t cmf,
-                     std::array<std::int16_t, 4> counts)
-{
-    HistoryRecord r;
-    r.SetName(name);
-    r.RecDate = date;
-    r.RecTime = time;
-    r.RecCMF = cmf;
-    r.RecCounts = counts;
-    return r;
-}
-
-constexpr double Dec7 = 37597.0;                 // 7 December 2002
 constexpr double HalfPast2 = 0.6041666666666666; // 14:30:00
+
+// Whether the history at path was listed to its end, and the lines listed.
+std::pair<bool, QStringList> listed(const QString &path)
+{
+    QStringList lines;
+    const bool ok =
+        HistoryList::ListHistory(path, [&lines](const QString &line) { lines << line; });
+    return {ok, lines};
+}
 
 } // namespace
 
-class HistoryListTest : public QObject
+class HistoryListTest : public QObject, HistoryFolder
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void init() { QVERIFY(Renew()); }
     void line_data();
     void line();
-    void listAndExport();
+    void listsWholeRecordsInOrder();
     void failureKeepsEarlierLines_data();
     void failureKeepsEarlierLines();
-
-private:
-    void Write(const QList<HistoryRecord> &records, const QByteArray &tail = {});
-    QString Path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
-
-    QTemporaryDir m_dir;
-    ScriptedPlatform m_platform;
-    ScriptedDialogs &m_dialogs = m_platform.dialogs;
 };
-
-void HistoryListTest::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-}
-
-void HistoryListTest::init()
-{
-    QFile::remove(Path());
-    ResetSession();
-    Session().DataPath = Path();
-    m_dialogs.Clear();
-}
-
-void HistoryListTest::Write(const QList<HistoryRecord> &records, const QByteArray &tail)
-{
-    QFile file(Path());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    for (const HistoryRecord &r : records)
-        file.write(r.Encode());
-    file.write(tail);
-}
 
 void HistoryListTest::line_data()
 {
@@ -116,46 +79,30 @@ void HistoryListTest::line()
 {
     QFETCH(HistoryRecord, stored);
     QFETCH(QString, expected);
-    Write({stored});
-    QStringList lines;
-    QVERIFY(HistoryList::ListHistory(HistoryList::Mode::List,
-                                     [&](const QString &line) { lines << line; }));
-    QCOMPARE(lines, QStringList{expected});
+    QVERIFY(Put("restest.dat", bytesOf({stored})));
+    QCOMPARE(listed(DefaultHistory()), std::pair(true, QStringList{expected}));
     QCOMPARE(m_dialogs.MessageTexts(), QStringList());
-    // The record read is the session's current one, counts included.
-    QCOMPARE(Session().CurrentRecord.RecName, stored.RecName);
-    QCOMPARE(Session().Counts[1], stored.RecCounts[0]);
-    QCOMPARE(Session().Counts[4], stored.RecCounts[3]);
-    QCOMPARE(Session().RecNo, std::int16_t(1));
 }
 
-void HistoryListTest::listAndExport()
+void HistoryListTest::listsWholeRecordsInOrder()
 {
     const QList<HistoryRecord> records{
         record(QStringLiteral("First"), Dec7, HalfPast2, 0, {30, 30, 30, 30}),
         record(QStringLiteral("Second"), Dec7 + 1, 0.25, 11, {40, 38, 36, 35}),
         record(QStringLiteral("Third"), Dec7 + 2, 0.75, 100, {30, 1, 1, 0})};
     // A ragged tail shorter than a record is no record.
-    Write(records, QByteArray(40, 'x'));
-    QStringList lines;
-    QVERIFY(HistoryList::ListHistory(HistoryList::Mode::List,
-                                     [&](const QString &line) { lines << line; }));
+    QVERIFY(Put("restest.dat", bytesOf(records) + QByteArray(40, 'x')));
+    const auto [ok, lines] = listed(DefaultHistory());
+    QVERIFY(ok);
     QCOMPARE(lines.size(), 3);
     QVERIFY(lines[0].startsWith(QStringLiteral("First ")));
     QVERIFY(lines[1].startsWith(QStringLiteral("Second ")));
     QVERIFY(lines[2].startsWith(QStringLiteral("Third ")));
-    QVERIFY(Session().ExportText.isEmpty());
-
-    QVERIFY(HistoryList::ListHistory(HistoryList::Mode::Export));
-    QCOMPARE(Session().ExportText, lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 
     // A missing file is created empty and lists nothing, silently.
-    QFile::remove(Path());
-    lines.clear();
-    QVERIFY(HistoryList::ListHistory(HistoryList::Mode::List,
-                                     [&](const QString &line) { lines << line; }));
-    QVERIFY(lines.isEmpty());
-    QVERIFY(QFile::exists(Path()));
+    QFile::remove(DefaultHistory());
+    QCOMPARE(listed(DefaultHistory()), std::pair(true, QStringList()));
+    QVERIFY(QFile::exists(DefaultHistory()));
     QCOMPARE(m_dialogs.MessageTexts(), QStringList());
 }
 
@@ -175,19 +122,11 @@ void HistoryListTest::failureKeepsEarlierLines()
 {
     QFETCH(HistoryRecord, bad);
     const HistoryRecord good = record(QStringLiteral("Good"), Dec7, HalfPast2, 0, {30, 30, 30, 30});
-    Write({good, bad, good});
-    QStringList lines;
-    QVERIFY(!HistoryList::ListHistory(HistoryList::Mode::List,
-                                      [&](const QString &line) { lines << line; }));
+    QVERIFY(Put("restest.dat", bytesOf({good, bad, good})));
+    const auto [ok, lines] = listed(DefaultHistory());
+    QVERIFY(!ok);
     QCOMPARE(lines.size(), 1);
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{QStringLiteral("Error file data! Clear data.")});
-    QCOMPARE(Session().RecNo, std::int16_t(1));
-
-    // Export mode keeps the text gathered before the failure too.
-    m_dialogs.Clear();
-    QVERIFY(!HistoryList::ListHistory(HistoryList::Mode::Export));
-    QCOMPARE(Session().ExportText, lines.first() + QStringLiteral("\r\n"));
-    QCOMPARE(m_dialogs.MessageTexts().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(HistoryListTest)

@@ -5,20 +5,14 @@
 // and a printer that cannot be used or a cancelled dialog prints and says
 // nothing.
 #include "history/HistoryPrinter.h"
-#include "FreshSession.h"
+#include "HistoryFolder.h"
 #include "PdfPages.h"
-#include "ScriptedPlatform.h"
 #include "history/HistoryList.h"
-#include "platform/Platform.h"
-#include "platform/ui/CommonDialog.h"
-#include "session/SessionState.h"
 
-#include <QFile>
 #include <QPageSize>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -29,12 +23,13 @@ using PdfPages::pagesOf;
 using PdfPages::textOf;
 using PdfPages::Word;
 
-class HistoryPrinterTest : public QObject
+class HistoryPrinterTest : public QObject, HistoryFolder
 {
     Q_OBJECT
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void init() { QVERIFY(Renew()); }
     void print_data();
     void print();
     void printedPdfIsPrivate_data();
@@ -68,26 +63,15 @@ void HistoryPrinterTest::print()
     QFETCH(int, pages);
     if (pages > 0 && QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext (poppler-utils) is needed to read the printed pages");
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    ResetSession();
-    Session().DataPath = dir.filePath("restest.dat");
-    QFile history(Session().DataPath);
-    QVERIFY(history.open(QIODevice::WriteOnly));
     // The words each record's printed line must show, in this order.
     QList<QStringList> expected{{"Recording", "Date", "Time", "CMF", "Results", "Reliability"}};
+    QList<HistoryRecord> history = HistoryFiles::people(records);
     for (int i = 0; i < records; ++i) {
-        HistoryRecord record;
-        record.SetName(QString("Person %1").arg(i + 1));
+        HistoryRecord &record = history[i];
         if (answer.endsWith("control"))
             record.RecName = QString("Tab\t%1\r\nNext\x1b").arg(i).leftJustified(20, ' ');
-        record.RecDate = 37597.0 + i;
-        record.RecTime = 0.5;
-        record.RecCMF = std::int16_t(i % 101);
-        record.RecCounts = {40, 38, 36, 35};
         if (answer.endsWith("bad record") && i == 1)
             record.RecCMF = 1000; // wider than its column
-        history.write(record.Encode());
         // The list shows the same columns (no CMF here is above 100).
         const auto line = HistoryList::Line(record, 40, 35);
         QVERIFY(line || answer.endsWith("bad record"));
@@ -95,31 +79,26 @@ void HistoryPrinterTest::print()
                         .split(' ', Qt::SkipEmptyParts)
                         .filter(QRegularExpression("^[^*]"));
     }
-    history.close();
+    QVERIFY(Put("restest.dat", HistoryFiles::bytesOf(history)));
 
-    ScriptedPlatform platform;
-    ScriptedDialogs &dialogs = platform.dialogs;
-    const QString pdf =
-        answer == "unusable" ? dir.filePath("no/such/folder/out.pdf") : dir.filePath("out.pdf");
+    const QString pdf = In(answer == "unusable" ? "no/such/folder/out.pdf" : "out.pdf");
     if (answer == "cancel")
-        dialogs.QueuePrinter(std::nullopt);
+        m_dialogs.QueuePrinter(std::nullopt);
     else
-        dialogs.QueuePrinter([pdf, paper](QPrinter &printer) {
+        m_dialogs.QueuePrinter([pdf, paper](QPrinter &printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);
             printer.setPageSize(QPageSize(paper));
         });
-    CommonDialog dlog;
-    HistoryPrinter::Print(dlog);
+    HistoryPrinter::Print(m_dlog, DefaultHistory());
 
-    QCOMPARE(dialogs.Log().size(), 1);
+    QCOMPARE(m_dialogs.Log().size(), 1);
     // A PDF is offered beside the history.
-    QCOMPARE(std::get<Dialogs::PrinterRequest>(dialogs.Log().first()).initDir, dir.path());
+    QCOMPARE(std::get<Dialogs::PrinterRequest>(m_dialogs.Log().first()).initDir, Folder());
     if (pages == 0) {
         QVERIFY(!QFile::exists(pdf));
         return;
     }
-    QCOMPARE(Session().RecNo, std::int16_t(1));
     const QList<Page> printed = pagesOf(pdf);
     if (pages == 1)
         QCOMPARE(printed.size(), 1);
@@ -175,34 +154,19 @@ void HistoryPrinterTest::printedPdfIsPrivate_data()
 void HistoryPrinterTest::printedPdfIsPrivate()
 {
     QFETCH(int, existing);
-    QTemporaryDir dir;
-    ResetSession();
-    Session().DataPath = dir.filePath("restest.dat");
-    HistoryRecord record;
-    record.SetName(QStringLiteral("Ann"));
-    record.RecDate = 37597.0;
-    record.RecCounts = {40, 38, 36, 35};
-    QFile history(Session().DataPath);
-    QVERIFY(history.open(QIODevice::WriteOnly) && history.write(record.Encode()) == 80);
-    history.close();
-    const QString pdf = dir.filePath("out.pdf");
+    QVERIFY(Put("restest.dat", HistoryFiles::bytesOf(HistoryFiles::people(1))));
+    const QString pdf = In("out.pdf");
     if (existing != 0) {
-        QFile old(pdf);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("older") == 5);
-        old.close();
+        QVERIFY(Put("out.pdf", "older"));
         QCOMPARE(::chmod(qPrintable(pdf), mode_t(existing)), 0);
     }
-    ScriptedDialogs dialogs;
-    Platform::SetDialogs(&dialogs);
-    dialogs.QueuePrinter([pdf](QPrinter &printer) {
+    m_dialogs.QueuePrinter([pdf](QPrinter &printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
     });
     const mode_t mask = ::umask(022);
-    CommonDialog dlog;
-    HistoryPrinter::Print(dlog);
+    HistoryPrinter::Print(m_dlog, DefaultHistory());
     ::umask(mask);
-    Platform::SetDialogs(nullptr);
 
     struct stat info
     {

@@ -1,14 +1,7 @@
 #include "history/HistoryStore.h"
 #include "FakeClock.h"
-#include "FreshSession.h"
-#include "ScriptedPlatform.h"
-#include "platform/Platform.h"
-#include "record/OleDate.h"
-#include "session/SessionState.h"
+#include "HistoryFolder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -16,6 +9,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using namespace HistoryFiles;
 
 namespace {
 
@@ -39,32 +34,9 @@ void makeFile(const QString &path, qint64 size)
     QCOMPARE(file.write(bytes), size);
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-HistoryRecord recordNamed(const QString &name, std::int16_t c1)
-{
-    HistoryRecord record;
-    record.SetName(name);
-    record.RecCounts = {c1, 2, 3, 4};
-    return record;
-}
-
-void writeRecords(const QString &path, const QList<HistoryRecord> &records, qint64 extraBytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    for (const auto &record : records)
-        file.write(record.Encode());
-    file.write(QByteArray(extraBytes, 'x'));
-}
-
 } // namespace
 
-class HistoryStoreTest : public QObject
+class HistoryStoreTest : public QObject, HistoryFolder
 {
     Q_OBJECT
 
@@ -86,21 +58,12 @@ private slots:
     void unreadableHistoryFails();
 
 private:
-    QString path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
-
-    QTemporaryDir m_dir;
-    ScriptedPlatform m_platform;
-    ScriptedDialogs &m_dialogs = m_platform.dialogs;
     FakeClock m_clock;
 };
 
 void HistoryStoreTest::init()
 {
-    QVERIFY(m_dir.isValid());
-    QFile::remove(path());
-    ResetSession();
-    Session().DataPath = path();
-    m_dialogs.Clear();
+    QVERIFY(Renew());
     Platform::SetClock(&m_clock);
 }
 
@@ -163,30 +126,33 @@ void HistoryStoreTest::append()
     QFETCH(bool, stored);
     QFETCH(qint64, finalSize);
 
-    makeFile(path(), initialSize);
-    const QByteArray before = initialSize < 100000 ? readAll(path()) : QByteArray();
-    SessionState &session = Session();
-    session.CurrentRecord.SetName(name);
-    session.CurrentRecord.RecCMF = 77;
-    for (int i = 0; i < 5; ++i)
-        session.Counts[i] = std::int16_t(counts[i]);
+    makeFile(DefaultHistory(), initialSize);
+    const QByteArray before = initialSize < 100000 ? Contents("restest.dat") : QByteArray();
+    HistoryRecord completed;
+    completed.SetName(name);
+    completed.RecCMF = 77;
+    IntervalCounts run;
+    for (std::size_t i = 0; i < run.size(); ++i)
+        run[i] = std::int16_t(counts[int(i)]);
     m_clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0, 600));
 
-    HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
+    const std::optional<qint64> recNo = HistoryStore::Append(DefaultHistory(), completed, run);
 
-    QCOMPARE(QFileInfo(path()).size(), finalSize);
-    QVERIFY(QFileInfo::exists(path()));
+    QCOMPARE(QFileInfo(DefaultHistory()).size(), finalSize);
+    QVERIFY(QFileInfo::exists(DefaultHistory()));
     if (!stored) {
+        QVERIFY(!recNo);
         QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error. No data!"});
         if (counts[1] == 0)
-            QCOMPARE(session.CurrentRecord.RecCMF, std::int16_t(77));
+            QCOMPARE(completed.RecCMF, std::int16_t(77));
         if (initialSize < 100000)
-            QCOMPARE(readAll(path()), before.isNull() ? QByteArray("") : before);
+            QCOMPARE(Contents("restest.dat"), initialSize == Missing ? QByteArray("") : before);
         return;
     }
     QVERIFY(m_dialogs.Log().isEmpty());
     QFETCH(qint64, offset);
-    QFile file(path());
+    QCOMPARE(recNo, std::optional<qint64>(offset / 80 + 1));
+    QFile file(DefaultHistory());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.seek(offset));
     const QByteArray bytes = file.read(80);
@@ -199,11 +165,11 @@ void HistoryStoreTest::append()
     QCOMPARE(record->RecCounts,
              (std::array<std::int16_t, 4>{std::int16_t(counts[1]), std::int16_t(counts[2]),
                                           std::int16_t(counts[3]), std::int16_t(counts[4])}));
-    QCOMPARE(*record, session.CurrentRecord);
+    QCOMPARE(*record, completed);
     if (initialSize < 100000) {
         // What was there before the new record is untouched, and a gap
         // left by a ragged end is zero.
-        const QByteArray after = readAll(path());
+        const QByteArray after = Contents("restest.dat");
         const qint64 kept = qMin(initialSize, offset);
         QCOMPARE(after.left(kept), before.left(kept));
         if (initialSize > 0 && initialSize < offset)
@@ -215,20 +181,18 @@ void HistoryStoreTest::append()
 void HistoryStoreTest::appendWhereNothingCanBeWritten()
 {
     // A path below a regular file cannot be created, even by root.
-    makeFile(m_dir.filePath(QStringLiteral("plain")), 10);
-    Session().DataPath = m_dir.filePath(QStringLiteral("plain/restest.dat"));
-    Session().Counts = {5, 40, 40, 40, 40};
-    HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
+    makeFile(In("plain"), 10);
+    HistoryRecord record;
+    QVERIFY(!HistoryStore::Append(In("plain/restest.dat"), record, {5, 40, 40, 40, 40}));
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error. No data!"});
-    QCOMPARE(QFileInfo(m_dir.filePath(QStringLiteral("plain"))).size(), 10);
+    QCOMPARE(QFileInfo(In("plain")).size(), 10);
 
     if (::geteuid() == 0)
         return; // permissions do not bind root
-    QDir(m_dir.path()).mkdir(QStringLiteral("locked"));
-    const QString locked = m_dir.filePath(QStringLiteral("locked"));
+    QDir(Folder()).mkdir(QStringLiteral("locked"));
+    const QString locked = In("locked");
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    Session().DataPath = locked + QStringLiteral("/restest.dat");
-    HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
+    HistoryStore::Append(locked + QStringLiteral("/restest.dat"), record, {5, 40, 40, 40, 40});
     QFile::setPermissions(locked,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(m_dialogs.MessageTexts().size(), 2);
@@ -250,9 +214,9 @@ void HistoryStoreTest::failedWriteLeavesFileAsItWas()
 {
     QFETCH(qint64, initialSize);
     QFETCH(qint64, sizeLimit);
-    makeFile(path(), initialSize);
-    const QByteArray before = readAll(path());
-    Session().Counts = {5, 40, 40, 40, 40};
+    makeFile(DefaultHistory(), initialSize);
+    const QByteArray before = Contents("restest.dat");
+    HistoryRecord record;
 
     rlimit old{};
     QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -260,12 +224,13 @@ void HistoryStoreTest::failedWriteLeavesFileAsItWas()
     rlimit limited = old;
     limited.rlim_cur = rlim_t(sizeLimit);
     QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
+    const auto recNo = HistoryStore::Append(DefaultHistory(), record, {5, 40, 40, 40, 40});
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previousHandler);
 
+    QVERIFY(!recNo);
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"Error. No data!"});
-    QCOMPARE(readAll(path()), before);
+    QCOMPARE(Contents("restest.dat"), before);
 }
 
 void HistoryStoreTest::enumerate_data()
@@ -285,38 +250,28 @@ void HistoryStoreTest::enumerate()
     QFETCH(int, records);
     QFETCH(qint64, extraBytes);
     QFETCH(bool, missing);
-    QList<HistoryRecord> written;
-    for (int i = 0; i < records; ++i)
-        written.append(recordNamed(QStringLiteral("Person %1").arg(i + 1), std::int16_t(30 + i)));
+    const QList<HistoryRecord> written = people(records);
     if (!missing)
-        writeRecords(path(), written, extraBytes);
+        QVERIFY(Put("restest.dat", bytesOf(written) + QByteArray(extraBytes, 'x')));
 
     QList<HistoryRecord> seen;
-    QList<int> recNos;
-    const bool ok = HistoryStore::EnumerateRecords([&](HistoryRecord &record) {
+    QVERIFY(HistoryStore::ReadRecords(DefaultHistory(), [&](const HistoryRecord &record) {
         seen.append(record);
-        recNos.append(Session().RecNo);
-        return &record == &Session().CurrentRecord;
-    });
-    QVERIFY(ok);
+        return true;
+    }));
     QCOMPARE(seen, written);
-    QCOMPARE(recNos.size(), records);
-    for (int i = 0; i < recNos.size(); ++i)
-        QCOMPARE(recNos[i], i + 1);
-    QCOMPARE(Session().RecNo, std::int16_t(1));
-    QVERIFY(QFileInfo::exists(path()));
-    if (records > 0)
-        QCOMPARE(Session().CurrentRecord, written.last());
+    QVERIFY(QFileInfo::exists(DefaultHistory()));
 }
 
 void HistoryStoreTest::enumerateStopsWhenUseFails()
 {
-    writeRecords(path(), {recordNamed("A", 1), recordNamed("B", 2), recordNamed("C", 3)}, 0);
-    int calls = 0;
-    QVERIFY(!HistoryStore::EnumerateRecords([&](HistoryRecord &) { return ++calls < 2; }));
-    QCOMPARE(calls, 2);
-    QCOMPARE(Session().RecNo, std::int16_t(1));
-    QCOMPARE(Session().CurrentRecord.RecName.trimmed(), QStringLiteral("B"));
+    QVERIFY(Put("restest.dat", bytesOf(people(3))));
+    QStringList seen;
+    QVERIFY(!HistoryStore::ReadRecords(DefaultHistory(), [&](const HistoryRecord &record) {
+        seen << record.RecName.trimmed();
+        return seen.size() < 2;
+    }));
+    QCOMPARE(seen, (QStringList{"Person 1", "Person 2"}));
 }
 
 void HistoryStoreTest::enumerateLimit_data()
@@ -330,15 +285,14 @@ void HistoryStoreTest::enumerateLimit_data()
 void HistoryStoreTest::enumerateLimit()
 {
     QFETCH(qint64, records);
-    makeFile(path(), records * 80);
+    makeFile(DefaultHistory(), records * 80);
     qint64 calls = 0;
-    const bool ok = HistoryStore::EnumerateRecords([&](HistoryRecord &) {
+    const bool ok = HistoryStore::ReadRecords(DefaultHistory(), [&](const HistoryRecord &) {
         ++calls;
         return true;
     });
     QTEST(ok, "ok");
     QCOMPARE(calls, qMin(records, 32767LL));
-    QCOMPARE(Session().RecNo, std::int16_t(1));
 }
 
 // Two copies of the program finish tests at the same moments, over and
@@ -357,12 +311,10 @@ void HistoryStoreTest::twoProgramsAppendAtOnce()
             ::close(go[1]);
             char ready = 0;
             const bool started = ::read(go[0], &ready, 1) == 0; // both wait for the close
-            SessionState &session = Session();
-            session.Counts = {5, 40, 38, 36, 35};
             for (int i = 0; started && i < PerWriter; ++i) {
-                session.CurrentRecord.SetName(
-                    QStringLiteral("%1%2").arg(tag).arg(i, 3, 10, QLatin1Char('0')));
-                HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
+                HistoryRecord record;
+                record.SetName(QStringLiteral("%1%2").arg(tag).arg(i, 3, 10, QLatin1Char('0')));
+                HistoryStore::Append(DefaultHistory(), record, {5, 40, 38, 36, 35});
             }
             ::_exit(started && m_dialogs.Log().isEmpty() ? 0 : 1);
         }
@@ -377,7 +329,7 @@ void HistoryStoreTest::twoProgramsAppendAtOnce()
         QCOMPARE(WEXITSTATUS(status), 0);
     }
 
-    const QByteArray all = readAll(path());
+    const QByteArray all = Contents("restest.dat");
     QCOMPARE(all.size(), qsizetype(2 * PerWriter * HistoryRecord::RecordLength));
     QMap<char, int> next{{'A', 0}, {'B', 0}};
     for (qsizetype at = 0; at < all.size(); at += HistoryRecord::RecordLength) {
@@ -406,23 +358,21 @@ void HistoryStoreTest::unreadableHistoryFails_data()
 void HistoryStoreTest::unreadableHistoryFails()
 {
     QFETCH(QString, kind);
+    QString path = DefaultHistory();
     if (kind == QLatin1String("pipe")) {
-        QCOMPARE(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (kind == QLatin1String("directory")) {
-        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("restest.dat")));
+        QVERIFY(QDir(Folder()).mkdir(QStringLiteral("restest.dat")));
     } else {
         // The first page of a process's own memory is never mapped, so
         // reading it from the start fails with EIO.
         if (!QFileInfo::exists(QStringLiteral("/proc/self/mem")))
             QSKIP("no /proc/self/mem here");
-        Session().DataPath = QStringLiteral("/proc/self/mem");
+        path = QStringLiteral("/proc/self/mem");
     }
     int calls = 0;
-    QVERIFY(!HistoryStore::EnumerateRecords([&](HistoryRecord &) { return ++calls > 0; }));
+    QVERIFY(!HistoryStore::ReadRecords(path, [&](const HistoryRecord &) { return ++calls > 0; }));
     QCOMPARE(calls, 0);
-    QCOMPARE(Session().RecNo, std::int16_t(1));
-    QFile::remove(path());
-    QDir(m_dir.path()).rmdir(QStringLiteral("restest.dat"));
 }
 
 QTEST_GUILESS_MAIN(HistoryStoreTest)

@@ -2,19 +2,12 @@
 // umask: a new file is for its owner and group only, whatever the command
 // that makes it; a file already there keeps its mode (and group) through
 // every command that writes it, replaces it or moves it.
-#include "FreshSession.h"
-#include "HistoryFiles.h"
-#include "ScriptedPlatform.h"
+#include "HistoryFolder.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryFileOperations.h"
 #include "history/HistoryList.h"
 #include "history/HistoryStore.h"
-#include "platform/Platform.h"
-#include "platform/ui/CommonDialog.h"
-#include "session/SessionState.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <grp.h>
@@ -44,7 +37,7 @@ QString octal(mode_t mode)
 
 } // namespace
 
-class PrivacyTest : public QObject
+class PrivacyTest : public QObject, HistoryFolder
 {
     Q_OBJECT
 
@@ -57,26 +50,17 @@ private slots:
     void existingFilesKeepTheirMode();
 
 private:
-    QString In(const QString &name) const { return m_dir->filePath(name); }
     // Runs the command with the dialog answered by target; the file it
     // made or wrote.
     QString Run(Command command, const QString &target);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    ScriptedPlatform m_platform;
-    ScriptedDialogs &m_dialogs = m_platform.dialogs;
     mode_t m_umask = 0;
 };
 
 void PrivacyTest::init()
 {
     m_umask = ::umask(022);
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir(m_dir->path()).mkdir("res"));
-    ResetSession();
-    Session().DataPath = In("restest.dat");
-    Session().Counts = {5, 40, 38, 36, 35};
-    m_dialogs.Clear();
+    QVERIFY(Renew());
 }
 
 void PrivacyTest::cleanup()
@@ -86,27 +70,28 @@ void PrivacyTest::cleanup()
 
 QString PrivacyTest::Run(Command command, const QString &target)
 {
-    CommonDialog dlog;
     m_dialogs.QueueFile(In(target), command == Command::ExportCsv ? HistoryExport::CsvEntry : 0);
     m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
     switch (command) {
-    case Command::Append:
-        HistoryStore::AppendCurrentRecord(Session().CurrentRecord, Session().Counts);
-        return In("restest.dat");
+    case Command::Append: {
+        HistoryRecord record;
+        HistoryStore::Append(DefaultHistory(), record, {5, 40, 38, 36, 35});
+        return DefaultHistory();
+    }
     case Command::List:
-        HistoryList::ListHistory(HistoryList::Mode::List, [](const QString &) {});
-        return In("restest.dat");
+        HistoryList::ListHistory(DefaultHistory(), [](const QString &) {});
+        return DefaultHistory();
     case Command::SaveAs:
-        HistoryFileOperations::SaveDataAs(dlog, In("restest.dat"));
+        HistoryFileOperations::SaveDataAs(m_dlog, DefaultHistory(), DefaultHistory());
         break;
     case Command::Export:
     case Command::ExportCsv:
-        HistoryExport::Export(dlog, In("restest.dat"));
+        HistoryExport::Export(m_dlog, DefaultHistory(), DefaultHistory());
         break;
     case Command::Clear: {
         m_dialogs.Clear();
         m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
-        HistoryFileOperations::ClearDefaultHistory(In("restest.dat"), {});
+        HistoryFileOperations::ClearDefaultHistory(DefaultHistory());
         const QStringList backups = QDir(In("res")).entryList(QDir::Files);
         return backups.size() == 1 ? In("res/" + backups.first()) : QString();
     }
@@ -137,7 +122,7 @@ void PrivacyTest::newFiles()
     QFETCH(QString, target);
     QFETCH(int, mask);
     if (command == Command::SaveAs || command == Command::Export || command == Command::ExportCsv)
-        QVERIFY(put(In("restest.dat"), bytesOf({record("Ann", Dec7, 0.5, 12, {40, 38, 36, 35})})));
+        QVERIFY(Put("restest.dat", bytesOf({record("Ann", Dec7, 0.5, 12, {40, 38, 36, 35})})));
     ::umask(mode_t(mask));
     const QString made = Run(command, target);
     QTEST(int(statOf(made).st_mode & 07777), "mode");
@@ -177,9 +162,9 @@ void PrivacyTest::existingFilesKeepTheirMode()
     const gid_t group = ::geteuid() == 0 ? 100 : ::getgid();
     if (otherGroup && group == ::getgid())
         QSKIP("needs root to give a file to another group");
-    QVERIFY(put(In("restest.dat"), bytesOf({record("Ann", Dec7, 0.5, 12, {40, 38, 36, 35})})));
+    QVERIFY(Put("restest.dat", bytesOf({record("Ann", Dec7, 0.5, 12, {40, 38, 36, 35})})));
     if (target != "restest.dat")
-        QVERIFY(put(In(target), "older content"));
+        QVERIFY(Put(target, "older content"));
     QCOMPARE(::chmod(qPrintable(In(target)), mode_t(mode)), 0);
     if (otherGroup)
         QCOMPARE(::chown(qPrintable(In(target)), uid_t(-1), group), 0);

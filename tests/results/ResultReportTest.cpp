@@ -3,7 +3,7 @@
 // every word on the paper inside its margins, the name, date, time, counts
 // and verdicts as the results window shows them, the verdicts in their
 // colours, and a graph whose red line reads, against the printed scale,
-// as the counts that were counted.
+// as the counts that were counted, each point with its number beside it.
 #include "results/ResultReport.h"
 #include "PdfPages.h"
 #include "record/OleDate.h"
@@ -140,8 +140,8 @@ void ResultReportTest::page()
         QPdfWriter writer(pdf);
         writer.setPageSize(QPageSize(paper));
         writer.setPageOrientation(orientation);
-        QVERIFY(ResultReport(result).Paint(writer, QDate(2002, 12, 9),
-                                           QLocale(QLocale::Russian, QLocale::Russia)));
+        QVERIFY(ResultReport(TestResult::Of(result))
+                    .Paint(writer, QDate(2002, 12, 9), QLocale(QLocale::Russian, QLocale::Russia)));
     }
 
     const QList<Page> pages = PdfPages::pagesOf(pdf);
@@ -225,6 +225,18 @@ void ResultReportTest::page()
         const double value = v0 + (y - y0) * (v1 - v0) / (y1 - y0);
         QVERIFY2(std::abs(value - counts[std::size_t(i)]) <= pressesPerLine / 8,
                  qPrintable(QString("count %1 reads %2").arg(counts[std::size_t(i)]).arg(value)));
+        // Its number just over or under it, as the window writes it.
+        const QString number = QString::number(counts[std::size_t(i)]);
+        const auto beside = [&](const Word &word) {
+            return word.text == number &&
+                   std::abs(middle(word) - middle(columns[i])) < column / 2 &&
+                   std::abs((word.top + word.bottom) / 2 - y) < column / 4;
+        };
+        QVERIFY2(std::any_of(page.lines.cbegin(), page.lines.cend(),
+                             [&](const QList<Word> &line) {
+                                 return std::any_of(line.cbegin(), line.cend(), beside);
+                             }),
+                 qPrintable(QString("no %1 beside its point").arg(number)));
     }
 }
 
@@ -237,14 +249,14 @@ void ResultReportTest::anyPaintDevice()
     result.RecCounts = {40, 40, 39, 38};
     QImage image(595, 842, QImage::Format_RGB32);
     image.fill(Qt::white);
-    QVERIFY(ResultReport(result).Paint(image, QDate(2002, 12, 9)));
+    QVERIFY(ResultReport(TestResult::Of(result)).Paint(image, QDate(2002, 12, 9)));
     int reds = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             reds += reddish(image.pixel(x, y));
     QVERIFY(reds > 50);
     QImage none;
-    QVERIFY(!ResultReport(result).Paint(none, QDate(2002, 12, 9)));
+    QVERIFY(!ResultReport(TestResult::Of(result)).Paint(none, QDate(2002, 12, 9)));
 }
 
 void ResultReportTest::documentName_data()
@@ -267,7 +279,7 @@ void ResultReportTest::documentName()
     HistoryRecord result;
     result.RecName = name.leftJustified(HistoryRecord::NameLength);
     result.RecDate = date;
-    QTEST(ResultReport(result).DocumentName(), "document");
+    QTEST(ResultReport(TestResult::Of(result)).DocumentName(), "document");
 }
 
 QTEST_MAIN(ResultReportTest)

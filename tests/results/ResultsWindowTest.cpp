@@ -2,30 +2,35 @@
 // read back from the painted pixels, the verdicts in their colours from one
 // result to the next, the message when there is no result, how it closes,
 // and its one fixed size; printing the result it shows through the printer
-// dialog into a real PDF. The locale is pinned so dates read 07.12.2002.
+// dialog into a real PDF. A result is made current the way a person makes
+// it so, by choosing its line in the data window. The locale is pinned so
+// dates read 07.12.2002.
 #include "results/ResultsWindow.h"
 #include "FakeClock.h"
-#include "FreshSession.h"
+#include "HistoryFiles.h"
 #include "LabelEdges.h"
 #include "MenuItem.h"
 #include "PdfPages.h"
 #include "ScriptedPlatform.h"
+#include "history/DataWindow.h"
 #include "platform/Platform.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/Twips.h"
 #include "results/DynamicsGraph.h"
 #include "results/GraphDecoration.h"
 #include "session/RunTimer.h"
-#include "session/SessionState.h"
 #include "session/TestWindow.h"
 #include "shell/MainFrame.h"
+#include "trend/TrendWindow.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <QTest>
@@ -86,9 +91,16 @@ private slots:
     void bordersAllRound();
     void printsTheResultShown_data();
     void printsTheResultShown();
+    void oneCmfByEveryRoute_data();
+    void oneCmfByEveryRoute();
 
 private:
-    ResultsWindow *Show(const Counts &counts, std::int16_t cmf);
+    // Stores a test, chooses its line in the data window and brings the
+    // results window up with it.
+    ResultsWindow *Show(const Counts &counts, std::int16_t cmf,
+                        const QString &name = QStringLiteral("Ann Lee"));
+    // Chooses the test on this line of the data window.
+    void Choose(const Counts &counts, std::int16_t cmf, const QString &name);
 
     QTemporaryDir m_dir;
     ScriptedPlatform m_platform;
@@ -99,11 +111,11 @@ private:
 
 void ResultsWindowTest::init()
 {
-    ResetSession();
-    Session().DataPath = m_dir.filePath(QStringLiteral("restest.dat"));
+    const QString history = m_dir.filePath(QStringLiteral("restest.dat"));
+    QFile::remove(history);
     m_dialogs.Clear();
     Platform::SetClock(&m_clock);
-    m_frame = new MainFrame;
+    m_frame = new MainFrame(history);
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowActive(m_frame));
 }
@@ -114,13 +126,28 @@ void ResultsWindowTest::cleanup()
     Platform::SetClock(nullptr);
 }
 
-// Makes a result current and brings the results window up with it, through
-// another window when it is already the active one.
-ResultsWindow *ResultsWindowTest::Show(const Counts &counts, std::int16_t cmf)
+void ResultsWindowTest::Choose(const Counts &counts, std::int16_t cmf, const QString &name)
 {
-    for (int i = 0; i < 4; ++i)
-        Session().Counts[std::size_t(i + 1)] = std::int16_t(counts[i]);
-    Session().CurrentRecord.RecCMF = cmf;
+    QFile file(m_frame->HistoryInUse());
+    QVERIFY(file.open(QIODevice::Append));
+    const std::array<std::int16_t, 4> stored{std::int16_t(counts[0]), std::int16_t(counts[1]),
+                                             std::int16_t(counts[2]), std::int16_t(counts[3])};
+    file.write(HistoryFiles::record(name, HistoryFiles::Dec7, 0.6041666666666666, cmf, stored)
+                   .Encode());
+    file.close();
+    // Chosen in a data window already open, the line is chosen without
+    // the results window losing the activation.
+    auto *data = m_frame->Child<DataWindow>();
+    if (data == nullptr)
+        data = m_frame->ShowChild<DataWindow>();
+    data->RefreshList();
+    data->SelectRecord(data->List()->count());
+}
+
+ResultsWindow *ResultsWindowTest::Show(const Counts &counts, std::int16_t cmf,
+                                       const QString &name)
+{
+    Choose(counts, cmf, name);
     if (m_frame->Child<ResultsWindow>() != nullptr)
         m_frame->ShowChild<OtherWindow>();
     MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
@@ -343,17 +370,18 @@ void ResultsWindowTest::afterARun()
     window->SubWindow()->resize(fixed * 2);
     QCOMPARE(window->SubWindow()->size(), fixed);
 
-    const auto counts = Session().Counts;
+    const auto result = m_frame->Current().Get();
+    QVERIFY(result.has_value());
+    QCOMPARE(result->record.RecCounts, (std::array<std::int16_t, 4>{40, 38, 36, 35}));
     window->SubWindow()->close();
     QTRY_COMPARE(m_frame->Child<ResultsWindow>(), nullptr);
-    QCOMPARE(Session().Counts, counts);
+    QCOMPARE(m_frame->Current().Get(), result);
     MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
     window = m_frame->Child<ResultsWindow>();
     QCOMPARE(window->ResultsBox()->text(), "Abnormal");
     window->CancelButton()->click();
     QTRY_COMPARE(m_frame->Child<ResultsWindow>(), nullptr);
-    QCOMPARE(Session().Counts, (std::array<std::int16_t, 5>{counts[0], 0, 0, 0, 0}));
-    QCOMPARE(Session().CurrentRecord.RecName.trimmed(), QString());
+    QVERIFY(!m_frame->Current().Get());
     // Opened again, it says so and keeps its design texts.
     MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
     QCOMPARE(m_dialogs.MessageTexts(), QStringList{"There are no data!"});
@@ -391,8 +419,9 @@ void ResultsWindowTest::bordersAllRound()
 }
 
 // Ctrl+P and the context menu print the result on the screen through the
-// printer dialog, even after the session has moved on, and change nothing
-// in the session; without a result the window says so and asks nothing.
+// printer dialog, even after another test has been chosen, and change
+// nothing of the current result; without a result the window says so and
+// asks nothing.
 void ResultsWindowTest::printsTheResultShown_data()
 {
     QTest::addColumn<QString>("how");
@@ -412,14 +441,12 @@ void ResultsWindowTest::printsTheResultShown()
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext (poppler-utils) is needed to read the printed page");
     m_clock.Set(QDate(2002, 12, 9), QTime(9, 0, 0));
-    Session().CurrentRecord.SetName(QStringLiteral("Ann Lee"));
-    Session().CurrentRecord.RecDate = 37597.0;
     ResultsWindow *window = Show(result ? Counts{40, 38, 36, 35} : Counts{0, 0, 0, 0}, 13);
     // The data window makes another record current; the results window
     // still shows Ann's until it is activated again.
-    Session().CurrentRecord.SetName(QStringLiteral("Bob"));
-    Session().Counts = {0, 25, 25, 25, 25};
-    const SessionState before = Session();
+    Choose({25, 25, 25, 25}, 0, QStringLiteral("Bob"));
+    const auto before = m_frame->Current().Get();
+    QCOMPARE(before->record.RecName.trimmed(), QStringLiteral("Bob"));
 
     m_dialogs.Clear();
     const QString pdf = m_dir.filePath(QStringLiteral("result.pdf"));
@@ -453,14 +480,13 @@ void ResultsWindowTest::printsTheResultShown()
              result ? QStringList() : QStringList{QStringLiteral("There are no data!")});
     QCOMPARE(m_dialogs.Log().size(), 1);
     QCOMPARE(std::holds_alternative<Dialogs::PrinterRequest>(m_dialogs.Log().first()), result);
-    QCOMPARE(Session().Counts, before.Counts);
-    QCOMPARE(Session().CurrentRecord, before.CurrentRecord);
+    QCOMPARE(m_frame->Current().Get(), before);
     QCOMPARE(QFile::exists(pdf), result && answer);
     if (!QFile::exists(pdf))
         return;
     // Offered beside the history in use, and as private as it.
     const auto request = std::get<Dialogs::PrinterRequest>(m_dialogs.Log().first());
-    QCOMPARE(request.initDir, QFileInfo(Session().DataPath).absolutePath());
+    QCOMPARE(request.initDir, QFileInfo(m_frame->HistoryInUse()).absolutePath());
     const mode_t umask = ::umask(0);
     ::umask(umask);
     struct stat info = {};
@@ -472,6 +498,63 @@ void ResultsWindowTest::printsTheResultShown()
     for (const char *word : {"Ann", "Lee", "07.12.2002", "Abnormal", "Reliable", "09.12.2002"})
         QVERIFY2(words.contains(QLatin1String(word)), word);
     QVERIFY(!words.contains(QStringLiteral("Bob")));
+}
+
+void ResultsWindowTest::oneCmfByEveryRoute_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::addColumn<Counts>("counts");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("shown");
+    for (const char *route : {"View > Results", "Results button", "trend"}) {
+        QTest::addRow("%s, a rise stored as -5", route)
+            << QString::fromLatin1(route) << Counts{40, 40, 41, 42} << -5 << -1;
+        QTest::addRow("%s, stored above 100", route)
+            << QString::fromLatin1(route) << Counts{40, 30, 20, 0} << 130 << 100;
+    }
+}
+
+// A record another program wrote, its CMF outside what this one stores:
+// the results window and its printed page show the CMF as the list does,
+// whichever way the test was brought up.
+void ResultsWindowTest::oneCmfByEveryRoute()
+{
+    QFETCH(QString, route);
+    QFETCH(Counts, counts);
+    QFETCH(int, stored);
+    QFETCH(int, shown);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is needed to read the printed page");
+    Choose(counts, std::int16_t(stored), QStringLiteral("Foreign"));
+    auto *data = m_frame->Child<DataWindow>();
+    if (route == "Results button") {
+        data->ResultsButton()->click();
+    } else {
+        if (route == "trend") {
+            // Chosen in the trend after another test was made current.
+            m_frame->OnTrend();
+            Choose({30, 30, 30, 30}, 0, QStringLiteral("Other"));
+            m_frame->Child<TrendWindow>()->Table()->selectRow(0);
+        }
+        MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
+    }
+    ResultsWindow *window = m_frame->Child<ResultsWindow>();
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->NameBox()->text().trimmed(), QStringLiteral("Foreign"));
+    QVERIFY2(window->Graph()->accessibleDescription().endsWith(QStringLiteral("CMF %1").arg(shown)),
+             qPrintable(window->Graph()->accessibleDescription()));
+    const QString pdf = m_dir.filePath(QStringLiteral("cmf.pdf"));
+    QFile::remove(pdf);
+    m_dialogs.QueuePrinter([pdf](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    });
+    QTest::keyClick(window->CancelButton(), Qt::Key_P, Qt::ControlModifier);
+    const auto pages = PdfPages::pagesOf(pdf);
+    QCOMPARE(pages.size(), 1);
+    const QStringList words = PdfPages::wordsOf(pages.first());
+    QVERIFY(words.contains(QString::number(shown)));
+    QVERIFY(!words.contains(QString::number(stored)));
 }
 
 QTEST_MAIN(ResultsWindowTest)

@@ -2,11 +2,9 @@
 // strips painted into the diagram area's backing image at the designed
 // height, and the idle colour cycle between runs.
 #include "session/LiveDiagram.h"
-#include "FreshSession.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/Twips.h"
 #include "session/IdleColourCycle.h"
-#include "session/SessionState.h"
 
 #include <QTest>
 
@@ -90,11 +88,10 @@ void LiveDiagramTest::firstStepsOfARun()
     PictureBox box;
     box.resize(585, 193);
     box.SetBackColor(Black);
-    SessionState &session = Session();
-    ResetSession();
-    session.PenX = float(box.ScaleWidth() / 10);
-    session.PenY = float(box.ScaleHeight() / 2);
-    QCOMPARE(session.PenY, 1447.5F);
+    LiveDiagram diagram;
+    diagram.PlacePen(box);
+    QCOMPARE(diagram.PenX(), float(box.ScaleWidth() / 10));
+    QCOMPARE(diagram.PenY(), 1447.5F);
 
     struct Step
     {
@@ -105,12 +102,12 @@ void LiveDiagramTest::firstStepsOfARun()
     const Step steps[] = {{true, 1287.5F, Green},   {false, 1352.5F, Yellow},
                           {false, 1417.5F, Yellow}, {false, 1482.5F, Yellow},
                           {false, 1547.5F, Yellow}, {false, 1612.5F, Red}};
-    float x = session.PenX;
+    float x = diagram.PenX();
     for (const Step &step : steps) {
-        LiveDiagram::DrawDiagramStep(box, step.key);
+        diagram.DrawDiagramStep(box, step.key);
         x += 10.0F;
-        QCOMPARE(session.PenX, x);
-        QCOMPARE(session.PenY, step.penY);
+        QCOMPARE(diagram.PenX(), x);
+        QCOMPARE(diagram.PenY(), step.penY);
         QCOMPARE(pixel(box, {x + 5, step.penY}), step.colour);
         if (step.key) {
             // A key step is a flat mark at the pen, nothing towards the centre.
@@ -127,18 +124,17 @@ void LiveDiagramTest::stripsLeavingTheAreaAreClipped()
     PictureBox box;
     box.resize(585, 193);
     box.SetBackColor(Black);
-    ResetSession();
-    Session().PenX = 877.5F;
-    Session().PenY = 1447.5F;
+    LiveDiagram diagram;
+    diagram.SetPen(877.5F, 1447.5F);
     for (int i = 0; i < 40; ++i)
-        LiveDiagram::DrawDiagramStep(box, true);
-    QVERIFY(Session().PenY < 0);
+        diagram.DrawDiagramStep(box, true);
+    QVERIFY(diagram.PenY() < 0);
     QCOMPARE(box.Image().size(), QSize(585, 193));
     for (int i = 0; i < 200; ++i)
-        LiveDiagram::DrawDiagramStep(box, false);
-    QVERIFY(Session().PenY > 2895);
+        diagram.DrawDiagramStep(box, false);
+    QVERIFY(diagram.PenY() > 2895);
     // The last drift strips run from the centre past the bottom edge.
-    QCOMPARE(pixel(box, {Session().PenX + 5.0, 2880.0}), Red);
+    QCOMPARE(pixel(box, {diagram.PenX() + 5.0, 2880.0}), Red);
 }
 
 void LiveDiagramTest::idleCycle_data()

@@ -4,13 +4,12 @@
 // the way the main frame stores it.
 #include "session/TestRun.h"
 #include "FakeClock.h"
-#include "FreshSession.h"
 #include "ScriptedPlatform.h"
 #include "history/HistoryStore.h"
+#include "platform/HelpTopic.h"
 #include "platform/Platform.h"
 #include "platform/input/KeyCodes.h"
 #include "record/OleDate.h"
-#include "session/SessionState.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -73,7 +72,12 @@ private:
     void Releases(int count, std::int16_t key = KeyA);
     void EndInterval() { m_run->Intervals()->EndIntervalNow(); }
     // What the main frame does when a run has completed.
-    void Store() { HistoryStore::AppendCurrentRecord(m_run->Record(), m_run->Counts()); }
+    void Store()
+    {
+        HistoryRecord record = m_run->Record();
+        HistoryStore::Append(HistoryPath(), record, m_run->Counts());
+    }
+    QString HistoryPath() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
     QByteArray History() const;
 
     QTemporaryDir m_dir;
@@ -85,9 +89,7 @@ private:
 
 void TestRunTest::init()
 {
-    ResetSession();
-    QFile::remove(m_dir.filePath(QStringLiteral("restest.dat")));
-    Session().DataPath = m_dir.filePath(QStringLiteral("restest.dat"));
+    QFile::remove(HistoryPath());
     m_dialogs.Clear();
     Platform::SetClock(&m_clock);
     m_clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0, 200));
@@ -119,7 +121,7 @@ void TestRunTest::Releases(int count, std::int16_t key)
 
 QByteArray TestRunTest::History() const
 {
-    QFile file(Session().DataPath);
+    QFile file(HistoryPath());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -135,7 +137,6 @@ void TestRunTest::startWithoutName()
 {
     QFETCH(std::optional<QString>, answer);
     QSignalSpy armed(m_run.get(), &TestRun::Armed);
-    Session().Counts = {1, 2, 3, 4, 5};
     m_dialogs.QueueInput(answer);
     m_run->Start();
 
@@ -145,11 +146,10 @@ void TestRunTest::startWithoutName()
     QCOMPARE(input.title, QStringLiteral("Input"));
     QCOMPARE(input.defaultText, QString());
     QCOMPARE(input.helpFile, QStringLiteral("Velm2.chm"));
-    QCOMPARE(input.helpTopic, 103);
+    QCOMPARE(input.helpTopic, HelpTopic::Test);
 
     QCOMPARE(m_run->CurrentState(), State::Idle);
     QCOMPARE(armed.size(), 0);
-    QCOMPARE(Session().Counts, (IntervalCounts{1, 2, 3, 4, 5}));
     // Releases reach a run only once it is armed.
     Releases(3);
     QCOMPARE(m_run->KeyCount(), std::int16_t(0));
@@ -158,22 +158,16 @@ void TestRunTest::startWithoutName()
 void TestRunTest::startArmsTheRun()
 {
     QSignalSpy armed(m_run.get(), &TestRun::Armed);
-    Session().Counts = {9, 9, 9, 9, 9};
     Start(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"));
 
-    const SessionState &session = Session();
     QCOMPARE(m_run->CurrentState(), State::Armed);
     QCOMPARE(armed.size(), 1);
     QCOMPARE(m_run->Record().RecName, QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
-    QCOMPARE(session.CurrentRecord.RecName, QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
     QCOMPARE(m_run->Counts(), IntervalCounts{});
-    QCOMPARE(session.Counts, IntervalCounts{});
     QCOMPARE(m_run->KeyCount(), std::int16_t(0));
     QCOMPARE(m_run->IntervalNo(), std::int16_t(0));
     QCOMPARE(m_run->Record().RecDate, 37597.0);
     QCOMPARE(m_run->Record().RecTime, 52200.0 / 86400.0);
-    QCOMPARE(session.CurrentRecord.RecDate, 37597.0);
-    QCOMPARE(session.CurrentRecord.RecTime, 52200.0 / 86400.0);
     QVERIFY(!m_run->KeysStarted());
     QVERIFY(m_run->LoopIdle());
     QVERIFY(!m_run->DriftTimer()->isActive());
@@ -231,7 +225,6 @@ void TestRunTest::countingAndTheDrift()
     QCOMPARE(counted.size(), 3);
     QCOMPARE(counted.at(2).at(0).value<std::int16_t>(), std::int16_t(3));
     QCOMPARE(m_run->Counts()[0], std::int16_t(3));
-    QCOMPARE(Session().Counts[0], std::int16_t(3));
     // The next interval counts from 1 again, into its own place.
     EndInterval();
     Releases(2);
@@ -255,14 +248,13 @@ void TestRunTest::escAborts()
     QFETCH(int, intervalsEnded);
     QSignalSpy stopped(m_run.get(), &TestRun::Stopped);
     QSignalSpy completed(m_run.get(), &TestRun::Completed);
+    QSignalSpy aborted(m_run.get(), &TestRun::Aborted);
     Start(QStringLiteral("Ann"));
     Releases(releases);
     for (int i = 0; i < intervalsEnded; ++i) {
         EndInterval();
         Releases(40);
     }
-    // Another window shows a stored test meanwhile.
-    Session().CurrentRecord = HistoryRecord{HistoryRecord::FitName("Zed"), 1.0, 0.5, 12, {}};
     // Only Esc going down aborts.
     m_run->KeyDown(KeyA);
     m_run->KeyUp(KeyCodes::Escape);
@@ -271,13 +263,8 @@ void TestRunTest::escAborts()
 
     QCOMPARE(m_run->CurrentState(), State::Idle);
     QCOMPARE(stopped.size(), 1);
+    QCOMPARE(aborted.size(), 1);
     QCOMPARE(m_run->Counts(), IntervalCounts{});
-    QCOMPARE(Session().Counts, IntervalCounts{});
-    // What "Next >>" then shows: no counts, under the name, date and time
-    // taken at Start.
-    QCOMPARE(Session().CurrentRecord.RecName.trimmed(), QStringLiteral("Ann"));
-    QCOMPARE(Session().CurrentRecord.RecDate, 37597.0);
-    QCOMPARE(Session().CurrentRecord.RecTime, 52200.0 / 86400.0);
     QVERIFY(!m_run->KeysStarted());
     QVERIFY(m_run->LoopIdle());
     QVERIFY(!m_run->DriftTimer()->isActive());
@@ -287,6 +274,7 @@ void TestRunTest::escAborts()
     m_run->KeyDown(KeyCodes::Escape);
     QCOMPARE(m_run->KeyCount(), std::int16_t(0));
     QCOMPARE(stopped.size(), 1);
+    QCOMPARE(aborted.size(), 1);
     QCOMPARE(completed.size(), 0);
     QVERIFY(History().isEmpty());
     QVERIFY(m_dialogs.MessageTexts().isEmpty());
@@ -295,6 +283,7 @@ void TestRunTest::escAborts()
 void TestRunTest::abandonedRunLeavesNothing()
 {
     QSignalSpy stopped(m_run.get(), &TestRun::Stopped);
+    QSignalSpy aborted(m_run.get(), &TestRun::Aborted);
     Start(QStringLiteral("Ann"));
     Releases(10);
     EndInterval();
@@ -302,8 +291,9 @@ void TestRunTest::abandonedRunLeavesNothing()
     m_run->Abandon();
     QCOMPARE(m_run->CurrentState(), State::Idle);
     QVERIFY(m_run->LoopIdle());
-    QCOMPARE(Session().Counts, IntervalCounts{});
+    QCOMPARE(m_run->Counts(), IntervalCounts{});
     QCOMPARE(stopped.size(), 0);
+    QCOMPARE(aborted.size(), 1);
     EndInterval();
     QVERIFY(History().isEmpty());
 }
@@ -324,11 +314,6 @@ void TestRunTest::completedRunIsStored()
         Releases(perInterval[i]);
         QCOMPARE(m_run->IntervalNo(), std::int16_t(i));
         QCOMPARE(m_run->Counts()[std::size_t(i)], std::int16_t(perInterval[i]));
-        if (i == 2) {
-            // Another window reads a stored test into the session.
-            Session().CurrentRecord.SetName(QStringLiteral("Zed"));
-            Session().Counts = {0, 30, 28, 26, 0};
-        }
         m_clock.AdvanceMs(5000);
         EndInterval();
     }
@@ -347,9 +332,6 @@ void TestRunTest::completedRunIsStored()
     // Stored with the time the run ended, not the time it was started.
     QCOMPARE(record->RecTime, OleDate::FromTime(QTime(14, 30, 25)));
     QVERIFY(m_dialogs.MessageTexts().isEmpty());
-    // The run just stored is the session's current result.
-    QCOMPARE(Session().CurrentRecord, *record);
-    QCOMPARE(Session().Counts, (IntervalCounts{12, 40, 38, 36, 35}));
 }
 
 // A run timed by its own timer against the clock: an interval end held up
@@ -442,7 +424,7 @@ void TestRunTest::runAgainstTheClock()
 void TestRunTest::intervalsWithoutReleaseStoreNothingOld_data()
 {
     QTest::addColumn<bool>("earlierRun");
-    QTest::newRow("after a viewed record") << false;
+    QTest::newRow("first run") << false;
     QTest::newRow("after an earlier run") << true;
 }
 
@@ -459,8 +441,6 @@ void TestRunTest::intervalsWithoutReleaseStoreNothingOld()
             EndInterval();
         }
         QCOMPARE(History().size(), 80);
-    } else {
-        Session().Counts = {0, 40, 38, 36, 35};
     }
     const QByteArray before = History();
     State stateAtMessage = State::Counting;
@@ -565,7 +545,6 @@ void TestRunTest::releasesCountWhereMade()
     for (const std::int16_t count : m_run->Counts())
         counted << count;
     QCOMPARE(counted, counts);
-    QCOMPARE(Session().Counts, m_run->Counts());
 }
 
 void TestRunTest::namePromptShowsWhatIsStored_data()

@@ -3,14 +3,12 @@
 // name it can say, the buttons that show only a picture are named after the
 // commands they run, and the results graph tells what it shows.
 #include "FakeClock.h"
-#include "FreshSession.h"
 #include "HistoryFiles.h"
 #include "MenuItem.h"
 #include "ScriptedPlatform.h"
 #include "history/DataWindow.h"
 #include "platform/ui/PictureBox.h"
 #include "results/ResultsWindow.h"
-#include "session/SessionState.h"
 #include "session/TestWindow.h"
 #include "shell/AboutWindow.h"
 #include "shell/MainFrame.h"
@@ -73,15 +71,13 @@ bool needsAName(const QWidget *widget)
 
 void AccessibilityTest::init()
 {
-    ResetSession();
     m_platform.Clear();
     Platform::SetClock(&m_clock);
-    m_frame = new MainFrame;
+    m_frame = new MainFrame(m_dir.filePath(QStringLiteral("restest.dat")));
     m_frame->Start();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
     // After the start-up, which names the history beside the program.
-    Session().DataPath = m_dir.filePath(QStringLiteral("restest.dat"));
-    QVERIFY(put(Session().DataPath, bytesOf({record("Zed", Dec7, 0.5, 12, {40, 38, 36, 35}),
+    QVERIFY(put(m_frame->HistoryInUse(), bytesOf({record("Zed", Dec7, 0.5, 12, {40, 38, 36, 35}),
                                              record("Ann", Dec7, 0.6, 0, {31, 33, 32, 31})})));
 }
 

@@ -4,7 +4,6 @@
 // Help > Contents open.
 #include "shell/MainFrame.h"
 #include "FakeClock.h"
-#include "FreshSession.h"
 #include "HistoryFiles.h"
 #include "MenuItem.h"
 #include "ScriptedPlatform.h"
@@ -13,7 +12,6 @@
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/Twips.h"
 #include "results/ResultsWindow.h"
-#include "session/SessionState.h"
 #include "session/Startup.h"
 #include "session/TestWindow.h"
 #include "shell/AboutWindow.h"
@@ -118,6 +116,9 @@ private:
     // hand: the releases of each interval, or Esc after the second.
     TestWindow *RunTest(const QString &name, const QList<int> &releases, bool esc = false);
 
+    // A program folder of its own for each test, with the frame's default
+    // history in it.
+    std::unique_ptr<QTemporaryDir> m_dir;
     MainFrame *m_frame = nullptr;
     ScriptedPlatform m_platform;
     ScriptedDialogs &m_dialogs = m_platform.dialogs;
@@ -127,10 +128,12 @@ private:
 
 void MainFrameTest::init()
 {
-    ResetSession();
     unloads.clear();
     m_help.Clear();
-    m_frame = new MainFrame;
+    m_dialogs.Clear();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_frame = new MainFrame(m_dir->filePath(QStringLiteral("restest.dat")));
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
 }
@@ -245,9 +248,7 @@ void MainFrameTest::enlarge()
 
 void MainFrameTest::testItemFocusesOrLoads()
 {
-    Session().TickInterval = 60;
     auto *first = m_frame->ShowChild<TestWindow>();
-    QVERIFY(Session().TestFormActive);
     first->OnIdleColourTick();
     // During a run "Test" leaves the keys with the diagram.
     m_dialogs.QueueInput(QStringLiteral("Ann"));
@@ -265,7 +266,7 @@ void MainFrameTest::testItemFocusesOrLoads()
     MenuItem(m_frame, QStringLiteral("mnuTest"))->trigger();
     auto *second = m_frame->Child<TestWindow>();
     QVERIFY(second);
-    QVERIFY(Session().TestFormActive);
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow(), second->SubWindow());
     second->OnIdleColourTick();
     QCOMPARE(second->Diagram()->BackColor(), QColor(5, 3, 245));
 }
@@ -325,24 +326,19 @@ void MainFrameTest::startup()
 {
     QFETCH(int, platformId);
     QTEST(int(Startup::TickIntervalFor(platformId)), "tick");
-    QCOMPARE(Startup::DataPathIn(QStringLiteral("/opt/velmora")),
+    QCOMPARE(Startup::HistoryPathIn(QStringLiteral("/opt/velmora")),
              QStringLiteral("/opt/velmora/restest.dat"));
-    QCOMPARE(Startup::DataPathIn(QStringLiteral("/")), QStringLiteral("//restest.dat"));
+    QCOMPARE(Startup::HistoryPathIn(QStringLiteral("/")), QStringLiteral("//restest.dat"));
 }
 
 void MainFrameTest::startupShowsTestWindow()
 {
-    Session().TestFormActive = true;
-    Session().DataFormActive = true;
-    m_frame->Start();
-    QCOMPARE(Session().TickInterval, std::int16_t(60));
-    QCOMPARE(Session().DataPath,
+    QCOMPARE(MainFrame().HistoryInUse(),
              QCoreApplication::applicationDirPath() + QStringLiteral("/restest.dat"));
-    QVERIFY(!Session().DataFormActive);
+    m_frame->Start();
     auto *test = m_frame->Child<TestWindow>();
     QVERIFY(test);
     QCOMPARE(m_frame->MdiArea()->activeSubWindow(), test->SubWindow());
-    QVERIFY(Session().TestFormActive);
     QCOMPARE(test->Run().DriftTimer()->interval(), 60);
     // Shrunk below the test window, the workspace scrolls to reach it.
     m_frame->resize(m_frame->width() / 2, m_frame->height() / 2);
@@ -484,8 +480,7 @@ void MainFrameTest::historyCommands()
     QFETCH(QString, answer);
     QFETCH(QString, made);
     m_dialogs.Clear();
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
+    QTemporaryDir &dir = *m_dir;
     HistoryRecord record;
     record.SetName(QStringLiteral("Ann"));
     record.RecDate = 37597.0;
@@ -495,7 +490,6 @@ void MainFrameTest::historyCommands()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(record.Encode());
     }
-    Session().DataPath = dir.filePath("restest.dat");
     auto *data = m_frame->ShowChild<DataWindow>();
     if (!answer.isEmpty())
         m_dialogs.QueueFile(dir.filePath(answer));
@@ -509,45 +503,50 @@ void MainFrameTest::historyCommands()
     QTEST(m_dialogs.MessageTexts(), "messages");
     if (!made.isEmpty())
         QVERIFY(QFile::exists(dir.filePath(made)));
-    QCOMPARE(Session().DataPath, dir.filePath(trigger == "mnuOpenOld" ? "old.dat" : "restest.dat"));
+    QCOMPARE(m_frame->HistoryInUse(),
+             dir.filePath(trigger == "mnuOpenOld" ? "old.dat" : "restest.dat"));
     QCOMPARE(QFileInfo(dir.filePath("restest.dat")).size(), 80);
 }
 
 void MainFrameTest::runKeepsItsRecord_data()
 {
-    // What another window does in the middle of the run, after the second
-    // interval's releases.
+    // What the operator does with the mouse in the middle of the run, after
+    // the second interval's releases, the messages that brings, and the
+    // name View > Results then shows (none: "There are no data!").
     QTest::addColumn<QString>("meanwhile");
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("data window") << "mnuDat" << QStringList();
-    QTest::newRow("data window, a record selected") << "select" << QStringList();
-    QTest::newRow("export") << "mnuExport" << QStringList{"File saved!"};
-    QTest::newRow("print") << "mnuPr" << QStringList();
-    QTest::newRow("open old data") << "mnuOpenOld" << QStringList{"History open!"};
-    QTest::newRow("results, Cancel") << "Cancel" << QStringList();
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("data window") << "mnuDat" << QStringList() << "Zed";
+    QTest::newRow("data window, a record selected") << "select" << QStringList() << "Zed";
+    QTest::newRow("export") << "mnuExport" << QStringList{"File saved!"} << "";
+    QTest::newRow("print") << "mnuPr" << QStringList() << "";
+    QTest::newRow("open old data") << "mnuOpenOld" << QStringList{"History open!"} << "";
+    QTest::newRow("results, Cancel") << "Cancel" << QStringList{"There are no data!"} << "";
 }
 
-// A run stores the tested person's own name and counts, whatever the other
-// windows read into the current record or clear meanwhile; once stored, the
-// run is the result "Next >>" shows.
+// A run stores the tested person's own name and counts, whatever the
+// operator brings up meanwhile: the keys go on counting into the run from
+// whichever window is active, Results shows the last whole result and
+// never the live counts; once stored, the run is the result "Next >>"
+// shows.
 void MainFrameTest::runKeepsItsRecord()
 {
     using namespace HistoryFiles;
     QFETCH(QString, meanwhile);
-    QTemporaryDir dir;
+    QFETCH(QString, shown);
+    QTemporaryDir &dir = *m_dir;
     Platform::SetClock(&m_clock);
     const HistoryRecord zed = record("Zed", Dec7, 0.5, 12, {40, 38, 36, 35});
     QVERIFY(put(dir.filePath("restest.dat"), zed.Encode()));
     QVERIFY(put(dir.filePath("old.dat"), zed.Encode()));
-    Session().DataPath = dir.filePath("restest.dat");
-    Session().TickInterval = 60;
     auto *test = m_frame->ShowChild<TestWindow>();
     m_dialogs.QueueInput(QStringLiteral("Ann"));
     test->StartButton()->click();
-    const auto release = [test](int times) {
+    // Each key goes where the focus is, as the window system sends it.
+    const auto release = [](int times) {
         for (int i = 0; i < times; ++i) {
-            QTest::keyPress(test->Diagram(), Qt::Key_A);
-            QTest::keyRelease(test->Diagram(), Qt::Key_A);
+            QTest::keyPress(QApplication::focusWidget(), Qt::Key_Space);
+            QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Space);
         }
     };
     const int counts[] = {12, 30, 28, 26, 25};
@@ -575,11 +574,18 @@ void MainFrameTest::runKeepsItsRecord()
                 m_frame->OnOpenOld();
             } else {
                 m_frame->OnResults();
-                m_frame->Child<ResultsWindow>()->CancelButton()->click();
+                QTest::mouseClick(m_frame->Child<ResultsWindow>()->CancelButton(),
+                                  Qt::LeftButton);
             }
             QTEST(m_dialogs.MessageTexts(), "messages");
-            m_frame->MdiArea()->setActiveSubWindow(test->SubWindow());
-            QVERIFY(test->Diagram()->hasFocus());
+            m_dialogs.Clear();
+            m_frame->OnResults();
+            QCOMPARE(m_frame->Child<ResultsWindow>()->NameBox()->text().trimmed(), shown);
+            QCOMPARE(m_dialogs.MessageTexts(),
+                     shown.isEmpty() ? QStringList{"There are no data!"} : QStringList());
+            // The keys go on to the results window's Cancel button, where
+            // Space would press it.
+            QVERIFY(QApplication::focusWidget() != test->Diagram());
         }
         m_clock.AdvanceMs(5000);
         test->Run().Intervals()->EndIntervalNow();
@@ -588,7 +594,7 @@ void MainFrameTest::runKeepsItsRecord()
     QVERIFY(!m_dialogs.MessageTexts().contains("Error. No data!"));
 
     // Appended behind Zed, to the history in use at the end of the run.
-    const QByteArray bytes = contents(Session().DataPath);
+    const QByteArray bytes = contents(m_frame->HistoryInUse());
     QCOMPARE(bytes.size(), 160);
     QCOMPARE(bytes.left(80), zed.Encode());
     const auto stored = HistoryRecord::Decode(bytes.constData() + 80, 80);
@@ -596,8 +602,7 @@ void MainFrameTest::runKeepsItsRecord()
     QCOMPARE(stored->RecCounts, (std::array<std::int16_t, 4>{30, 28, 26, 25}));
     QCOMPARE(stored->RecCMF, std::int16_t(17));
     QCOMPARE(stored->RecDate, Dec7);
-    QCOMPARE(Session().CurrentRecord, *stored);
-    QCOMPARE(Session().Counts, (std::array<std::int16_t, 5>{12, 30, 28, 26, 25}));
+    QCOMPARE(m_frame->Current().Get(), TestResult::Of(*stored, m_frame->HistoryInUse(), 2));
 
     test->NextButton()->click();
     auto *results = m_frame->Child<ResultsWindow>();
@@ -613,7 +618,6 @@ void MainFrameTest::runKeepsItsRecord()
 void MainFrameTest::testItemKeepsTheDiagramsKeys()
 {
     QVERIFY(QTest::qWaitForWindowActive(m_frame));
-    Session().TickInterval = 60;
     auto *test = m_frame->ShowChild<TestWindow>();
     QVERIFY(test->StartButton()->hasFocus());
     m_frame->OnResults();
@@ -633,7 +637,6 @@ void MainFrameTest::testItemKeepsTheDiagramsKeys()
 TestWindow *MainFrameTest::RunTest(const QString &name, const QList<int> &releases, bool esc)
 {
     Platform::SetClock(&m_clock);
-    Session().TickInterval = 60;
     auto *test = m_frame->ShowChild<TestWindow>();
     m_dialogs.Clear();
     m_dialogs.QueueInput(name);
@@ -703,12 +706,10 @@ void MainFrameTest::strayKeysPressNoButton_data()
 void MainFrameTest::strayKeysPressNoButton()
 {
     QFETCH(bool, esc);
-    QTemporaryDir dir;
-    Session().DataPath = dir.filePath("restest.dat");
     TestWindow *test = RunTest(QStringLiteral("Ann"), {12, 30, 28, 26, 25}, esc);
     QCOMPARE(test->Run().CurrentState(), TestRun::State::Idle);
     QVERIFY(test->NextButton()->hasFocus());
-    const IntervalCounts result = Session().Counts;
+    const auto result = m_frame->Current().Get();
     const QSize frame = m_frame->frameGeometry().size();
 
     QVERIFY(m_frame->StrayKeys().IsOn());
@@ -727,13 +728,13 @@ void MainFrameTest::strayKeysPressNoButton()
     QCOMPARE(m_dialogs.MessageTexts(), esc ? QStringList{"There are no data!"} : QStringList());
     QTest::keyClick(results->CancelButton(), Qt::Key_Space);
     QVERIFY(!results->IsUnloaded());
-    QCOMPARE(Session().Counts, result);
+    QCOMPARE(m_frame->Current().Get(), result);
 
     m_clock.AdvanceMs(StrayKeyGuard::QuietMs);
     QVERIFY(!m_frame->StrayKeys().IsOn());
     QTest::keyClick(results->CancelButton(), Qt::Key_Space);
     QVERIFY(results->IsUnloaded());
-    QCOMPARE(Session().Counts[1], std::int16_t(0));
+    QVERIFY(!m_frame->Current().Get());
 }
 
 // A test finished while the data window is open is in its list at once,
@@ -741,12 +742,10 @@ void MainFrameTest::strayKeysPressNoButton()
 void MainFrameTest::storedTestAppearsInOpenDataWindow()
 {
     using namespace HistoryFiles;
-    QTemporaryDir dir;
     // A name of wide letters above one of narrow ones, and a verdict
     // shorter than the one below it.
     const HistoryRecord wide = record("WWWWWWWW", Dec7, 0.5, 12, {40, 38, 36, 35});
-    QVERIFY(put(dir.filePath("restest.dat"), wide.Encode()));
-    Session().DataPath = dir.filePath("restest.dat");
+    QVERIFY(put(m_frame->HistoryInUse(), wide.Encode()));
     m_frame->OnData();
     auto *data = m_frame->Child<DataWindow>();
     QVERIFY(data);
@@ -755,13 +754,13 @@ void MainFrameTest::storedTestAppearsInOpenDataWindow()
 
     TestWindow *test = RunTest(QStringLiteral("iiiiiiii"), {12, 25, 25, 24, 24});
     QCOMPARE(test->Run().CurrentState(), TestRun::State::Idle);
-    QCOMPARE(contents(Session().DataPath).size(), 160);
+    QCOMPARE(contents(m_frame->HistoryInUse()).size(), 160);
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->currentRow(), 1);
     QCOMPARE(data->NameDetail()->text().trimmed(), QStringLiteral("iiiiiiii"));
     // The run is still the result "Next >>" shows.
-    QCOMPARE(Session().CurrentRecord.RecName.trimmed(), QStringLiteral("iiiiiiii"));
-    QCOMPARE(Session().Counts, (IntervalCounts{12, 25, 25, 24, 24}));
+    QCOMPARE(m_frame->Current().Get()->record.RecName.trimmed(), QStringLiteral("iiiiiiii"));
+    QCOMPARE(m_frame->Current().Get()->recNo, 2);
 
     const QString above = list->item(0)->text();
     const QString below = list->item(1)->text();

@@ -17,6 +17,18 @@ inline HistoryRecord record(const QString &name, double date, double time, std::
     return {HistoryRecord::FitName(name), date, time, cmf, counts};
 }
 
+// count tests of as many people (Person 1 on, one a day from 7 December,
+// the CMF counting up from 0): no two lines of their list are alike, so a
+// line lost, repeated or out of order shows.
+inline QList<HistoryRecord> people(int count)
+{
+    QList<HistoryRecord> records;
+    for (int i = 0; i < count; ++i)
+        records.append(record(QStringLiteral("Person %1").arg(i + 1), Dec7 + i, 0.5,
+                              std::int16_t(i % 101), {40, 38, 36, 35}));
+    return records;
+}
+
 inline QByteArray bytesOf(const QList<HistoryRecord> &records)
 {
     QByteArray bytes;

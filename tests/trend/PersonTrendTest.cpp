@@ -1,16 +1,11 @@
 // Reading one person's tests for the trend from real history files: who
-// counts as the same person, in which order the tests come, what a damaged
-// file leaves, and that the session's current result is never touched.
+// counts as the same person, in which order the tests come and what a
+// damaged file leaves.
 #include "trend/PersonTrend.h"
-#include "FreshSession.h"
-#include "HistoryFiles.h"
-#include "ScriptedPlatform.h"
+#include "HistoryFolder.h"
 #include "history/HistoryList.h"
-#include "platform/Platform.h"
 #include "record/OleDate.h"
-#include "session/SessionState.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <limits>
@@ -38,7 +33,7 @@ const double NaN = std::numeric_limits<double>::quiet_NaN();
 
 } // namespace
 
-class PersonTrendTest : public QObject
+class PersonTrendTest : public QObject, HistoryFolder
 {
     Q_OBJECT
 
@@ -50,20 +45,11 @@ private slots:
     void endsWhereTheListEnds_data();
     void endsWhereTheListEnds();
     void nameOfARecord();
-
-private:
-    QString Path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
-
-    QTemporaryDir m_dir;
-    ScriptedPlatform m_platform;
-    ScriptedDialogs &m_dialogs = m_platform.dialogs;
 };
 
 void PersonTrendTest::init()
 {
-    ResetSession();
-    m_platform.Clear();
-    QVERIFY(put(Path(), bytesOf(ThreePeople)));
+    QVERIFY(Renew() && Put("restest.dat", bytesOf(ThreePeople)));
 }
 
 void PersonTrendTest::eachPersonsTests_data()
@@ -98,14 +84,8 @@ void PersonTrendTest::eachPersonsTests()
     QFETCH(QString, name);
     QFETCH(QList<qint64>, records);
     QFETCH(QStringList, shown);
-    // The session holds a result of its own, as during or after a run.
-    SessionState &session = Session();
-    session.CurrentRecord = record("Running now", Dec7, 0.5, 3, {50, 49, 48, 47});
-    session.Counts = {44, 50, 49, 48, 47};
-    session.RecNo = 1;
-    const SessionState before = session;
 
-    const PersonTrend::Reading reading = PersonTrend::Read(Path(), name);
+    const PersonTrend::Reading reading = PersonTrend::Read(DefaultHistory(), name);
     QVERIFY(reading.complete);
     QList<qint64> read;
     QStringList texts;
@@ -126,9 +106,6 @@ void PersonTrendTest::eachPersonsTests()
     }
     QCOMPARE(read, records);
     QCOMPARE(texts, shown);
-    QCOMPARE(session.CurrentRecord, before.CurrentRecord);
-    QCOMPARE(session.Counts, before.Counts);
-    QCOMPARE(session.RecNo, before.RecNo);
     QCOMPARE(m_dialogs.MessageTexts(), QStringList());
 }
 
@@ -163,16 +140,15 @@ void PersonTrendTest::endsWhereTheListEnds()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(qint64, readable);
-    QFile::remove(Path());
+    QFile::remove(DefaultHistory());
     if (!bytes.isNull())
-        QVERIFY(put(Path(), bytes));
-    Session().DataPath = Path();
+        QVERIFY(Put("restest.dat", bytes));
     int listed = 0;
-    HistoryList::ListHistory(HistoryList::Mode::List, [&listed](const QString &) { ++listed; });
+    HistoryList::ListHistory(DefaultHistory(), [&listed](const QString &) { ++listed; });
     QCOMPARE(qint64(listed), readable);
     m_dialogs.Clear();
 
-    const PersonTrend::Reading reading = PersonTrend::Read(Path(), QStringLiteral("x"));
+    const PersonTrend::Reading reading = PersonTrend::Read(DefaultHistory(), QStringLiteral("x"));
     QTEST(reading.complete, "complete");
     QList<qint64> expected;
     for (qint64 recNo = 1; recNo <= readable; ++recNo) {
@@ -189,9 +165,9 @@ void PersonTrendTest::endsWhereTheListEnds()
 
 void PersonTrendTest::nameOfARecord()
 {
-    QCOMPARE(PersonTrend::NameAt(Path(), 4), HistoryRecord::FitName("  ANNA PETROVA"));
-    QVERIFY(!PersonTrend::NameAt(Path(), 0));
-    QVERIFY(!PersonTrend::NameAt(Path(), ThreePeople.size() + 1));
+    QCOMPARE(PersonTrend::NameAt(DefaultHistory(), 4), HistoryRecord::FitName("  ANNA PETROVA"));
+    QVERIFY(!PersonTrend::NameAt(DefaultHistory(), 0));
+    QVERIFY(!PersonTrend::NameAt(DefaultHistory(), ThreePeople.size() + 1));
 }
 
 QTEST_GUILESS_MAIN(PersonTrendTest)

@@ -5,21 +5,23 @@
 // a test chosen in the trend becoming the one "Results" shows, and the
 // history commands refreshing it.
 #include "trend/TrendWindow.h"
-#include "FreshSession.h"
+#include "FakeClock.h"
 #include "HistoryFiles.h"
 #include "MenuItem.h"
 #include "ScriptedPlatform.h"
 #include "history/DataWindow.h"
 #include "platform/Platform.h"
+#include "platform/ui/PictureBox.h"
 #include "platform/ui/Twips.h"
 #include "results/ResultsWindow.h"
-#include "session/SessionState.h"
+#include "session/TestWindow.h"
 #include "shell/MainFrame.h"
 #include "trend/TrendTable.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLegendMarker>
@@ -95,6 +97,8 @@ private:
     DataWindow *OpenData();
     QAction *TrendItem() const { return MenuItem(m_frame, QStringLiteral("mnuTrend")); }
     QString Path() const { return m_dir.filePath(QStringLiteral("restest.dat")); }
+    // A whole test of this name, stored as a run stores it.
+    void RunTest(const QString &name);
 
     QTemporaryDir m_dir;
     ScriptedPlatform m_platform;
@@ -105,11 +109,10 @@ private:
 
 void TrendWindowTest::init()
 {
-    ResetSession();
-    Session().DataPath = Path();
     QVERIFY(put(Path(), bytesOf(History)));
+    QDir(m_dir.filePath(QStringLiteral("res"))).removeRecursively();
     m_platform.Clear();
-    m_frame = new MainFrame;
+    m_frame = new MainFrame(Path());
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
 }
@@ -122,8 +125,24 @@ void TrendWindowTest::cleanup()
 TrendWindow *TrendWindowTest::OpenTrend(qint64 recNo)
 {
     auto *trend = m_frame->ShowChild<TrendWindow>();
-    trend->ShowPersonOf(recNo);
+    trend->ShowPersonOf(Path(), recNo);
     return trend;
+}
+
+void TrendWindowTest::RunTest(const QString &name)
+{
+    FakeClock clock;
+    Platform::SetClock(&clock);
+    auto *test = m_frame->ShowChild<TestWindow>();
+    m_dialogs.QueueInput(name);
+    test->StartButton()->click();
+    for (int interval = 0; interval < 5; ++interval) {
+        for (int i = 0; i < 35; ++i)
+            QTest::keyClick(test->Diagram(), Qt::Key_A);
+        clock.AdvanceMs(5000);
+        test->Run().Intervals()->EndIntervalNow();
+    }
+    Platform::SetClock(nullptr);
 }
 
 DataWindow *TrendWindowTest::OpenData()
@@ -311,7 +330,7 @@ void TrendWindowTest::oneTestOrDamagedHistory()
     QFETCH(int, points);
     QVERIFY(put(Path(), bytes));
     auto *trend = m_frame->ShowChild<TrendWindow>();
-    QCOMPARE(trend->ShowPersonOf(recNo), points > 0);
+    QCOMPARE(trend->ShowPersonOf(Path(), recNo), points > 0);
     QTEST(trend->Summary()->text(), "summary");
     QCOMPARE(trend->CmfLine()->count(), points);
     QCOMPARE(trend->Tests()->rowCount(), points);
@@ -407,8 +426,7 @@ void TrendWindowTest::chosenRowIsWhatResultsShows()
                       table->visualRect(trend->Tests()->index(3, 0)).center());
     QCOMPARE(data->List()->currentRow(), 2);
     QCOMPARE(data->NameDetail()->text(), History.at(2).RecName);
-    QCOMPARE(Session().CurrentRecord, History.at(2));
-    QCOMPARE(Session().Counts[1], std::int16_t(44));
+    QCOMPARE(m_frame->Current().Get(), TestResult::Of(History.at(2), Path(), 3));
     // The trend keeps the keys meanwhile.
     QCOMPARE(m_frame->MdiArea()->activeSubWindow(), trend->SubWindow());
     MenuItem(m_frame, QStringLiteral("mnuGraph"))->trigger();
@@ -427,46 +445,62 @@ void TrendWindowTest::chosenRowIsWhatResultsShows()
         trend->Points(Evaluation::Results::Normal, Evaluation::Reliability::Reliable);
     emit normal->clicked(normal->at(0));
     QCOMPARE(data->List()->currentRow(), 0);
-    QCOMPARE(Session().CurrentRecord, History.at(0));
+    QCOMPARE(m_frame->Current().Get(), TestResult::Of(History.at(0), Path(), 1));
     QCOMPARE(m_dialogs.MessageTexts(), QStringList());
 }
 
-// Another history opened shows the same person's tests in it; clearing
-// empties the trend as it empties the data window.
+// The trend follows the history in use whichever window is active, as the
+// data window does, and chooses only the current result's row: cleared
+// away, it is empty; another history opened shows the same person's tests
+// in it; a row chosen there selects the line of that test in the same
+// file; a new test of the person appears, chosen.
 void TrendWindowTest::historyCommandsRefreshTheTrend()
 {
     const QString old = m_dir.filePath(QStringLiteral("old.dat"));
     QVERIFY(put(old, bytesOf({record("Boris", Dec7 - 30, 0.5, 0, {30, 30, 30, 30}),
                               record("ANNA PETROVA", Dec7 - 20, 0.5, 3, {33, 33, 32, 32}),
                               record("Anna Petrova", Dec7 - 10, 0.5, 6, {33, 32, 31, 31})})));
-    OpenData();
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("res")));
+    DataWindow *data = OpenData();
     TrendItem()->trigger();
     TrendWindow *trend = m_frame->Child<TrendWindow>();
     QVERIFY(trend);
     QCOMPARE(trend->Tests()->rowCount(), 4);
-    // Opened with the trend active: the data window keeps its lines until
-    // it is active again, the trend shows the history now viewed.
+    const auto chosenRows = [trend] { return trend->Table()->selectionModel()->selectedRows(); };
+
+    m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
+    MenuItem(m_frame, QStringLiteral("mnuClear"))->trigger();
+    QCOMPARE(trend->Tests()->rowCount(), 0);
+    QCOMPARE(trend->CmfLine()->count(), 0);
+    QCOMPARE(trend->Summary()->text(), QString());
+    QCOMPARE(data->List()->count(), 0);
+    QVERIFY(!QFileInfo::exists(Path()));
+
+    m_dialogs.Clear();
     m_dialogs.QueueFile(old);
     MenuItem(m_frame, QStringLiteral("mnuOpenOld"))->trigger();
-    QCOMPARE(m_frame->Child<DataWindow>()->List()->count(), History.size());
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"History open!"});
+    QCOMPARE(data->List()->count(), 3);
     QCOMPARE(trend->Tests()->rowCount(), 2);
     QCOMPARE(trend->Tests()->Tests().at(0).recNo, qint64(2));
     QCOMPARE(trend->Tests()->Tests().at(1).recNo, qint64(3));
     QCOMPARE(trend->CmfLine()->count(), 2);
     QCOMPARE(trend->Summary()->text(),
              QStringLiteral("Anna Petrova: 2 tests from 17.11.2002 to 27.11.2002."));
+    // The current result is Boris's first line, not one of Anna's tests.
+    QVERIFY(chosenRows().isEmpty());
+    trend->Table()->selectRow(0);
+    QCOMPARE(data->List()->currentRow(), 1);
+    QCOMPARE(data->NameDetail()->text().trimmed(), QStringLiteral("ANNA PETROVA"));
 
-    // Cleared with the data window active, the trend empties with it,
-    // whatever the clearing then finds on disk.
-    m_frame->MdiArea()->setActiveSubWindow(m_frame->Child<DataWindow>()->SubWindow());
-    m_dialogs.Clear();
-    m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
-    MenuItem(m_frame, QStringLiteral("mnuClear"))->trigger();
-    QCOMPARE(trend->Tests()->rowCount(), 0);
-    QCOMPARE(trend->CmfLine()->count(), 0);
-    QCOMPARE(trend->Summary()->text(), QString());
-    QVERIFY(!TrendItem()->isEnabled());
-    QCOMPARE(QFileInfo(old).size(), 3 * HistoryRecord::RecordLength);
+    RunTest(QStringLiteral("anna petrova"));
+    QCOMPARE(QFileInfo(old).size(), 4 * HistoryRecord::RecordLength);
+    QCOMPARE(trend->Tests()->rowCount(), 3);
+    QCOMPARE(trend->Tests()->Tests().last().recNo, qint64(4));
+    QCOMPARE(chosenRows().size(), 1);
+    QCOMPARE(chosenRows().first().row(), 2);
+    QCOMPARE(data->List()->currentRow(), 3);
+    QCOMPARE(m_dialogs.MessageTexts(), QStringList{"History open!"});
 }
 
 QTEST_MAIN(TrendWindowTest)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HelpTopic.h"
+
 #include <QString>
 
 // Opens the program's help: a help file named without a directory, at a
@@ -10,7 +12,7 @@ class HelpViewer
 {
 public:
     // The topic that stands for the help file's contents page.
-    static constexpr int Contents = 0;
+    static constexpr int Contents = HelpTopic::Contents;
 
     virtual ~HelpViewer() = default;
     virtual void ShowHelp(const QString &file, int topic) = 0;

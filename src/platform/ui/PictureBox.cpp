@@ -99,19 +99,13 @@ void PictureBox::FillBox(QPointF corner, QPointF opposite, const QColor &colour)
     update(visible);
 }
 
-void PictureBox::Print(QPointF at, TextEdge edge, const QString &text, const QColor &colour)
+void PictureBox::Draw(const std::function<void(QPainter &)> &draw)
 {
     FitImage();
-    const QPoint anchor = ToPixel(at);
-    const QFontMetrics metrics(font());
-    const int width = metrics.horizontalAdvance(text);
-    const int top = edge == TextEdge::Top ? anchor.y() : anchor.y() - metrics.height();
-    const QRect area(anchor.x() - width / 2, top, width, metrics.height());
     QPainter painter(&m_image);
-    painter.setFont(font());
-    painter.setPen(colour);
-    painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text);
-    update(area);
+    draw(painter);
+    painter.end();
+    update();
 }
 
 void PictureBox::PaintPicture(const QImage &picture, QPoint at)

@@ -4,7 +4,10 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+
+class QPainter;
 
 // A drawing surface that keeps what is drawn on it: every line and box goes
 // into a backing image, which is painted back whenever the window system
@@ -46,10 +49,10 @@ public:
     // narrower than a pixel paints one.
     void FillBox(QPointF corner, QPointF opposite, const QColor &colour);
 
-    // Writes text in the box's font, centred on x, its baseline's box
-    // (the text's top or bottom edge, by edge) at y, in user coordinates.
-    enum class TextEdge { Top, Bottom };
-    void Print(QPointF at, TextEdge edge, const QString &text, const QColor &colour);
+    // For a picture made of more than lines: draw paints on the kept
+    // drawing with a painter in the widget's pixels, where ToPixel puts a
+    // point.
+    void Draw(const std::function<void(QPainter &)> &draw);
 
     // Copies a picture onto the drawing, its top-left corner at a pixel.
     void PaintPicture(const QImage &picture, QPoint at = {});

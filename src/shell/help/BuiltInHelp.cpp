@@ -2,6 +2,8 @@
 
 #include "HelpWindow.h"
 
+#include "platform/HelpTopic.h"
+
 #include <QFileInfo>
 
 BuiltInHelp::~BuiltInHelp()
@@ -25,13 +27,12 @@ std::optional<QUrl> BuiltInHelp::PageFor(const QString &file, int topic)
     }
     if (name.compare(ApplicationFile(), Qt::CaseInsensitive) != 0)
         return std::nullopt;
+    // Each topic's page is named after its number.
     switch (topic) {
-    case 103:
-        return QUrl(QStringLiteral("qrc:/help/topic103.html"));
-    case 104:
-        return QUrl(QStringLiteral("qrc:/help/topic104.html"));
-    case 105:
-        return QUrl(QStringLiteral("qrc:/help/topic105.html"));
+    case HelpTopic::Test:
+    case HelpTopic::Data:
+    case HelpTopic::Trend:
+        return QUrl(QStringLiteral("qrc:/help/topic%1.html").arg(topic));
     default:
         return QUrl(QStringLiteral("qrc:/help/contents.html"));
     }

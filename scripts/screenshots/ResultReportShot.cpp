@@ -34,8 +34,8 @@ int main(int argc, char *argv[])
     {
         QPdfWriter writer(pdf);
         writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setTitle(ResultReport(result).DocumentName());
-        if (!ResultReport(result).Paint(writer, QDate(2002, 12, 9), locale)) {
+        writer.setTitle(ResultReport(TestResult::Of(result)).DocumentName());
+        if (!ResultReport(TestResult::Of(result)).Paint(writer, QDate(2002, 12, 9), locale)) {
             std::fprintf(stderr, "result_report_shot: cannot write %s\n", qPrintable(pdf));
             return 1;
         }

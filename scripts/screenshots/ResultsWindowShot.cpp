@@ -8,7 +8,6 @@
 #include "platform/ui/PictureBox.h"
 #include "results/ResultsWindow.h"
 #include "session/RunTimer.h"
-#include "session/SessionState.h"
 #include "session/TestWindow.h"
 #include "shell/MainFrame.h"
 
@@ -35,9 +34,8 @@ int main(int argc, char *argv[])
     Platform::SetClock(&clock);
     clock.Set(QDate(2002, 12, 7), QTime(14, 30, 0));
 
-    MainFrame frame;
+    MainFrame frame(dir.filePath(QStringLiteral("restest.dat")));
     frame.Start();
-    Session().DataPath = dir.filePath(QStringLiteral("restest.dat"));
     TestWindow *test = frame.Child<TestWindow>();
     dialogs.QueueInput(QStringLiteral("Anna Petrova"));
     test->StartButton()->click();

@@ -8,7 +8,6 @@
 #include "history/DataWindow.h"
 #include "platform/Platform.h"
 #include "record/Evaluation.h"
-#include "session/SessionState.h"
 #include "shell/MainFrame.h"
 #include "trend/TrendTable.h"
 #include "trend/TrendWindow.h"
@@ -45,7 +44,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     ScriptedPlatform platform;
     ScriptedDialogs &dialogs = platform.dialogs;
-    Session().DataPath = dir.filePath(QStringLiteral("restest.dat"));
+    const QString historyPath = dir.filePath(QStringLiteral("restest.dat"));
     // Anna tires more from month to month and starts slower: the fourth
     // test, with fewer than 30 presses at first, is Unreliable.
     const QString anna = QStringLiteral("Anna Petrova");
@@ -59,12 +58,12 @@ int main(int argc, char *argv[])
         test(anna, {2003, 4, 1}, {11, 5}, {28, 26, 24, 23}),
         test(QStringLiteral("Сидорова Анна"), {2003, 4, 1}, {11, 40}, {37, 35, 33, 31}),
     };
-    if (!put(Session().DataPath, bytesOf(history))) {
+    if (!put(historyPath, bytesOf(history))) {
         std::fprintf(stderr, "trend_window_shot: cannot write the history\n");
         return 1;
     }
 
-    MainFrame frame;
+    MainFrame frame(historyPath);
     frame.show();
     frame.OnData();
     DataWindow *data = frame.Child<DataWindow>();

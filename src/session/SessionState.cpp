@@ -1,7 +1,0 @@
-#include "SessionState.h"
-
-SessionState &Session()
-{
-    static SessionState state;
-    return state;
-}

@@ -1,0 +1,26 @@
+# The folders of src/ build on one another in one direction only: each may
+# include from the folders before it in this list, never from one after it,
+# so the record's rules never depend on a window and no window on the frame.
+# Run as: cmake -DSOURCE_DIR=<src> -P IncludeLayers.cmake
+set(layers record platform session results history trend shell)
+file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
+set(wrong 0)
+foreach(file IN LISTS files)
+    string(REGEX MATCH "^[^/]+" folder ${file})
+    list(FIND layers ${folder} own)
+    if(own EQUAL -1)
+        continue()
+    endif()
+    file(STRINGS ${SOURCE_DIR}/${file} includes REGEX "^#include \"[a-z]+/")
+    foreach(include IN LISTS includes)
+        string(REGEX MATCH "\"([a-z]+)/" found "${include}")
+        list(FIND layers "${CMAKE_MATCH_1}" other)
+        if(other GREATER own)
+            message(SEND_ERROR "${file}: ${include}")
+            math(EXPR wrong "${wrong} + 1")
+        endif()
+    endforeach()
+endforeach()
+if(wrong GREATER 0)
+    message(FATAL_ERROR "${wrong} includes reach into a later layer")
+endif()
