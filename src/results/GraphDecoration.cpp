@@ -23,7 +23,7 @@ GraphDecoration::GraphDecoration(QWidget *box) : QWidget(box)
     const QRectF title = DynamicsPlot::TitlePlace();
     Twips::Place(m_title, title.left(), title.top(), title.width(), title.height());
 
-    // Label1(0) to Label1(15): the x scale under the four columns, then the
+    // Sixteen scale captions: the x scale under the four columns, then the
     // y scale on both sides of the grid, as the designed scale writes it
     // until a result sets the scale it is drawn at.
     const DynamicsPlot designed(0, 0, 0, 0);
@@ -43,8 +43,8 @@ GraphDecoration::GraphDecoration(QWidget *box) : QWidget(box)
 
 void GraphDecoration::SetScaleCaptions(const std::array<QString, 6> &captions)
 {
-    // Label1(4) and (5) stand at the axis, then (6) to (10) on the left and
-    // (11) to (15) on the right, one grid line up each.
+    // Captions 4 and 5 stand at the axis, then 6 to 10 on the left and 11
+    // to 15 on the right, one grid line up each.
     m_scaleCaptions[4]->setText(captions[0]);
     m_scaleCaptions[5]->setText(captions[0]);
     for (int line = 1; line < 6; ++line) {

@@ -1,33 +1,47 @@
-// The program as a person meets it: the real binary in a private X server,
-// driven through the keyboard alone with xdotool, under a window manager as
-// on a person's desktop. One case runs a whole test at about eight key
-// presses a second and holds the record the program appends against the
-// presses this test timed into each interval, then goes on pressing Space
-// for most of a second, which must press no button, and shows the result;
-// one holds keys down for seconds, so the server repeats them, while every
-// core is kept busy, and holds the stored counts against the releases made;
-// one stops the program across every interval end while releases are made
-// just before and after it, and holds the stored counts against them; one
+// The program as a person meets it: the real binary on a private desktop,
+// driven through its keyboard, one body of cases built twice. EndToEndTest
+// runs it in an X server under a window manager as on a person's desktop,
+// keys from xdotool; WaylandEndToEndTest (built with VELMORA_ON_WAYLAND) on
+// Qt's Wayland platform in a headless sway, keys from wtype's virtual
+// keyboards, where Qt itself makes the keyboard's repeat from the
+// compositor's settings and nothing of the X server (its key state,
+// detectable auto-repeat) is there to help; it skips only where the
+// compositor cannot start at all.
+// On both, one case types the name into the input box and holds keys down
+// for seconds, so they repeat (on X while every core is kept busy), and
+// holds the stored counts against the releases made; one stops the program
+// across every interval end while releases are made just before it (and,
+// on X, just after it), and holds the stored counts against them; one
 // aborts a test with Esc and checks that the history is left alone and the
-// window can start again. Two more go through the real menus and dialogs:
-// two whole tests, then the data window and an export typed into Qt's own
-// file dialog, whose bytes are held against the records on disk; and
-// clearing the history, which must move the file byte for byte into "res"
-// beside the program, or leave it where it is when it cannot. The timed
-// cases run once more when the machine was too busy to send their keys on
-// time, never when a count was wrong. This is the only test that sees the
-// real clock, the real timers, the real keyboard repeat and the real key
-// path from the X server to the diagram and the menus. The desktop, the
-// program's copy, the keys and the timed runs come from tests/support.
+// window can start again.
+// On X alone, one case runs a whole test at about eight key presses a
+// second and holds the record the program appends against the presses this
+// test timed into each interval: once going on pressing Space for most of a
+// second after the end, which must press no button, and then showing the
+// result; once while the operator opens Data and then Results from the menu
+// bar with the mouse in the middle of the run, which must take no press
+// from the run and bring up no message. Two more go through the real menus
+// and dialogs: two whole tests, then the data window and an export typed
+// into Qt's own file dialog, whose bytes are held against the records on
+// disk; and clearing the history, which must move the file byte for byte
+// into "res" beside the program, or leave it where it is when it cannot.
+// The timed cases run once more when the machine was too busy to send their
+// keys on time, never when a count was wrong. This is the only test that
+// sees the real clock, the real timers, the real keyboard repeat and the
+// real key path from the desktop to the diagram and the menus. The
+// desktops, the program's copy, the keys and the timed runs come from
+// tests/support.
 #include "HeldKeyRun.h"
+#include "HistoryFiles.h"
 #include "LateRetry.h"
 #include "Processes.h"
 #include "ProgramCopy.h"
+#include "ProgramOnWayland.h"
 #include "ProgramOnX.h"
 #include "StoppedEndsRun.h"
 #include "StoredRecord.h"
+#include "WaylandDesktop.h"
 #include "XDesktop.h"
-#include "XKeys.h"
 #include "record/Evaluation.h"
 #include "record/HistoryRecord.h"
 
@@ -35,6 +49,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPoint>
 #include <QProcess>
 #include <QTest>
 #include <QThread>
@@ -50,8 +65,8 @@ using Processes::SleepUntilMs;
 
 namespace {
 
-constexpr qint64 IntervalMs = 5000;
-constexpr int CountedIntervals = StoredRecord::Counts;
+constexpr qint64 IntervalMs = HeldKeyRun::IntervalMs;
+constexpr int CountedIntervals = HeldKeyRun::CountedIntervals;
 // Presses go out on a 100 ms grid that leaves out the whole seconds, where
 // the interval ends lie. Intervals 1 and 3 also leave out the grid points
 // next to their ends, so an end misplaced by a quarter of a second or more
@@ -141,6 +156,22 @@ struct SentPresses
     QList<qint64> leftOutMs;
 };
 
+// A click of the operator's mouse, right after the first press at or past
+// atMs after the run's start.
+struct Click
+{
+    qint64 atMs = 0;
+    QPoint where;
+};
+
+// A test stored before the case's own, whole.
+QByteArray earlierRecord()
+{
+    return HistoryFiles::record(QStringLiteral("Earlier run"), HistoryFiles::Dec7, 0.5, 12,
+                                {40, 39, 38, 37})
+        .Encode();
+}
+
 // The export's line for a record as a reader of the table expects it, in
 // the C locale the program runs in here: fixed columns between " * ".
 QByteArray exportLine(const StoredRecord &record)
@@ -164,48 +195,231 @@ QByteArray exportLine(const StoredRecord &record)
 
 } // namespace
 
-class EndToEndTest : public QObject
+// The cases every desktop runs, each on a fresh copy of the program; the
+// test of a desktop starts it and puts the program on it.
+class EndToEndCases : public QObject
 {
     Q_OBJECT
 
+protected:
+    // keysCarryTimes: the desktop's keys carry the moment they were made,
+    // so a release made just after an end while the program is stopped can
+    // be told from one made before it. holdUnderLoad: keys are held while
+    // every core is kept busy.
+    EndToEndCases(bool keysCarryTimes, bool holdUnderLoad)
+        : m_keysCarryTimes(keysCarryTimes), m_holdUnderLoad(holdUnderLoad)
+    {}
+
+    virtual std::unique_ptr<ProgramOnDesktop> On(ProgramCopy &program) = 0;
+    // What the desktop itself said, shown when a case fails.
+    virtual QString DesktopLog() const { return {}; }
+
+    QString HistoryPath() const { return m_program->HistoryPath(); }
+    QByteArray History() const { return m_program->History(); }
+    // A fresh copy of the program in a folder of its own, not started.
+    void Fresh();
+    void StartProgram();
+    void BeginTest(const QString &name, bool afterRun = false);
+
+    std::unique_ptr<ProgramCopy> m_program;
+
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
+    void init() { Fresh(); }
     void cleanup();
-    void fullRunStoresTheTimedCounts();
-    void heldKeysUnderLoadCountOnce();
+    void heldKeysCountOnce();
     void stoppedAcrossEndsCountsWhereMade();
     void escAbortsWithoutRecord();
+
+private:
+    void HeldKeysAttempt(QString *late);
+    void StoppedEndsAttempt(QString *late);
+
+    std::unique_ptr<ProgramOnDesktop> m_on;
+    const bool m_keysCarryTimes;
+    const bool m_holdUnderLoad;
+};
+
+void EndToEndCases::cleanup()
+{
+    m_program->Stop();
+    if (QTest::currentTestFailed()) {
+        qInfo("Program output:\n%s", qPrintable(m_program->Output()));
+        if (const QString log = DesktopLog(); !log.isEmpty())
+            qInfo("%s", qPrintable(log));
+    }
+    m_on.reset();
+    m_program.reset();
+}
+
+void EndToEndCases::Fresh()
+{
+    m_on.reset();
+    m_program = std::make_unique<ProgramCopy>(QStringLiteral(VELMORA_PROGRAM));
+    QVERIFY2(m_program->Error().isEmpty(), qPrintable(m_program->Error()));
+    m_on = On(*m_program);
+}
+
+void EndToEndCases::StartProgram()
+{
+    const QString error = m_on->Start();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+void EndToEndCases::BeginTest(const QString &name, bool afterRun)
+{
+    const QString error = m_on->BeginTest(name, afterRun);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+// Held for seconds, a key is repeated many times over, by the X server or
+// on Wayland by Qt, each repeat a release and a press flagged as such; with
+// every core busy the program reads those repeats late. None may count: the
+// counts stored are the releases made, exactly, under the name typed.
+void EndToEndCases::heldKeysCountOnce()
+{
+    RetryOnceWhenLate([this](QString *late) { HeldKeysAttempt(late); }, [this] { Fresh(); });
+}
+
+void EndToEndCases::HeldKeysAttempt(QString *late)
+{
+    StartProgram();
+    if (QTest::currentTestFailed())
+        return;
+    const QByteArray name = "Held Keys";
+    BeginTest(QString::fromLatin1(name));
+    if (QTest::currentTestFailed())
+        return;
+
+    std::optional<BusyCores> busy;
+    if (m_holdUnderLoad)
+        busy.emplace();
+    HeldKeyRun run;
+    const QString failed = run.Play(m_on->Keys());
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
+    if (!run.Played()) {
+        *late = run.Late();
+        return;
+    }
+
+    QVERIFY2(m_program->WaitForRecords(1), "no record was stored");
+    const QByteArray history = History();
+    QCOMPARE(history.size(), StoredRecord::Length);
+    const StoredRecord record = StoredRecord::Decode(history);
+    qInfo("%s", qPrintable(run.Describe(record.counts)));
+    const QString wrong = run.WrongCounts(record.counts);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    QCOMPARE(record.name, name.leftJustified(StoredRecord::NameLength, ' '));
+    QCOMPARE(record.filler, QByteArray(StoredRecord::Length - StoredRecord::FillerOffset, 0));
+    QVERIFY(m_program->IsRunning());
+    *late = run.Late();
+    if (!late->isEmpty())
+        return;
+    const auto released = run.Released();
+    for (std::size_t i = 0; i < released.size(); ++i)
+        QVERIFY2(record.counts[i] == released[i], qPrintable(run.Describe(record.counts)));
+}
+
+// A machine busy enough, or a process paused, holds the program up across
+// every interval end while the person goes on: releases made just before
+// an end, and where the keys carry their moment just after it, reach the
+// program only after the end has passed. Each must still count in the
+// interval in which it was made, and the one after the last end not at all.
+void EndToEndCases::stoppedAcrossEndsCountsWhereMade()
+{
+    RetryOnceWhenLate([this](QString *late) { StoppedEndsAttempt(late); }, [this] { Fresh(); });
+}
+
+void EndToEndCases::StoppedEndsAttempt(QString *late)
+{
+    StartProgram();
+    if (QTest::currentTestFailed())
+        return;
+    BeginTest(QStringLiteral("Held Up"));
+    if (QTest::currentTestFailed())
+        return;
+
+    StoppedEndsRun run(m_keysCarryTimes);
+    const QString failed = run.Play(m_on->Keys(), m_program->ProcessId());
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
+    *late = run.Late();
+    if (!run.Played() || !late->isEmpty())
+        return;
+
+    QVERIFY2(m_program->WaitForRecords(1), "no record was stored");
+    const QByteArray history = History();
+    QCOMPARE(history.size(), StoredRecord::Length);
+    const StoredRecord record = StoredRecord::Decode(history);
+    qInfo("%s", qPrintable(run.Describe(record.counts)));
+    QVERIFY2(run.Exact(record.counts), qPrintable(run.Describe(record.counts)));
+    QVERIFY(m_program->IsRunning());
+}
+
+void EndToEndCases::escAbortsWithoutRecord()
+{
+    const QByteArray before = earlierRecord();
+    QVERIFY(HistoryFiles::put(HistoryPath(), before));
+    StartProgram();
+    if (QTest::currentTestFailed())
+        return;
+    BeginTest(QStringLiteral("Esc Tester"));
+    if (QTest::currentTestFailed())
+        return;
+    // Taps for about seven seconds, into the first counted interval, so the
+    // run has counts to lose.
+    HeldKeyRun::Keys &keys = m_on->Keys();
+    const qint64 firstMs = NowMs() + keys.LeadMs();
+    for (int tap = 0; tap < 35; ++tap)
+        QVERIFY(keys.Tap(firstMs + 200 * tap, QString(QLatin1Char("asdfjkl"[tap % 7]))));
+    QVERIFY(keys.Tap(firstMs + 200 * 35, QStringLiteral("Escape")));
+
+    // Back at idle "Start" takes a new name.
+    const QString error = m_on->PressStart(true);
+    QVERIFY2(error.isEmpty(), qPrintable(QStringLiteral("after Esc: ") + error));
+    QVERIFY(keys.Tap(NowMs() + keys.LeadMs(), QStringLiteral("Escape")));
+    QVERIFY(m_on->WaitForWindowGone(QStringLiteral("Input")));
+
+    // Past the moment the aborted run would have ended and been stored,
+    // whichever second the program started it in.
+    SleepUntilMs(firstMs + RunMs + 4000);
+    QVERIFY(m_program->IsRunning());
+    QCOMPARE(History(), before);
+}
+
+class EndToEndTest : public EndToEndCases
+{
+    Q_OBJECT
+
+public:
+    // X stamps each key with the server's time, and the server makes the
+    // repeats of a held key, which the program reads late while every core
+    // is busy.
+    EndToEndTest() : EndToEndCases(true, true) {}
+
+private slots:
+    void initTestCase();
+    void fullRunStoresTheTimedCounts_data();
+    void fullRunStoresTheTimedCounts();
     void dataWindowExportsTwoRuns();
     void clearMovesHistoryIntoRes_data();
     void clearMovesHistoryIntoRes();
 
 private:
-    QString HistoryPath() const { return m_program->HistoryPath(); }
-    QString BackupPath() const { return m_program->BackupPath(); }
-    QByteArray History() const { return m_program->History(); }
+    std::unique_ptr<ProgramOnDesktop> On(ProgramCopy &program) override;
     bool Xdotool(const QStringList &arguments) const { return m_desktop->Xdotool(arguments); }
-
-    // A fresh copy of the program in a folder of its own, not started.
-    void Fresh();
-    void StartProgram();
-    void BeginTest(const QString &name, bool afterRun = false);
+    QSize FrameSize() const { return m_desktop->WindowGeometry(m_onX->MainWindow()).size(); }
     // Presses keys at a modest rate until the history holds this many
     // records.
     void RunUntilStored(int records);
     // Sends presses from early in a second until untilAfterStartMs after
-    // that second, each with the wall-clock times around its sending.
-    SentPresses SendPresses(qint64 untilAfterStartMs);
-    void WaitForRecord(int records = 1) { m_program->WaitForRecords(records); }
-
+    // that second, each with the wall-clock times around its sending, and
+    // the clicks between them.
+    SentPresses SendPresses(qint64 untilAfterStartMs, QList<Click> clicks = {});
+    // Where View and its items Results and Data are on the screen.
+    void FindViewMenu(QPoint *view, QPoint *results, QPoint *data);
     void FullRunAttempt(QString *late);
-    void HeldKeysAttempt(QString *late);
-    void StoppedEndsAttempt(QString *late);
 
     std::unique_ptr<XDesktop> m_desktop;
-    std::unique_ptr<ProgramCopy> m_program;
-    std::unique_ptr<ProgramOnX> m_onX;
+    ProgramOnX *m_onX = nullptr;
 };
 
 void EndToEndTest::initTestCase()
@@ -217,46 +431,14 @@ void EndToEndTest::initTestCase()
     qInfo("X server on display %s with openbox", qPrintable(m_desktop->Display()));
 }
 
-void EndToEndTest::cleanupTestCase()
+std::unique_ptr<ProgramOnDesktop> EndToEndTest::On(ProgramCopy &program)
 {
-    m_desktop.reset();
+    auto onX = std::make_unique<ProgramOnX>(*m_desktop, program);
+    m_onX = onX.get();
+    return onX;
 }
 
-void EndToEndTest::init()
-{
-    Fresh();
-}
-
-void EndToEndTest::cleanup()
-{
-    m_program->Stop();
-    if (QTest::currentTestFailed())
-        qInfo("Program output:\n%s", qPrintable(m_program->Output()));
-    m_onX.reset();
-    m_program.reset();
-}
-
-void EndToEndTest::Fresh()
-{
-    m_onX.reset();
-    m_program = std::make_unique<ProgramCopy>(QStringLiteral(VELMORA_PROGRAM));
-    QVERIFY2(m_program->Error().isEmpty(), qPrintable(m_program->Error()));
-    m_onX = std::make_unique<ProgramOnX>(*m_desktop, *m_program);
-}
-
-void EndToEndTest::StartProgram()
-{
-    const QString error = m_onX->Start();
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-}
-
-void EndToEndTest::BeginTest(const QString &name, bool afterRun)
-{
-    const QString error = m_onX->BeginTest(name, afterRun);
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-}
-
-SentPresses EndToEndTest::SendPresses(qint64 untilAfterStartMs)
+SentPresses EndToEndTest::SendPresses(qint64 untilAfterStartMs, QList<Click> clicks)
 {
     SentPresses sent;
     const auto send = [&](qint64 offset = 0) {
@@ -292,6 +474,13 @@ SentPresses EndToEndTest::SendPresses(qint64 untilAfterStartMs)
         SleepUntilMs(startMs + offset);
         if (!send(offset))
             return {};
+        while (!clicks.isEmpty() && clicks.first().atMs <= offset) {
+            const QPoint where = clicks.takeFirst().where;
+            if (!Xdotool({QStringLiteral("mousemove"), QString::number(where.x()),
+                          QString::number(where.y()), QStringLiteral("click"),
+                          QStringLiteral("1")}))
+                return {};
+        }
     }
     if (!sent.leftOutMs.isEmpty())
         qInfo("%d presses left out because the machine was busy", int(sent.leftOutMs.size()));
@@ -313,6 +502,53 @@ void EndToEndTest::RunUntilStored(int records)
     QCOMPARE(QFileInfo(HistoryPath()).size(), qint64(records) * StoredRecord::Length);
 }
 
+// Learnt from the View menu opened with its keys before the run, as keys
+// in a run are the tested person's: its popup is a window of the program's
+// own, with no title, whose top-left corner lies just below the View title,
+// and it holds four items of equal height, Test, Results, Data and Trend.
+void EndToEndTest::FindViewMenu(QPoint *view, QPoint *results, QPoint *data)
+{
+    QVERIFY(m_onX->Menu({QStringLiteral("alt+v")}));
+    QString popup;
+    QElapsedTimer waited;
+    waited.start();
+    while (popup.isEmpty() && waited.elapsed() < 5000) {
+        QThread::msleep(50);
+        QByteArray found;
+        m_desktop->Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                            QStringLiteral("--pid"), QString::number(m_program->ProcessId())},
+                           10000, &found);
+        for (const QString &window : QString::fromLatin1(found).split(QLatin1Char('\n')))
+            if (!window.trimmed().isEmpty() && window.trimmed() != m_onX->MainWindow())
+                popup = window.trimmed();
+    }
+    QVERIFY2(!popup.isEmpty(), "Alt+V opened no menu");
+    const QRect menu = m_desktop->WindowGeometry(popup);
+    QVERIFY(menu.isValid());
+    // The first Esc closes the popup, the second leaves the menu bar, which
+    // would otherwise take the Space meant for "Start".
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("150"),
+                     QStringLiteral("Escape"), QStringLiteral("Escape")}));
+    const int item = menu.height() / 4;
+    *view = {menu.left() + 8, menu.top() - 8};
+    *results = {menu.center().x(), menu.top() + item * 3 / 2};
+    *data = {menu.center().x(), menu.top() + item * 5 / 2};
+}
+
+void EndToEndTest::fullRunStoresTheTimedCounts_data()
+{
+    QTest::addColumn<bool>("byMouse");
+    // Presses go on for most of a second past the run's end, Space then:
+    // those must not count, and must not press "Next >>", the results
+    // window's "Cancel" or "Start" after it.
+    QTest::newRow("Space after the end") << false;
+    // In the middle of the first counted interval the operator opens Data,
+    // in the second Results, each with two clicks 300 ms apart while the
+    // presses go on, into the open menu too. An earlier test is the whole
+    // result Results shows, so no "There are no data!" takes the keys.
+    QTest::newRow("Data and Results opened with the mouse") << true;
+}
+
 void EndToEndTest::fullRunStoresTheTimedCounts()
 {
     RetryOnceWhenLate([this](QString *late) { FullRunAttempt(late); }, [this] { Fresh(); });
@@ -320,20 +556,29 @@ void EndToEndTest::fullRunStoresTheTimedCounts()
 
 void EndToEndTest::FullRunAttempt(QString *late)
 {
+    QFETCH(bool, byMouse);
+    const QByteArray earlier = byMouse ? earlierRecord() : QByteArray();
+    if (byMouse)
+        QVERIFY(HistoryFiles::put(HistoryPath(), earlier));
     StartProgram();
     if (QTest::currentTestFailed())
         return;
+    QList<Click> clicks;
+    if (byMouse) {
+        QPoint view, results, data;
+        FindViewMenu(&view, &results, &data);
+        if (QTest::currentTestFailed())
+            return;
+        clicks = {{7500, view}, {7800, data}, {12500, view}, {12800, results}};
+    }
     const QByteArray name = "Ada Tester";
     BeginTest(QString::fromLatin1(name));
     if (QTest::currentTestFailed())
         return;
-    const QSize frameSize = m_desktop->WindowSize(m_onX->MainWindow());
+    const QSize frameSize = FrameSize();
     QVERIFY(frameSize.isValid());
 
-    // Presses go on for most of a second past the run's end, Space then:
-    // those must not count, and must not press "Next >>", the results
-    // window's "Cancel" or "Start" after it.
-    const SentPresses sent = SendPresses(RunMs + StrayKeysMs);
+    const SentPresses sent = SendPresses(byMouse ? RunMs : RunMs + StrayKeysMs, clicks);
     const QList<Press> &presses = sent.presses;
     QVERIFY(!presses.isEmpty());
     const qint64 startMs = roundedSecondMs(presses.first().afterMs);
@@ -350,29 +595,37 @@ void EndToEndTest::FullRunAttempt(QString *late)
         return;
     }
 
-    WaitForRecord();
+    m_program->WaitForRecords(earlier.size() / StoredRecord::Length + 1);
     const QByteArray history = History();
-    QCOMPARE(history.size(), StoredRecord::Length);
+    QCOMPARE(history.size(), earlier.size() + StoredRecord::Length);
+    QCOMPARE(history.left(earlier.size()), earlier);
     QVERIFY(m_program->IsRunning());
-    // "Next >>" grows the main window before it shows the result; it has
-    // not been pressed, nor has "Start".
-    QCOMPARE(m_desktop->WindowSize(m_onX->MainWindow()), frameSize);
-    QVERIFY2(m_desktop->VisibleWindows(QStringLiteral("Input")).isEmpty(),
-             "Space after the end started another test");
-    // Once the moment has passed, Space presses "Next >>", which still has
-    // the focus, and the result is there to be shown: no "There are no
-    // data!", as after "Cancel" in the results window.
-    SleepUntilMs(endMs + KeysQuietMs + 300);
-    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("space")}));
-    QElapsedTimer waited;
-    waited.start();
-    while (m_desktop->WindowSize(m_onX->MainWindow()) == frameSize && waited.elapsed() < 5000)
-        QThread::msleep(50);
-    QVERIFY2(m_desktop->WindowSize(m_onX->MainWindow()) != frameSize,
-             "Space did not press \"Next >>\" once the moment had passed");
-    const QString message = m_onX->WaitForMessageBox(1500);
-    QVERIFY2(message.isEmpty(), "the results window had no result to show");
-    QCOMPARE(History(), history);
+    if (byMouse) {
+        // Data and Results each grew the frame by a tenth as they opened.
+        QVERIFY2(FrameSize().height() > frameSize.height() * 1.15,
+                 "the clicks did not open both Data and Results");
+        QVERIFY2(m_onX->WaitForMessageBox(1500).isEmpty(), "a message came up in the run");
+    } else {
+        // "Next >>" grows the main window before it shows the result; it
+        // has not been pressed, nor has "Start".
+        QCOMPARE(FrameSize(), frameSize);
+        QVERIFY2(m_desktop->VisibleWindows(QStringLiteral("Input")).isEmpty(),
+                 "Space after the end started another test");
+        // Once the moment has passed, Space presses "Next >>", which still
+        // has the focus, and the result is there to be shown: no "There
+        // are no data!", as after "Cancel" in the results window.
+        SleepUntilMs(endMs + KeysQuietMs + 300);
+        QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("space")}));
+        QElapsedTimer waited;
+        waited.start();
+        while (FrameSize() == frameSize && waited.elapsed() < 5000)
+            QThread::msleep(50);
+        QVERIFY2(FrameSize() != frameSize,
+                 "Space did not press \"Next >>\" once the moment had passed");
+        QVERIFY2(m_onX->WaitForMessageBox(1500).isEmpty(),
+                 "the results window had no result to show");
+        QCOMPARE(History(), history);
+    }
 
     std::array<int, CountedIntervals> expected{};
     int doubtful = 0;
@@ -388,7 +641,7 @@ void EndToEndTest::FullRunAttempt(QString *late)
             ++doubtful;
         log << QStringLiteral("%1..%2").arg(press.beforeMs - startMs).arg(press.afterMs - startMs);
     }
-    const StoredRecord record = StoredRecord::Decode(history);
+    const StoredRecord record = StoredRecord::Decode(history.mid(earlier.size()));
     const QString counts =
         QStringLiteral("stored %1 %2 %3 %4, sent %5 %6 %7 %8 (%9 presses near an interval end)")
             .arg(record.counts[0])
@@ -432,126 +685,6 @@ void EndToEndTest::FullRunAttempt(QString *late)
         *late = QStringLiteral("too few presses went out (%1); left out, ms after the start: %2")
                     .arg(thin.join(QStringLiteral(", ")), leftOut.join(QLatin1Char(' ')));
     }
-}
-
-// Held for seconds, a key is repeated by the server many times over; with
-// every core busy the program reads those repeats late, and each must still
-// not count. The counts stored are the releases made, exactly.
-void EndToEndTest::heldKeysUnderLoadCountOnce()
-{
-    RetryOnceWhenLate([this](QString *late) { HeldKeysAttempt(late); }, [this] { Fresh(); });
-}
-
-void EndToEndTest::HeldKeysAttempt(QString *late)
-{
-    StartProgram();
-    if (QTest::currentTestFailed())
-        return;
-    BeginTest(QStringLiteral("Held Keys"));
-    if (QTest::currentTestFailed())
-        return;
-
-    const BusyCores busy;
-    XKeys keys(*m_desktop);
-    HeldKeyRun run;
-    const QString failed = run.Play(keys);
-    QVERIFY2(failed.isEmpty(), qPrintable(failed));
-    if (!run.Played()) {
-        *late = run.Late();
-        return;
-    }
-
-    WaitForRecord();
-    const QByteArray history = History();
-    QCOMPARE(history.size(), StoredRecord::Length);
-    const StoredRecord record = StoredRecord::Decode(history);
-    qInfo("%s", qPrintable(run.Describe(record.counts)));
-    const QString wrong = run.WrongCounts(record.counts);
-    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
-    QVERIFY(m_program->IsRunning());
-    *late = run.Late();
-    if (!late->isEmpty())
-        return;
-    const auto released = run.Released();
-    for (std::size_t i = 0; i < released.size(); ++i)
-        QVERIFY2(record.counts[i] == released[i], qPrintable(run.Describe(record.counts)));
-}
-
-// A machine busy enough, or a process paused, holds the program up across
-// every interval end while the person goes on: releases made just before
-// an end, and just after it, reach the program only after the end has
-// passed. Each must still count in the interval in which it was made, and
-// the one after the last end not at all.
-void EndToEndTest::stoppedAcrossEndsCountsWhereMade()
-{
-    RetryOnceWhenLate([this](QString *late) { StoppedEndsAttempt(late); }, [this] { Fresh(); });
-}
-
-void EndToEndTest::StoppedEndsAttempt(QString *late)
-{
-    StartProgram();
-    if (QTest::currentTestFailed())
-        return;
-    BeginTest(QStringLiteral("Held Up"));
-    if (QTest::currentTestFailed())
-        return;
-
-    XKeys keys(*m_desktop);
-    StoppedEndsRun run(true);
-    const QString failed = run.Play(keys, m_program->ProcessId());
-    QVERIFY2(failed.isEmpty(), qPrintable(failed));
-    *late = run.Late();
-    if (!run.Played() || !late->isEmpty())
-        return;
-
-    WaitForRecord();
-    const QByteArray history = History();
-    QCOMPARE(history.size(), StoredRecord::Length);
-    const StoredRecord record = StoredRecord::Decode(history);
-    qInfo("%s", qPrintable(run.Describe(record.counts)));
-    QVERIFY2(run.Exact(record.counts), qPrintable(run.Describe(record.counts)));
-    QVERIFY(m_program->IsRunning());
-}
-
-void EndToEndTest::escAbortsWithoutRecord()
-{
-    HistoryRecord earlier;
-    earlier.SetName(QStringLiteral("Earlier run"));
-    earlier.RecCounts = {40, 39, 38, 37};
-    {
-        QFile file(HistoryPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(earlier.Encode()), qint64(HistoryRecord::RecordLength));
-    }
-    const QByteArray before = History();
-
-    StartProgram();
-    if (QTest::currentTestFailed())
-        return;
-    BeginTest(QStringLiteral("Esc Tester"));
-    if (QTest::currentTestFailed())
-        return;
-    // Into the first counted interval, so the run has counts to lose.
-    const QList<Press> presses = SendPresses(7 * 1000).presses;
-    QVERIFY(!presses.isEmpty());
-    const qint64 startMs = roundedSecondMs(presses.first().afterMs);
-    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
-
-    // Back at idle the focus is on "Next >>" and "Start" takes a new name,
-    // once the moment in which keys press no button has passed.
-    QThread::msleep(KeysQuietMs + 200);
-    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("shift+Tab")}));
-    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("space")}));
-    const QString input = m_desktop->WaitForWindow(QStringLiteral("Input"));
-    QVERIFY2(!input.isEmpty(), "Start did not work again after Esc");
-    QVERIFY(m_desktop->Focus(input));
-    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
-    QVERIFY(m_desktop->WaitForWindowGone(QStringLiteral("Input")));
-
-    // Past the moment the aborted run would have ended and been stored.
-    SleepUntilMs(startMs + IntervalMs * (CountedIntervals + 1) + 3000);
-    QVERIFY(m_program->IsRunning());
-    QCOMPARE(History(), before);
 }
 
 // Two whole tests, then View > Data and File > Export text file through the
@@ -626,22 +759,15 @@ void EndToEndTest::clearMovesHistoryIntoRes()
 {
     QFETCH(bool, withBackupFolder);
     QByteArray before;
-    for (int i = 0; i < 3; ++i) {
-        HistoryRecord record;
-        record.SetName(QStringLiteral("Stored %1").arg(i + 1));
-        record.RecDate = 45000 + i;
-        record.RecTime = 0.25 * i;
-        record.RecCMF = std::int16_t(5 * i);
-        record.RecCounts = {std::int16_t(40 + i), 39, 38, std::int16_t(40 - 2 * i)};
-        before += record.Encode();
-    }
-    {
-        QFile file(HistoryPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(before), before.size());
-    }
+    for (int i = 0; i < 3; ++i)
+        before += HistoryFiles::record(QStringLiteral("Stored %1").arg(i + 1), 45000 + i, 0.25 * i,
+                                       std::int16_t(5 * i),
+                                       {std::int16_t(40 + i), 39, 38, std::int16_t(40 - 2 * i)})
+                      .Encode();
+    QVERIFY(HistoryFiles::put(HistoryPath(), before));
+    const QString backupPath = m_program->BackupPath();
     if (!withBackupFolder)
-        QVERIFY(QDir(BackupPath()).removeRecursively());
+        QVERIFY(QDir(backupPath).removeRecursively());
 
     StartProgram();
     if (QTest::currentTestFailed())
@@ -658,11 +784,11 @@ void EndToEndTest::clearMovesHistoryIntoRes()
 
     if (!withBackupFolder) {
         QCOMPARE(History(), before);
-        QVERIFY(!QFileInfo::exists(BackupPath()));
+        QVERIFY(!QFileInfo::exists(backupPath));
         return;
     }
     QVERIFY(!QFileInfo::exists(HistoryPath()));
-    const QStringList backups = QDir(BackupPath()).entryList(QDir::Files | QDir::Hidden);
+    const QStringList backups = QDir(backupPath).entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(backups.size(), 1);
     const QString backup = backups.first();
     QVERIFY2(backup.startsWith(QStringLiteral("restest. ")), qPrintable(backup));
@@ -671,11 +797,60 @@ void EndToEndTest::clearMovesHistoryIntoRes()
     QVERIFY2(isNumber && number >= 1 && number <= 999 &&
                  backup == QStringLiteral("restest. ") + QString::number(number),
              qPrintable(backup));
-    QFile moved(QDir(BackupPath()).filePath(backup));
+    QFile moved(QDir(backupPath).filePath(backup));
     QVERIFY(moved.open(QIODevice::ReadOnly));
     QCOMPARE(moved.readAll(), before);
     QVERIFY(m_program->IsRunning());
 }
 
+class WaylandEndToEndTest : public EndToEndCases
+{
+    Q_OBJECT
+
+public:
+    // wtype's keys carry no time stamp, so the program counts a release
+    // where it handles it, and only its taking in of the input still
+    // pending at an end keeps the releases made before it in their
+    // intervals; one made after it while the program is stopped cannot be
+    // told from those.
+    WaylandEndToEndTest() : EndToEndCases(false, false) {}
+
+private slots:
+    void initTestCase();
+
+private:
+    std::unique_ptr<ProgramOnDesktop> On(ProgramCopy &program) override
+    {
+        return std::make_unique<ProgramOnWayland>(*m_desktop, program);
+    }
+    QString DesktopLog() const override
+    {
+        return QStringLiteral("sway's output:\n") + m_desktop->CompositorLog();
+    }
+
+    std::unique_ptr<WaylandDesktop> m_desktop;
+};
+
+void WaylandEndToEndTest::initTestCase()
+{
+    QVERIFY2(QFileInfo::exists(QStringLiteral(VELMORA_PROGRAM)), VELMORA_PROGRAM);
+    m_desktop = std::make_unique<WaylandDesktop>();
+    switch (m_desktop->StartCompositor()) {
+    case WaylandDesktop::Start::Ready:
+        break;
+    case WaylandDesktop::Start::NoCompositor:
+        QSKIP(qPrintable(QStringLiteral("the Wayland compositor cannot start on this machine: ") +
+                         m_desktop->Problem()));
+    case WaylandDesktop::Start::Broken:
+        QFAIL(qPrintable(m_desktop->Problem()));
+    }
+    qInfo("sway on %s as %s", qPrintable(m_desktop->Environment().value("WAYLAND_DISPLAY")),
+          qPrintable(m_desktop->UserName()));
+}
+
+#ifdef VELMORA_ON_WAYLAND
+QTEST_GUILESS_MAIN(WaylandEndToEndTest)
+#else
 QTEST_GUILESS_MAIN(EndToEndTest)
+#endif
 #include "EndToEndTest.moc"

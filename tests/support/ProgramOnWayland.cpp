@@ -3,13 +3,13 @@
 #include "ProgramCopy.h"
 #include "WaylandDesktop.h"
 
-#include <QStringList>
+#include <QThread>
 
 ProgramOnWayland::ProgramOnWayland(const WaylandDesktop &desktop, ProgramCopy &program)
-    : m_desktop(desktop), m_program(program)
+    : m_desktop(desktop), m_program(program), m_keys(desktop)
 {}
 
-bool ProgramOnWayland::Keys(const QStringList &arguments) const
+bool ProgramOnWayland::Type(const QStringList &arguments) const
 {
     return m_desktop.Wtype(
         QStringList{QStringLiteral("-s"), QString::number(WaylandDesktop::KeyboardLeadMs)} +
@@ -29,14 +29,29 @@ QString ProgramOnWayland::Start()
     return {};
 }
 
-QString ProgramOnWayland::BeginTest(const QString &name)
+QString ProgramOnWayland::PressStart(bool afterRun)
 {
+    QStringList keys;
+    // For a second after a test has stopped keys press no button.
+    if (afterRun) {
+        QThread::msleep(1200);
+        keys << QStringLiteral("-M") << QStringLiteral("shift") << QStringLiteral("-k")
+             << QStringLiteral("Tab") << QStringLiteral("-m") << QStringLiteral("shift")
+             << QStringLiteral("-s") << QStringLiteral("50");
+    }
     // The test window gives "Start" the focus when it is activated.
-    if (!Keys({QStringLiteral("-k"), QStringLiteral("space")}))
+    if (!Type(keys << QStringLiteral("-k") << QStringLiteral("space")))
         return QStringLiteral("wtype failed");
     if (!m_desktop.WaitForFocused(QStringLiteral("Input")))
         return QStringLiteral("Start did not ask for the name");
-    if (!Keys({QStringLiteral("-d"), QStringLiteral("20"), name, QStringLiteral("-s"),
+    return {};
+}
+
+QString ProgramOnWayland::BeginTest(const QString &name, bool afterRun)
+{
+    if (const QString error = PressStart(afterRun); !error.isEmpty())
+        return error;
+    if (!Type({QStringLiteral("-d"), QStringLiteral("20"), name, QStringLiteral("-s"),
                QStringLiteral("50"), QStringLiteral("-k"), QStringLiteral("Return")}))
         return QStringLiteral("the name could not be typed");
     if (!m_desktop.WaitForWindowGone(QStringLiteral("Input")))
@@ -44,4 +59,9 @@ QString ProgramOnWayland::BeginTest(const QString &name)
     if (!m_desktop.WaitForFocused(QStringLiteral("Velmora")))
         return QStringLiteral("the test window did not get the keys back");
     return {};
+}
+
+bool ProgramOnWayland::WaitForWindowGone(const QString &title) const
+{
+    return m_desktop.WaitForWindowGone(title);
 }

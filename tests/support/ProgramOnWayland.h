@@ -1,6 +1,10 @@
 #pragma once
 
+#include "ProgramOnDesktop.h"
+#include "WaylandKeys.h"
+
 #include <QString>
+#include <QStringList>
 
 class ProgramCopy;
 class WaylandDesktop;
@@ -9,23 +13,25 @@ class WaylandDesktop;
 // alone: started as the desktop's user, and a test begun with a name typed
 // into its input box. Each step says what went wrong (an empty text when
 // nothing did) so tests and benchmarks alike can use it.
-class ProgramOnWayland
+class ProgramOnWayland : public ProgramOnDesktop
 {
 public:
     ProgramOnWayland(const WaylandDesktop &desktop, ProgramCopy &program);
 
-    // Hands the program's folder to the desktop's user (the program keeps
-    // its history beside itself, so its user must own the folder, as a
-    // person owns their installation), starts it there and waits until its
-    // window has the keys.
-    QString Start();
-    // Start, the name typed into the input box, Return; leaves the keys in
-    // the diagram area.
-    QString BeginTest(const QString &name);
-    // Keys through wtype, after the lead each call needs.
-    bool Keys(const QStringList &arguments) const;
+    // Hands the program's folder to the desktop's user first: the program
+    // keeps its history beside itself, so its user must own the folder, as
+    // a person owns their installation.
+    QString Start() override;
+    QString PressStart(bool afterRun) override;
+    QString BeginTest(const QString &name, bool afterRun = false) override;
+    HeldKeyRun::Keys &Keys() override { return m_keys; }
+    bool WaitForWindowGone(const QString &title) const override;
 
 private:
+    // Keys through wtype, after the lead each call needs.
+    bool Type(const QStringList &arguments) const;
+
     const WaylandDesktop &m_desktop;
     ProgramCopy &m_program;
+    WaylandKeys m_keys;
 };

@@ -7,7 +7,7 @@
 #include <QThread>
 
 ProgramOnX::ProgramOnX(const XDesktop &desktop, ProgramCopy &program)
-    : m_desktop(desktop), m_program(program)
+    : m_desktop(desktop), m_program(program), m_keys(desktop)
 {}
 
 QString ProgramOnX::Start()
@@ -25,7 +25,7 @@ QString ProgramOnX::Start()
     return {};
 }
 
-QString ProgramOnX::BeginTest(const QString &name, bool afterRun)
+QString ProgramOnX::PressStart(bool afterRun)
 {
     if (!m_desktop.Focus(m_mainWindow))
         return QStringLiteral("the main window took no focus");
@@ -40,8 +40,16 @@ QString ProgramOnX::BeginTest(const QString &name, bool afterRun)
     const QString input = m_desktop.WaitForWindow(QStringLiteral("Input"));
     if (input.isEmpty())
         return QStringLiteral("Start did not ask for the name");
-    if (!m_desktop.Focus(input) ||
-        !m_desktop.Xdotool(
+    if (!m_desktop.Focus(input))
+        return QStringLiteral("the input box took no focus");
+    return {};
+}
+
+QString ProgramOnX::BeginTest(const QString &name, bool afterRun)
+{
+    if (const QString error = PressStart(afterRun); !error.isEmpty())
+        return error;
+    if (!m_desktop.Xdotool(
             {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), name}) ||
         !m_desktop.Xdotool({QStringLiteral("key"), QStringLiteral("Return")}))
         return QStringLiteral("the name could not be typed");

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "ProgramOnDesktop.h"
 #include "XDesktop.h"
+#include "XKeys.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,19 +13,21 @@ class ProgramCopy;
 // started, a test begun with a name typed into its input box, menus opened
 // by their keys and message boxes answered. Each step says what went wrong
 // (an empty text when nothing did) so tests and benchmarks alike can use it.
-class ProgramOnX
+class ProgramOnX : public ProgramOnDesktop
 {
 public:
     ProgramOnX(const XDesktop &desktop, ProgramCopy &program);
 
-    // Starts the program and waits for its main window.
-    QString Start();
+    QString Start() override;
     QString MainWindow() const { return m_mainWindow; }
+    QString PressStart(bool afterRun) override;
+    QString BeginTest(const QString &name, bool afterRun = false) override;
+    HeldKeyRun::Keys &Keys() override { return m_keys; }
+    bool WaitForWindowGone(const QString &title) const override
+    {
+        return m_desktop.WaitForWindowGone(title);
+    }
 
-    // Start, the name in the input box, Return; leaves the keys in the
-    // diagram area. After a run the focus is on "Next >>", one back from
-    // "Start".
-    QString BeginTest(const QString &name, bool afterRun = false);
     // Keys for the menus, pressed one after another in the main window.
     bool Menu(const QStringList &keys);
     // A message box: a window under the program's own title that is not its
@@ -36,5 +40,6 @@ public:
 private:
     const XDesktop &m_desktop;
     ProgramCopy &m_program;
+    XKeys m_keys;
     QString m_mainWindow;
 };

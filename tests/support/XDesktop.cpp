@@ -137,18 +137,23 @@ bool XDesktop::Focus(const QString &window) const
     return Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
 }
 
-QSize XDesktop::WindowSize(const QString &window) const
+QRect XDesktop::WindowGeometry(const QString &window) const
 {
     QByteArray shell;
     if (!Xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window}, 10000,
                  &shell))
         return {};
-    QSize size;
+    QRect geometry;
     for (const QByteArray &line : shell.split('\n')) {
-        if (line.startsWith("WIDTH="))
-            size.setWidth(line.mid(6).toInt());
+        const int value = line.mid(line.indexOf('=') + 1).toInt();
+        if (line.startsWith("X="))
+            geometry.moveLeft(value);
+        else if (line.startsWith("Y="))
+            geometry.moveTop(value);
+        else if (line.startsWith("WIDTH="))
+            geometry.setWidth(value);
         else if (line.startsWith("HEIGHT="))
-            size.setHeight(line.mid(7).toInt());
+            geometry.setHeight(value);
     }
-    return size;
+    return geometry;
 }

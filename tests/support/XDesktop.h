@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QProcess>
-#include <QSize>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -11,8 +11,8 @@ class QTemporaryDir;
 
 // A private X desktop for driving the real program as a person would: an
 // Xvfb server on a display of its own with openbox managing its windows,
-// and xdotool to find windows and send keys through the server's own input
-// path. The server and the manager live as long as this object.
+// and xdotool to find windows and send keys and clicks through the server's
+// own input path. The server and the manager live as long as this object.
 class XDesktop
 {
 public:
@@ -41,9 +41,11 @@ public:
     QStringList VisibleWindows(const QString &title) const;
     // Gives the window the keyboard focus.
     bool Focus(const QString &window) const;
-    // The window's size as the server has it; invalid when it cannot be
-    // read.
-    QSize WindowSize(const QString &window) const;
+    // The window's place on the screen and size as xdotool reads them;
+    // invalid when they cannot be read. The place is right for a window
+    // the manager leaves alone (a menu's popup); one it frames comes out
+    // shifted by the frame's top-left edges.
+    QRect WindowGeometry(const QString &window) const;
 
     static constexpr int WindowTimeoutMs = 30000;
 
