@@ -108,8 +108,8 @@ bool HistoryFileOperations::ClearDefaultHistory(const QString &defaultHistoryPat
 
 QString HistoryFileOperations::BackupDirectory(const QString &defaultHistoryPath)
 {
-    return QDir::toNativeSeparators(QFileInfo(defaultHistoryPath).absolutePath()) + QDir::separator() +
-           QStringLiteral("res");
+    return QDir::toNativeSeparators(QFileInfo(defaultHistoryPath).absolutePath()) +
+           QDir::separator() + QStringLiteral("res");
 }
 
 QString HistoryFileOperations::BackupName(int number)

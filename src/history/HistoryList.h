@@ -47,7 +47,8 @@ public:
     // record's line to addLine, in file order: the data window's list and
     // the exported table alike. A failure keeps what was handed on so far,
     // tells the user ErrorMessage() and returns false.
-    static bool ListHistory(const QString &path, const std::function<void(const QString &)> &addLine);
+    static bool ListHistory(const QString &path,
+                            const std::function<void(const QString &)> &addLine);
 
     // The line the list shows first for the history file at path; nothing
     // when it holds no whole record or that record cannot be shown.

@@ -44,9 +44,8 @@ std::optional<QString> PrintedHistory::Build(const QString &path, const QLocale 
             Evaluation::Present(Evaluation::ResultsVerdict(record.RecCMF), Display::PrintedTable)
                 .text;
         const QString reliability =
-            Evaluation::Present(
-                Evaluation::ReliabilityVerdict(c1, c4, record.RecCMF),
-                Display::PrintedTable)
+            Evaluation::Present(Evaluation::ReliabilityVerdict(c1, c4, record.RecCMF),
+                                Display::PrintedTable)
                 .text;
         const auto appendTabs = [&lines](int count) {
             lines += QLatin1StringView("\t\t\t", count);

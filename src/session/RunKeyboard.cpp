@@ -34,8 +34,7 @@ void RunKeyboard::Release()
 bool RunKeyboard::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::KeyRelease &&
-        type != QEvent::ShortcutOverride)
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
         return false;
     // Keys come to a window first and then to its focus widget; they are
     // taken at the widget, once. The area itself gets its own keys.

@@ -371,8 +371,9 @@ void DataWindowTest::historyCommandsRefreshTheWindow()
         names << window->List()->item(row)->text().left(HistoryRecord::NameLength).trimmed();
     QCOMPARE(names, listed);
     if (listed.isEmpty()) {
-        for (QLabel *label : {window->NameDetail(), window->DateDetail(), window->TimeDetail(),
-                              window->CmfDetail(), window->ResultsDetail(), window->ReliabilityDetail()})
+        for (QLabel *label :
+             {window->NameDetail(), window->DateDetail(), window->TimeDetail(), window->CmfDetail(),
+              window->ResultsDetail(), window->ReliabilityDetail()})
             QVERIFY2(label->text().isEmpty(), qPrintable(label->objectName()));
     }
     QCOMPARE(m_dialogs.MessageTexts().size(), 2);

@@ -132,8 +132,8 @@ void ResultsWindowTest::Choose(const Counts &counts, std::int16_t cmf, const QSt
     QVERIFY(file.open(QIODevice::Append));
     const std::array<std::int16_t, 4> stored{std::int16_t(counts[0]), std::int16_t(counts[1]),
                                              std::int16_t(counts[2]), std::int16_t(counts[3])};
-    file.write(HistoryFiles::record(name, HistoryFiles::Dec7, 0.6041666666666666, cmf, stored)
-                   .Encode());
+    file.write(
+        HistoryFiles::record(name, HistoryFiles::Dec7, 0.6041666666666666, cmf, stored).Encode());
     file.close();
     // Chosen in a data window already open, the line is chosen without
     // the results window losing the activation.
@@ -144,8 +144,7 @@ void ResultsWindowTest::Choose(const Counts &counts, std::int16_t cmf, const QSt
     data->SelectRecord(data->List()->count());
 }
 
-ResultsWindow *ResultsWindowTest::Show(const Counts &counts, std::int16_t cmf,
-                                       const QString &name)
+ResultsWindow *ResultsWindowTest::Show(const Counts &counts, std::int16_t cmf, const QString &name)
 {
     Choose(counts, cmf, name);
     if (m_frame->Child<ResultsWindow>() != nullptr)

@@ -208,8 +208,8 @@ void TestWindowTest::startArmsTheRun()
     const QLabel *instructions = m_test->Instructions();
     QCOMPARE(instructions->pos(), Twips::ToPixels(3480, 4080, 4935, 615).topLeft());
     QVERIFY(m_test->rect().contains(instructions->geometry()));
-    const QRect text = instructions->fontMetrics().boundingRect(QRect(0, 0, instructions->width(), 10000),
-                                                          Qt::TextWordWrap, instructions->text());
+    const QRect text = instructions->fontMetrics().boundingRect(
+        QRect(0, 0, instructions->width(), 10000), Qt::TextWordWrap, instructions->text());
     QVERIFY2(text.width() <= instructions->width() && text.height() <= instructions->height(),
              qPrintable(QStringLiteral("text %1x%2 in a label of %3x%4")
                             .arg(text.width())

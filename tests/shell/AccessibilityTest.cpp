@@ -78,7 +78,7 @@ void AccessibilityTest::init()
     QVERIFY(QTest::qWaitForWindowExposed(m_frame));
     // After the start-up, which names the history beside the program.
     QVERIFY(put(m_frame->HistoryInUse(), bytesOf({record("Zed", Dec7, 0.5, 12, {40, 38, 36, 35}),
-                                             record("Ann", Dec7, 0.6, 0, {31, 33, 32, 31})})));
+                                                  record("Ann", Dec7, 0.6, 0, {31, 33, 32, 31})})));
 }
 
 void AccessibilityTest::cleanup()

@@ -574,8 +574,7 @@ void MainFrameTest::runKeepsItsRecord()
                 m_frame->OnOpenOld();
             } else {
                 m_frame->OnResults();
-                QTest::mouseClick(m_frame->Child<ResultsWindow>()->CancelButton(),
-                                  Qt::LeftButton);
+                QTest::mouseClick(m_frame->Child<ResultsWindow>()->CancelButton(), Qt::LeftButton);
             }
             QTEST(m_dialogs.MessageTexts(), "messages");
             m_dialogs.Clear();
