@@ -79,6 +79,8 @@ private slots:
     void pages_data();
     void pages();
     void helpWindowFromInsideADialog();
+    void placedBesideTheAskingWindow_data();
+    void placedBesideTheAskingWindow();
     void artwork_data();
     void artwork();
 
@@ -220,8 +222,30 @@ void HelpTest::helpWindowFromInsideADialog()
     QCOMPARE(help.Window()->Browser()->source(), page("topic104"));
     QTest::mouseClick(buttonWithText(help.Window(), "Back"), Qt::LeftButton);
     QCOMPARE(help.Window()->Browser()->source(), page("contents"));
-    help.Window()->close();
+    help.Window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(help.Window()));
+    QTest::keyClick(help.Window()->Browser(), Qt::Key_Escape);
     QTRY_VERIFY(help.Window() == nullptr);
+}
+
+void HelpTest::placedBesideTheAskingWindow_data()
+{
+    QTest::addColumn<QRect>("beside");
+    QTest::addColumn<QPoint>("expected");
+    // A 1280 x 1024 screen less a 30-pixel panel at the top; help is
+    // 520 x 590 with its frame.
+    QTest::newRow("room on the right") << QRect(0, 30, 640, 480) << QPoint(648, 30);
+    QTest::newRow("room only on the left") << QRect(700, 100, 500, 400) << QPoint(172, 100);
+    QTest::newRow("no room on either side, low on the screen")
+        << QRect(100, 600, 1000, 400) << QPoint(760, 1024 - 590);
+    QTest::newRow("window above the panel") << QRect(0, -20, 400, 300) << QPoint(408, 30);
+}
+
+void HelpTest::placedBesideTheAskingWindow()
+{
+    QFETCH(QRect, beside);
+    QFETCH(QPoint, expected);
+    QCOMPARE(HelpWindow::PlaceBeside(beside, QSize(520, 590), QRect(0, 30, 1280, 994)), expected);
 }
 
 void HelpTest::artwork_data()

@@ -1,8 +1,12 @@
 #include "HelpWindow.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -40,7 +44,26 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
                            ? QStringLiteral("Velmora Help")
                            : QStringLiteral("Velmora Help - ") + title);
     });
+    // Esc closes help as it closes a message box: a reader done with a
+    // page should not have to find the window's close button.
+    auto *closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
     resize(520, 560);
+}
+
+QPoint HelpWindow::PlaceBeside(const QRect &beside, const QSize &size, const QRect &available)
+{
+    const int gap = 8;
+    int x = beside.right() + 1 + gap;
+    if (x + size.width() > available.right() + 1) {
+        x = beside.left() - gap - size.width();
+        if (x < available.left())
+            x = available.right() + 1 - size.width();
+    }
+    x = std::max(x, available.left());
+    const int lowest = available.bottom() + 1 - size.height();
+    const int y = std::max(available.top(), std::min(beside.top(), lowest));
+    return {x, y};
 }
 
 void HelpWindow::ShowPage(const QUrl &page)
@@ -50,6 +73,17 @@ void HelpWindow::ShowPage(const QUrl &page)
     // Help asked for from inside a dialog that waits for an answer must be
     // readable while the dialog is still up, so it belongs to that dialog.
     QWidget *modal = QApplication::activeModalWidget();
+    if (!m_placed) {
+        const QWidget *asking = QApplication::activeWindow();
+        if (asking != nullptr && asking != this) {
+            const QScreen *screen = asking->screen();
+            // The frame's decoration is not known before the window is
+            // shown; a title bar's worth is allowed for.
+            const QSize frameSize = size() + QSize(0, 30);
+            move(PlaceBeside(asking->frameGeometry(), frameSize, screen->availableGeometry()));
+        }
+        m_placed = true;
+    }
     create();
     windowHandle()->setTransientParent(modal != nullptr && modal != this ? modal->windowHandle()
                                                                          : nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QUrl>
 #include <QWidget>
 
@@ -17,12 +18,21 @@ class HelpWindow : public QWidget
 public:
     explicit HelpWindow(QWidget *parent = nullptr);
 
-    // Shows a page and brings the window to the front.
+    // Shows a page and brings the window to the front. The first time,
+    // the window opens beside the one help was asked from, so the two can
+    // be read side by side.
     void ShowPage(const QUrl &page);
+
+    // Where a window of the given frame size goes beside a window that
+    // takes up beside on the screen area available: to its right where it
+    // fits, else to its left, else against the area's right edge; never
+    // above or beyond the area.
+    static QPoint PlaceBeside(const QRect &beside, const QSize &size, const QRect &available);
 
     QTextBrowser *Browser() const { return m_browser; }
 
 private:
     QTextBrowser *m_browser = nullptr;
     QPushButton *m_back = nullptr;
+    bool m_placed = false;
 };
