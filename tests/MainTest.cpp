@@ -1,9 +1,17 @@
-// The program as it is started: run for real, without a display of its own
-// (offscreen), under a file size limit, with SIGXFSZ at its default
-// action. A write past such a limit sends that signal, whose default is to
-// end the process at once, half a record written and nothing said; the
-// program must take it as the failed write it is.
+// The program as it is started: run for real under a file size limit, with
+// SIGXFSZ at its default action. A write past such a limit sends that
+// signal, whose default is to end the process at once, half a record
+// written and nothing said; the program must take it as the failed write
+// it is. Once without a display of its own (offscreen), once with a whole
+// test made on a private X server, where the limit falls in the middle of
+// the record that test appends.
+#include "HistoryFiles.h"
+#include "ProgramCopy.h"
+#include "ProgramOnX.h"
+#include "XDesktop.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,7 +20,20 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 
+using namespace HistoryFiles;
+
 namespace {
+
+// The limit on the size of every file the program writes, SIGXFSZ at its
+// default: as prlimit --fsize starts it.
+void limitFileSize(rlim_t bytes)
+{
+    std::signal(SIGXFSZ, SIG_DFL);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
 
 // The signals the process ignores, from its status in /proc.
 quint64 ignoredSignals(qint64 pid)
@@ -35,6 +56,7 @@ class MainTest : public QObject
 
 private slots:
     void fileSizeLimitDoesNotEndTheProgram();
+    void sizeLimitInARecordKeepsTheHistory();
 };
 
 void MainTest::fileSizeLimitDoesNotEndTheProgram()
@@ -50,11 +72,7 @@ void MainTest::fileSizeLimitDoesNotEndTheProgram()
     program.setProcessEnvironment(environment);
     program.setChildProcessModifier([] {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        std::signal(SIGXFSZ, SIG_DFL);
-        rlimit limit{};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = 1024;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        limitFileSize(1024);
     });
     program.start(QStringLiteral(VELMORA_PROGRAM), {});
     QVERIFY2(program.waitForStarted(10000), qPrintable(program.errorString()));
@@ -68,6 +86,41 @@ void MainTest::fileSizeLimitDoesNotEndTheProgram()
 
     program.kill();
     QVERIFY(program.waitForFinished(5000));
+}
+
+// A whole test ends with its record cut off 40 bytes in by the limit: the
+// history must keep its very bytes, and the person be told the test was
+// not stored.
+void MainTest::sizeLimitInARecordKeepsTheHistory()
+{
+    XDesktop desktop;
+    if (const QString error = desktop.Start(); !error.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("no private X desktop: ") + error));
+    ProgramCopy copy{QStringLiteral(VELMORA_PROGRAM)};
+    QVERIFY2(copy.Error().isEmpty(), qPrintable(copy.Error()));
+    const QByteArray history = bytesOf(people(4));
+    QVERIFY(put(copy.HistoryPath(), history));
+    const QDateTime unchangedSince = QFileInfo(copy.HistoryPath()).lastModified();
+    const auto limit = rlim_t(history.size() + 40);
+
+    ProgramOnX program(desktop, copy);
+    QVERIFY2(program.Start([limit] { limitFileSize(limit); }).isEmpty(), qPrintable(copy.Output()));
+    QCOMPARE(program.BeginTest(QStringLiteral("Limited")), QString());
+    // A key every 40 ms, past the test's five intervals of five seconds.
+    QVERIFY(
+        desktop.Xdotool({QStringLiteral("key"), QStringLiteral("--repeat"), QStringLiteral("700"),
+                         QStringLiteral("--delay"), QStringLiteral("40"), QStringLiteral("a")},
+                        60000));
+    // The only message a finished test brings is "Error. No data!" (its
+    // words are checked in HistoryStoreTest; an X server does not tell a
+    // box's text).
+    const QString box = program.WaitForMessageBox(15000);
+    QVERIFY2(!box.isEmpty(), "no message after the test");
+    // The record was written and taken back: the same bytes, touched.
+    QCOMPARE(copy.History(), history);
+    QVERIFY(QFileInfo(copy.HistoryPath()).lastModified() > unchangedSince);
+    QVERIFY(program.Answer(box));
+    QVERIFY(copy.IsRunning());
 }
 
 QTEST_GUILESS_MAIN(MainTest)

@@ -2,6 +2,7 @@
 
 #include "HistoryList.h"
 #include "HistoryStore.h"
+#include "platform/DateText.h"
 #include "record/Evaluation.h"
 #include "record/OleDate.h"
 
@@ -33,14 +34,29 @@ QString HistoryCsv::Field(const QString &value)
     return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
-std::optional<QString> HistoryCsv::Row(const HistoryRecord &record)
+QString HistoryCsv::TextField(const QString &value)
 {
+    // A spreadsheet takes a cell starting with one of these for a formula
+    // (or, for the tab and CR, strips them and then finds one) and runs it:
+    // a name such as =HYPERLINK(...) would run on the reader's machine. The
+    // apostrophe makes it text there and is plain to see anywhere else.
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!value.isEmpty() && formulaStarts.contains(value.front()))
+        return Field(QLatin1Char('\'') + value);
+    return Field(value);
+}
+
+std::optional<QString> HistoryCsv::Row(const HistoryRecord &record, DateText::Writer &dates)
+{
+    // The rows end where the data window's list ends, so a record the list
+    // calls damaged never reaches a spreadsheet half read.
+    if (!HistoryList::Readable(record, dates))
+        return std::nullopt;
     const auto date = OleDate::ToDate(record.RecDate);
     const auto time = OleDate::ToTime(record.RecTime);
     if (!date || !time)
         return std::nullopt;
-    const std::int16_t cmf =
-        Evaluation::CorrectStoredCmf(record.RecCMF, Evaluation::StoredCmf::NegativeAndCap);
+    const std::int16_t cmf = HistoryList::Listed(record).RecCMF;
     const std::int16_t c1 = record.RecCounts[0];
     const std::int16_t c4 = record.RecCounts[3];
     // The words without the list's alignment blanks, as the results window
@@ -52,7 +68,7 @@ std::optional<QString> HistoryCsv::Row(const HistoryRecord &record)
         Evaluation::Present(Evaluation::ReliabilityVerdict(c1, c4, cmf), Display::RecordDetails)
             .text;
     const QChar comma(QLatin1Char(','));
-    QString row = Field(withoutPadding(HistoryList::ShownName(record.RecName)));
+    QString row = TextField(withoutPadding(HistoryList::ShownName(record.RecName)));
     row += comma + date->toString(QStringLiteral("yyyy-MM-dd"));
     row += comma + time->toString(QStringLiteral("HH:mm:ss"));
     for (const std::int16_t count : record.RecCounts)
@@ -66,8 +82,9 @@ HistoryCsv::Table HistoryCsv::Build(const QString &historyPath)
 {
     Table table;
     QString text = Header() + LineEnd;
-    table.complete = HistoryStore::ReadRecords(historyPath, [&text](const HistoryRecord &record) {
-        const auto row = Row(record);
+    DateText::Writer dates;
+    table.complete = HistoryStore::ReadRecords(historyPath, [&](const HistoryRecord &record) {
+        const auto row = Row(record, dates);
         if (!row)
             return false;
         text += *row;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DateText.h"
 #include "record/HistoryRecord.h"
 
 #include <QByteArray>
@@ -14,6 +15,7 @@
 // as stored, the CMF as the data window's list shows it and the verdicts
 // in the words of the results window. UTF-8 with a byte-order mark, so
 // spreadsheet programs read Cyrillic names as such, and CR LF line ends.
+// A name a spreadsheet would take for a formula starts with an apostrophe.
 class HistoryCsv
 {
 public:
@@ -29,12 +31,17 @@ public:
     // session's record buffer, which a test run may be using.
     static Table Build(const QString &historyPath);
 
-    // A record's row without its line end; nothing when its date or time
-    // is no day a calendar can show (a damaged record).
-    static std::optional<QString> Row(const HistoryRecord &record);
+    // A record's row without its line end; nothing where the data window's
+    // list cannot show the record either (HistoryList::Readable), with the
+    // dates of the user's locale.
+    static std::optional<QString> Row(const HistoryRecord &record, DateText::Writer &dates);
     // The field as written: in double quotes, with each quote doubled, when
     // it holds a comma, a quote or a line break; as it is otherwise.
     static QString Field(const QString &value);
+    // A text field as written: one starting with =, +, -, @, a tab or a
+    // carriage return gets a leading apostrophe first, so a spreadsheet
+    // shows it as the text it is instead of running it as a formula.
+    static QString TextField(const QString &value);
 
     static QString Header()
     {

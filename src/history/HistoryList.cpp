@@ -79,9 +79,8 @@ std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16
 std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16_t c1,
                                          std::int16_t c4, DateText::Writer &dates)
 {
-    const auto date = dates.FromOle(record.RecDate);
-    const auto time = dates.FromOle(record.RecTime);
-    if (!date || !time)
+    const auto columns = ColumnsOf(record, dates);
+    if (!columns)
         return std::nullopt;
     using Display = Evaluation::Display;
     const QString results =
@@ -94,17 +93,13 @@ std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16
     // Built in one buffer: a long history makes tens of thousands of lines.
     QString line;
     line.reserve(NameWidth + DateWidth + TimeWidth + CmfWidth + 40);
-    if (!AppendFitted(line, ShownName(record.RecName), NameWidth))
-        return std::nullopt;
+    line += columns->name;
     line += star;
-    if (!AppendFitted(line, *date, DateWidth))
-        return std::nullopt;
+    line += columns->date;
     line += star;
-    if (!AppendFitted(line, *time, TimeWidth))
-        return std::nullopt;
+    line += columns->time;
     line += QLatin1StringView(" *  ");
-    if (!AppendFitted(line, QString::number(record.RecCMF), CmfWidth))
-        return std::nullopt;
+    line += columns->cmf;
     line += star;
     line += results;
     line += star;
@@ -117,12 +112,24 @@ std::optional<QString> HistoryList::FirstLine(const QString &path, const QLocale
     HistoryFile file(path);
     if (!file.Open())
         return std::nullopt;
-    auto record = file.Read(1);
-    if (!record)
+    const auto stored = file.Read(1);
+    if (!stored)
         return std::nullopt;
-    record->RecCMF =
-        Evaluation::CorrectStoredCmf(record->RecCMF, Evaluation::StoredCmf::NegativeAndCap);
-    return Line(*record, record->RecCounts[0], record->RecCounts[3], locale);
+    const HistoryRecord record = Listed(*stored);
+    return Line(record, record.RecCounts[0], record.RecCounts[3], locale);
+}
+
+HistoryRecord HistoryList::Listed(const HistoryRecord &stored)
+{
+    HistoryRecord record = stored;
+    record.RecCMF =
+        Evaluation::CorrectStoredCmf(record.RecCMF, Evaluation::StoredCmf::NegativeAndCap);
+    return record;
+}
+
+bool HistoryList::Readable(const HistoryRecord &stored, DateText::Writer &dates)
+{
+    return ColumnsOf(Listed(stored), dates).has_value();
 }
 
 bool HistoryList::ListHistory(const QString &path,
@@ -130,9 +137,7 @@ bool HistoryList::ListHistory(const QString &path,
 {
     DateText::Writer dates;
     const bool ok = HistoryStore::ReadRecords(path, [&](const HistoryRecord &stored) {
-        HistoryRecord record = stored;
-        record.RecCMF =
-            Evaluation::CorrectStoredCmf(record.RecCMF, Evaluation::StoredCmf::NegativeAndCap);
+        const HistoryRecord record = Listed(stored);
         const auto line = Line(record, record.RecCounts[0], record.RecCounts[3], dates);
         if (!line)
             return false;

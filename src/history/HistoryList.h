@@ -29,8 +29,8 @@ public:
     };
 
     static constexpr int NameWidth = 20;
-    static constexpr int DateWidth = 10;
-    static constexpr int TimeWidth = 12;
+    static constexpr int DateWidth = DateText::DateWidth;
+    static constexpr int TimeWidth = DateText::TimeWidth;
     static constexpr int CmfWidth = 3;
 
     // The columns of a record whose CMF has already been corrected;
@@ -42,6 +42,15 @@ public:
     // The whole line of a corrected record; c1 and c4 decide reliability.
     static std::optional<QString> Line(const HistoryRecord &record, std::int16_t c1,
                                        std::int16_t c4, const QLocale &locale = QLocale());
+
+    // Whether the list shows a stored record, or ends there with
+    // ErrorMessage(): a value no calendar can date or wider than its column
+    // (a date with a time of day, a time with days). Every other view of the
+    // whole history (the CSV, the trend) stops where the list stops.
+    static bool Readable(const HistoryRecord &stored, DateText::Writer &dates);
+    // A stored record with its CMF as the list shows it: a rise as -1, at
+    // most 100.
+    static HistoryRecord Listed(const HistoryRecord &stored);
 
     // Reads the history file at path record by record and hands each
     // record's line to addLine, in file order: the data window's list and

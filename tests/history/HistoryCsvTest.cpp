@@ -59,6 +59,8 @@ private slots:
     void choice_data();
     void choice();
     void replacesTheWholeFile();
+    void formulaNamesStayText_data();
+    void formulaNamesStayText();
 };
 
 // Names a spreadsheet must keep whole, CMF values outside what is shown,
@@ -164,6 +166,32 @@ void HistoryCsvTest::replacesTheWholeFile()
              "\xEF\xBB\xBFname,date,time,c1,c2,c3,c4,cmf,results,reliability\r\n"
              "Ann,2002-12-07,12:00:00,40,38,36,35,12,Abnormal,Reliable\r\n");
     QCOMPARE(Files(), (QStringList{"out.csv", "restest.dat"}));
+}
+
+void HistoryCsvTest::formulaNamesStayText_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("field"); // as written
+    QTest::newRow("=") << "=HYPERLINK(\"x.io\")" << QByteArray("\"'=HYPERLINK(\"\"x.io\"\")\"");
+    QTest::newRow("+") << "+SUM(A1:A9)" << QByteArray("'+SUM(A1:A9)");
+    QTest::newRow("-") << "-2+3" << QByteArray("'-2+3");
+    QTest::newRow("@") << "@cmd" << QByteArray("'@cmd");
+    QTest::newRow("= after blanks") << "  =1+1" << QByteArray("'=1+1");
+    QTest::newRow("= with a comma, quoted") << "=A1,B1" << QByteArray("\"'=A1,B1\"");
+    QTest::newRow("a hyphen inside stays") << "Anna-Maria" << QByteArray("Anna-Maria");
+}
+
+// A name a spreadsheet would run as a formula is written as text; the
+// numbers beside it, a CMF of -1 too, stay numbers.
+void HistoryCsvTest::formulaNamesStayText()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, field);
+    QVERIFY(Put("restest.dat", bytesOf({record(name, Dec7, 0.5, -5, {40, 38, 36, 35})})));
+    m_dialogs.QueueFile(In("out.csv"), HistoryExport::CsvEntry);
+    HistoryExport::Export(m_dlog, DefaultHistory(), DefaultHistory());
+    QCOMPARE(Contents("out.csv").split('\n').value(1),
+             field + ",2002-12-07,12:00:00,40,38,36,35,-1,Normal,Unreliable\r");
 }
 
 QTEST_GUILESS_MAIN(HistoryCsvTest)

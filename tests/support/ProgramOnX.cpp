@@ -10,14 +10,14 @@ ProgramOnX::ProgramOnX(const XDesktop &desktop, ProgramCopy &program)
     : m_desktop(desktop), m_program(program), m_keys(desktop)
 {}
 
-QString ProgramOnX::Start()
+QString ProgramOnX::Start(const std::function<void()> &inChild)
 {
     QProcessEnvironment environment = m_desktop.Environment();
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_program.Folder());
     // Dates and times in the lists and the export as a system without
     // regional settings writes them, whatever this machine's are.
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    if (!m_program.Start(environment))
+    if (!m_program.Start(environment, inChild))
         return QStringLiteral("the program did not start: ") + m_program.Output();
     m_mainWindow = m_desktop.WaitForWindow(QStringLiteral("Velmora"));
     if (m_mainWindow.isEmpty())
@@ -29,9 +29,10 @@ QString ProgramOnX::PressStart(bool afterRun)
 {
     if (!m_desktop.Focus(m_mainWindow))
         return QStringLiteral("the main window took no focus");
-    // For a second after a test has stopped keys press no button.
+    // After a test has stopped keys press no button until a second has
+    // passed without one; the last key of the run may have been read late.
     if (afterRun)
-        QThread::msleep(1200);
+        QThread::msleep(1500);
     if (afterRun && !m_desktop.Xdotool({QStringLiteral("key"), QStringLiteral("shift+Tab")}))
         return QStringLiteral("xdotool failed");
     // The test window gives "Start" the focus when it is activated.

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class ProgramCopy;
 
 // The program on a private X desktop, worked through its keyboard alone:
@@ -18,7 +20,10 @@ class ProgramOnX : public ProgramOnDesktop
 public:
     ProgramOnX(const XDesktop &desktop, ProgramCopy &program);
 
-    QString Start() override;
+    QString Start() override { return Start({}); }
+    // The same, with inChild run in the program's process before it starts
+    // (for example to limit it).
+    QString Start(const std::function<void()> &inChild);
     QString MainWindow() const { return m_mainWindow; }
     QString PressStart(bool afterRun) override;
     QString BeginTest(const QString &name, bool afterRun = false) override;
