@@ -1,10 +1,10 @@
 #include "HistoryExport.h"
 
 #include "HistoryCsv.h"
+#include "HistoryFileOperations.h"
 #include "HistoryList.h"
 #include "HistoryStore.h"
 #include "platform/Platform.h"
-#include "platform/files/FileIdentity.h"
 #include "platform/files/FileReplacement.h"
 #include "platform/files/RegularFile.h"
 #include "platform/files/StableStorage.h"
@@ -18,18 +18,23 @@ namespace {
 
 const QString LineEnd = QStringLiteral("\r\n");
 
-// One of the history files, by any name or link that reaches it, also
-// one that is not there at the moment and would be made by the export.
-bool namesAHistory(const QString &path, const QStringList &histories)
+void tell(const QString &text)
 {
-    for (const QString &history : histories) {
-        if (FileIdentity::Same(path, history))
-            return true;
-    }
-    return false;
+    Platform::GetDialogs().MsgBox(Dialogs::Notice(text));
 }
 
 } // namespace
+
+KeptFiles HistoryExport::Kept(const QString &historyPath, const QString &defaultHistoryPath)
+{
+    KeptFiles kept;
+    kept.Add(historyPath);
+    kept.Add(defaultHistoryPath);
+    // The backups are the "restest. N" that a clear moves the default to.
+    kept.AddEvery(HistoryFileOperations::BackupDirectory(defaultHistoryPath),
+                  QStringLiteral("restest."));
+    return kept;
+}
 
 void HistoryExport::Export(CommonDialog &dlog, const QString &historyPath,
                            const QString &defaultHistoryPath)
@@ -45,11 +50,14 @@ void HistoryExport::Export(CommonDialog &dlog, const QString &historyPath,
     dlog.SetInitDir(HistoryStore::FolderOf(historyPath));
     if (!dlog.ShowSave())
         return;
-    const bool saved = dlog.ChosenFilterIndex() == CsvEntry
-                           ? WriteCsvTo(dlog.FileName(), historyPath, defaultHistoryPath)
-                           : AppendTableTo(dlog.FileName(), historyPath, defaultHistoryPath);
-    if (saved)
-        Platform::GetDialogs().MsgBox(Dialogs::Notice(SavedMessage()));
+    if (dlog.ChosenFilterIndex() == CsvEntry) {
+        // The CSV is ours, so it says why it was not written; the table
+        // keeps its old silence.
+        const SaveOutcome outcome = WriteCsvTo(dlog.FileName(), historyPath, defaultHistoryPath);
+        tell(outcome == SaveOutcome::Done ? SavedMessage() : outcome.Message());
+    } else if (AppendTableTo(dlog.FileName(), historyPath, defaultHistoryPath)) {
+        tell(SavedMessage());
+    }
 }
 
 bool HistoryExport::AppendTableTo(const QString &path, const QString &historyPath,
@@ -58,7 +66,7 @@ bool HistoryExport::AppendTableTo(const QString &path, const QString &historyPat
     // Appended to the history, the table would be read back as records:
     // the list would stop at them and later tests would be stored behind
     // them.
-    if (namesAHistory(path, {historyPath, defaultHistoryPath}))
+    if (Kept(historyPath, defaultHistoryPath).Holds(path))
         return false;
     // Unbuffered, so that nothing of a failed write is still waiting to be
     // written when the file is cut back and closed.
@@ -86,17 +94,17 @@ bool HistoryExport::AppendTableTo(const QString &path, const QString &historyPat
     return false;
 }
 
-bool HistoryExport::WriteCsvTo(const QString &path, const QString &historyPath,
-                               const QString &defaultHistoryPath)
+SaveOutcome HistoryExport::WriteCsvTo(const QString &path, const QString &historyPath,
+                                      const QString &defaultHistoryPath)
 {
-    if (namesAHistory(path, {historyPath, defaultHistoryPath}))
-        return false;
+    if (Kept(historyPath, defaultHistoryPath).Holds(path))
+        return SaveOutcome::Refused;
     FileReplacement file(path);
     if (!file.Open())
-        return false;
+        return SaveOutcome::NotOpened;
     const HistoryCsv::Table table = HistoryCsv::Build(historyPath);
     if (!table.complete)
-        Platform::GetDialogs().MsgBox(Dialogs::Notice(HistoryList::ErrorMessage()));
+        tell(HistoryList::ErrorMessage());
     file.Write(table.bytes);
-    return file.Commit();
+    return file.Commit() ? SaveOutcome::Done : SaveOutcome::NotWritten;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/files/KeptFiles.h"
+#include "platform/files/SaveOutcome.h"
+
 #include <QString>
 
 class CommonDialog;
@@ -15,14 +18,19 @@ class HistoryExport
 {
 public:
     // Asks for the file, writes the table or the CSV of the history at
-    // historyPath and says so. Neither that history nor the default one
-    // (which later tests may go back to) is ever the file written.
+    // historyPath and says so; a CSV that was not written says why. No
+    // kept file (Kept) is ever the file written.
     static void Export(CommonDialog &dlog, const QString &historyPath,
                        const QString &defaultHistoryPath);
 
+    // The files no export or printout may write: the history at
+    // historyPath, the default one (which later tests may go back to) and
+    // the default's backups.
+    static KeptFiles Kept(const QString &historyPath, const QString &defaultHistoryPath);
+
     // Appends the table of the history at historyPath to the file at path.
     // On a failed write the file is cut back to its length before, so it
-    // keeps its old content and no half table. No history file is ever
+    // keeps its old content and no half table. No kept file is ever
     // written to, and nothing but a regular file (or a new one): a FIFO is
     // never waited on.
     static bool AppendTableTo(const QString &path, const QString &historyPath,
@@ -32,8 +40,8 @@ public:
     // in one step: on any failure the old file stays whole. The same files
     // are refused as for the table. A history that cannot be read to its
     // end gives the rows before the damage and the list's message.
-    static bool WriteCsvTo(const QString &path, const QString &historyPath,
-                           const QString &defaultHistoryPath);
+    static SaveOutcome WriteCsvTo(const QString &path, const QString &historyPath,
+                                  const QString &defaultHistoryPath);
 
     // The dialog's entries: the text table first, as it always was.
     static QString Filter()

@@ -6,23 +6,28 @@
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/PrinterOutput.h"
 
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
 
-void ResultPrinter::Print(CommonDialog &dlog, const ResultReport &report)
+void ResultPrinter::Print(CommonDialog &dlog, const ResultReport &report, const KeptFiles &kept)
 {
     QPrinter printer(QPrinter::HighResolution);
     // The job's name in the queue, and the PDF file's name offered.
     printer.setDocName(report.DocumentName());
     printer.setCreator(ResultReport::ProgramName());
     if (dlog.ShowPrinter(printer))
-        PrintReport(printer, report);
+        PrinterOutput::Tell(PrintReport(printer, report, kept));
 }
 
-bool ResultPrinter::PrintReport(QPrinter &printer, const ResultReport &report)
+SaveOutcome ResultPrinter::PrintReport(QPrinter &printer, const ResultReport &report,
+                                       const KeptFiles &kept)
 {
-    // A PDF file made here is as private as the history it comes from.
+    if (!printer.isValid())
+        return SaveOutcome::Abandoned;
+    PrinterOutput output(printer, kept);
     QPainter painter;
-    return printer.isValid() && PrinterOutput::Begin(painter, printer) &&
-           report.Paint(painter, printer, Platform::GetClock().Today());
+    if (!output.Begin(painter))
+        return output.Finish(false);
+    return output.Finish(report.Paint(painter, output.Device(), Platform::GetClock().Today()));
 }

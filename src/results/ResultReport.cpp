@@ -235,8 +235,8 @@ public:
     double Foot() const { return Gap() + m_sheet.Pt(6) + Height(FootFont()); }
     double Body(double width) const
     {
-        return FieldHeight(m_sheet, IdentityPoints, false) + Gap() + Heading() +
-               CountsTableHeight(m_sheet) + Gap() + Heading() + VerdictHeight() + m_sheet.Pt(8) +
+        return IdentityHeight(width) + Gap() + Heading() + CountsTableHeight(m_sheet) + Gap() +
+               Heading() + VerdictHeight() + m_sheet.Pt(8) +
                m_sheet.WrappedHeight(NoteFont(), width, ResultReport::Explanation()) + Gap();
     }
 
@@ -263,11 +263,20 @@ public:
             DateText::FromOle(m_result.record.RecDate, m_locale).value_or(QString());
         const QString time =
             DateText::FromOle(m_result.record.RecTime, m_locale).value_or(QString());
-        const QString name = ResultReport(m_result).ShownName();
-        Field(m_sheet, 0, y, width * 0.5, QStringLiteral("Name"), name, Ink, IdentityPoints, false);
-        Field(m_sheet, width * 0.5, y, width * 0.25, QStringLiteral("Date"), date, Ink,
-              IdentityPoints, false);
-        y += Field(m_sheet, width * 0.75, y, width * 0.25, QStringLiteral("Time"), time, Ink,
+        double dateLeft = width * NameShare;
+        if (NameAlone(width)) {
+            Field(m_sheet, 0, y, width, QStringLiteral("Name"), Name(), Ink, NamePoints(width),
+                  false);
+            y += FieldHeight(m_sheet, IdentityPoints, false) + m_sheet.Pt(6);
+            dateLeft = 0;
+        } else {
+            Field(m_sheet, 0, y, dateLeft, QStringLiteral("Name"), Name(), Ink, IdentityPoints,
+                  false);
+        }
+        const double dateWidth = width * (1 - NameShare) / 2;
+        Field(m_sheet, dateLeft, y, dateWidth, QStringLiteral("Date"), date, Ink, IdentityPoints,
+              false);
+        y += Field(m_sheet, dateLeft + dateWidth, y, dateWidth, QStringLiteral("Time"), time, Ink,
                    IdentityPoints, false);
         y += Gap();
 
@@ -303,6 +312,32 @@ public:
 private:
     static constexpr double IdentityPoints = 13.0;
     static constexpr double VerdictPoints = 16.0;
+    // The name's part of the line it shares with the date and the time.
+    static constexpr double NameShare = 0.5;
+
+    // A name too long for its part of the line (twenty wide letters are)
+    // takes a line of its own above the date and time, and smaller type
+    // only where even that line is too short, so it is never cut.
+    QString Name() const { return ResultReport(m_result).ShownName(); }
+    double NameWidth(double points) const
+    {
+        return m_sheet.Metrics(m_sheet.Font(points)).horizontalAdvance(Name());
+    }
+    bool NameAlone(double width) const
+    {
+        return NameWidth(IdentityPoints) > width * NameShare - m_sheet.Pt(8);
+    }
+    double NamePoints(double width) const
+    {
+        // A little to spare for the rounding of glyph positions.
+        const double needed = NameWidth(IdentityPoints) * 1.02;
+        return needed > width ? IdentityPoints * width / needed : IdentityPoints;
+    }
+    double IdentityHeight(double width) const
+    {
+        const double field = FieldHeight(m_sheet, IdentityPoints, false);
+        return NameAlone(width) ? 2 * field + m_sheet.Pt(6) : field;
+    }
 
     QFont ProgramFont() const { return m_sheet.Font(10, true); }
     QFont TitleFont() const { return m_sheet.Font(20, true); }
@@ -371,8 +406,14 @@ QString ResultReport::DocumentName() const
     QStringList parts{Title()};
     if (!name.simplified().isEmpty())
         parts << name.simplified();
-    if (const auto date = OleDate::ToDate(m_result.record.RecDate))
-        parts << date->toString(Qt::ISODate);
+    // The time too, so two tests of one day get names of their own; with
+    // dashes, as a colon is no part of a file name everywhere.
+    if (const auto date = OleDate::ToDate(m_result.record.RecDate)) {
+        QString when = date->toString(Qt::ISODate);
+        if (const auto time = OleDate::ToTime(m_result.record.RecTime))
+            when += time->toString(QStringLiteral(" HH-mm-ss"));
+        parts << when;
+    }
     return parts.join(QStringLiteral(" - "));
 }
 

@@ -40,8 +40,8 @@ public:
     // a damaged file) as a blank.
     QString ShownName() const;
     // A name for the print job and for a PDF file of it: the tested
-    // person's name and the test's day, with no character a file name
-    // cannot hold.
+    // person's name and the test's day and time, with no character a file
+    // name cannot hold.
     QString DocumentName() const;
 
     static QString ProgramName() { return QStringLiteral("Velmora"); }

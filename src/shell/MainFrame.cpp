@@ -289,7 +289,8 @@ void MainFrame::Connect(ResultsWindow *window)
     connect(window, &ResultsWindow::PrintRequested, this, [this](const TestResult &result) {
         // Without a printer the PDF is offered beside the history in use.
         m_commonDialog.SetInitDir(HistoryStore::FolderOf(m_history));
-        ResultPrinter::Print(m_commonDialog, ResultReport(result));
+        ResultPrinter::Print(m_commonDialog, ResultReport(result),
+                             HistoryExport::Kept(m_history, m_defaultHistory));
     });
 }
 
@@ -413,7 +414,7 @@ void MainFrame::OnClear()
 
 void MainFrame::OnPrint()
 {
-    HistoryPrinter::Print(m_commonDialog, m_history);
+    HistoryPrinter::Print(m_commonDialog, m_history, m_defaultHistory);
 }
 
 void MainFrame::OnHelpContents()

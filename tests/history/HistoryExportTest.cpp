@@ -160,6 +160,16 @@ void HistoryExportTest::neverOntoTheHistory_data()
                                                                            << "old.dat" << true;
     QTest::newRow("the default after a clear, through a linked folder") << "linked/restest.dat"
                                                                         << "old.dat" << true;
+    QTest::newRow("a backup") << "res/restest. 17"
+                              << "restest.dat" << false;
+    // The CSV, the dialog's second entry, replaces its file; it is ours, so
+    // it says why it did not.
+    QTest::newRow("CSV: its own name") << "restest.dat, csv"
+                                       << "restest.dat" << false;
+    QTest::newRow("CSV: a hard link of a backup") << "kept.txt, csv"
+                                                  << "restest.dat" << false;
+    QTest::newRow("CSV: the default after a clear") << "restest.dat, csv"
+                                                    << "old.dat" << true;
 }
 
 // A table appended to a history file would be read as records: the list
@@ -171,9 +181,13 @@ void HistoryExportTest::neverOntoTheHistory()
     QFETCH(QString, typed);
     QFETCH(QString, viewed);
     QFETCH(bool, cleared);
+    const bool csv = typed.endsWith(", csv");
+    typed.remove(", csv");
     const QByteArray history = bytesOf({record("Kept", Dec7, 0.5, 12, {40, 38, 36, 35})});
     QVERIFY(Put("restest.dat", history));
     QVERIFY(Put("old.dat", history + history));
+    QVERIFY(Put("res/restest. 17", history + history + history));
+    QCOMPARE(::link(qPrintable(In("res/restest. 17")), qPrintable(In("kept.txt"))), 0);
     QVERIFY(QFile::link(In("restest.dat"), In("link.dat")));
     QCOMPARE(::link(qPrintable(In("restest.dat")), qPrintable(In("hard.txt"))), 0);
     QVERIFY(QFile::link(Folder(), In("linked")));
@@ -181,11 +195,13 @@ void HistoryExportTest::neverOntoTheHistory()
         QVERIFY(QFile::remove(In("hard.txt")));
         QVERIFY(QFile::remove(In("restest.dat")));
     }
-    m_dialogs.QueueFile(In(typed));
+    m_dialogs.QueueFile(In(typed), csv ? HistoryExport::CsvEntry : 0);
     HistoryExport::Export(m_dlog, In(viewed), DefaultHistory());
     QCOMPARE(Contents("restest.dat"), cleared ? "<missing>" : history);
     QCOMPARE(Contents("old.dat"), history + history);
-    QCOMPARE(m_dialogs.MessageTexts(), QStringList());
+    QCOMPARE(Contents("res/restest. 17"), history + history + history);
+    QCOMPARE(m_dialogs.MessageTexts(),
+             csv ? QStringList{"Permission denied. Data not saved!"} : QStringList());
 }
 
 QTEST_GUILESS_MAIN(HistoryExportTest)

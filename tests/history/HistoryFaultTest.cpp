@@ -142,19 +142,22 @@ void HistoryFaultTest::fault_data()
         << "pipe.txt, read" << QStringList() << QStringList() << QStringList();
 
     // A CSV replaces its file: a failure on the way leaves the old one
-    // whole, and the same files are refused as for the table.
+    // whole, and the same files are refused as for the table. Unlike the
+    // table, it says why.
+    const QStringList diskFull{
+        QStringLiteral("The disk is full or cannot be written. Data not saved!")};
     QTest::newRow("CSV over an old one, disk full")
         << Constraint::DiskFull << Action::ExportCsv << "restest.dat"
-        << "table.csv" << QStringList() << QStringList() << QStringList();
+        << "table.csv" << diskFull << QStringList() << QStringList();
     QTest::newRow("CSV over a writable file in a folder not writable, disk full")
         << Constraint::OrdinaryUserDiskFull << Action::ExportCsv << "restest.dat"
-        << "locked/copy.dat" << QStringList() << QStringList() << QStringList();
+        << "locked/copy.dat" << diskFull << QStringList() << QStringList();
     QTest::newRow("CSV onto a FIFO being read")
         << Constraint::None << Action::ExportCsv << "restest.dat"
-        << "pipe.txt, read" << QStringList() << QStringList() << QStringList();
+        << "pipe.txt, read" << notSaved << QStringList() << QStringList();
     QTest::newRow("CSV onto the history through a bind mount")
         << Constraint::BindMount << Action::ExportCsv << "restest.dat"
-        << "@restest.dat" << QStringList() << QStringList() << QStringList();
+        << "@restest.dat" << notSaved << QStringList() << QStringList();
 }
 
 void HistoryFaultTest::fault()

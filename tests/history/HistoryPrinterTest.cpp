@@ -2,12 +2,16 @@
 // answer, read back with its words' positions on the paper (pdftotext
 // -bbox): every record's line is on the page, whole and in file order, the
 // columns stand under their titles, a long history runs onto more pages,
-// and a printer that cannot be used or a cancelled dialog prints and says
-// nothing.
+// and a cancelled dialog prints and says nothing. A PDF, of the table or
+// of one test's report, never takes the place of a history or a backup,
+// and a full disk leaves the file there as it was; both say why.
 #include "history/HistoryPrinter.h"
 #include "HistoryFolder.h"
 #include "PdfPages.h"
+#include "history/HistoryExport.h"
 #include "history/HistoryList.h"
+#include "results/ResultPrinter.h"
+#include "results/ResultReport.h"
 
 #include <QPageSize>
 #include <QPrinter>
@@ -16,7 +20,11 @@
 #include <QTest>
 
 #include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using PdfPages::Page;
 using PdfPages::pagesOf;
@@ -34,6 +42,8 @@ private slots:
     void print();
     void printedPdfIsPrivate_data();
     void printedPdfIsPrivate();
+    void pdfLeavesKeptFilesAlone_data();
+    void pdfLeavesKeptFilesAlone();
 };
 
 void HistoryPrinterTest::print_data()
@@ -51,7 +61,6 @@ void HistoryPrinterTest::print_data()
     QTest::newRow("small paper: the table is made to fit") << 200 << "pdf" << QPageSize::A6 << 2;
     QTest::newRow("names holding control characters") << 4 << "pdf, control" << a4 << 1;
     QTest::newRow("cancelled") << 3 << "cancel" << a4 << 0;
-    QTest::newRow("printer that cannot be used") << 3 << "unusable" << a4 << 0;
     QTest::newRow("unreadable record") << 3 << "pdf, bad record" << a4 << 0;
 }
 
@@ -81,7 +90,7 @@ void HistoryPrinterTest::print()
     }
     QVERIFY(Put("restest.dat", HistoryFiles::bytesOf(history)));
 
-    const QString pdf = In(answer == "unusable" ? "no/such/folder/out.pdf" : "out.pdf");
+    const QString pdf = In("out.pdf");
     if (answer == "cancel")
         m_dialogs.QueuePrinter(std::nullopt);
     else
@@ -90,7 +99,7 @@ void HistoryPrinterTest::print()
             printer.setOutputFileName(pdf);
             printer.setPageSize(QPageSize(paper));
         });
-    HistoryPrinter::Print(m_dlog, DefaultHistory());
+    HistoryPrinter::Print(m_dlog, DefaultHistory(), DefaultHistory());
 
     QCOMPARE(m_dialogs.Log().size(), 1);
     // A PDF is offered beside the history.
@@ -165,7 +174,7 @@ void HistoryPrinterTest::printedPdfIsPrivate()
         printer.setOutputFileName(pdf);
     });
     const mode_t mask = ::umask(022);
-    HistoryPrinter::Print(m_dlog, DefaultHistory());
+    HistoryPrinter::Print(m_dlog, DefaultHistory(), DefaultHistory());
     ::umask(mask);
 
     struct stat info
@@ -175,6 +184,88 @@ void HistoryPrinterTest::printedPdfIsPrivate()
     QTEST(int(info.st_mode & 07777), "mode");
     QFile printed(pdf);
     QVERIFY(printed.open(QIODevice::ReadOnly) && printed.read(5) == "%PDF-");
+}
+
+void HistoryPrinterTest::pdfLeavesKeptFilesAlone_data()
+{
+    QTest::addColumn<bool>("report"); // one test's report, else the table
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("oldViewed"); // old.dat in use, else the default restest.dat
+    QTest::addColumn<bool>("diskFull");
+    QTest::addColumn<QString>("said"); // empty: printed, into "chosen"
+    const QString refused = "Permission denied. Data not saved!";
+    const QString full = "The disk is full or cannot be written. Data not saved!";
+    QTest::newRow("the history") << false << "restest.dat" << false << false << refused;
+    QTest::newRow("the default, old viewed") << true << "restest.dat" << true << false << refused;
+    QTest::newRow("a backup") << false << "res/restest. 17" << false << false << refused;
+    QTest::newRow("a hard link of a backup") << true << "kept.pdf" << false << false << refused;
+    QTest::newRow("a folder that is not there")
+        << false << "no/out.pdf" << false << false << refused;
+    QTest::newRow("another file beside backups") << true << "res/a.pdf" << false << false << "";
+    QTest::newRow("the table, disk full") << false << "out.pdf" << false << true << full;
+    QTest::newRow("the report, disk full") << true << "out.pdf" << false << true << full;
+}
+
+// "Output file" set to the history and the dialog's "overwrite?" answered
+// Yes: the PDF engine alone would have made the history a PDF. A full disk
+// (a file size limit, in a child process) would have left a cut-off PDF.
+void HistoryPrinterTest::pdfLeavesKeptFilesAlone()
+{
+    QFETCH(bool, report);
+    QFETCH(QString, chosen);
+    QFETCH(bool, oldViewed);
+    QFETCH(bool, diskFull);
+    QFETCH(QString, said);
+    const QByteArray history = HistoryFiles::bytesOf(HistoryFiles::people(50));
+    QVERIFY(Put("restest.dat", history) && Put("old.dat", history + history) &&
+            Put("res/restest. 17", history.left(80)) && Put("out.pdf", "an older PDF"));
+    QCOMPARE(::link(qPrintable(In("res/restest. 17")), qPrintable(In("kept.pdf"))), 0);
+    const auto snapshot = [this] {
+        QMap<QString, QByteArray> files;
+        for (const QString &folder : {QString(), QStringLiteral("res/")})
+            for (const QString &name : QDir(In(folder)).entryList(QDir::Files | QDir::Hidden))
+                files.insert(folder + name, Contents(folder + name));
+        return files;
+    };
+    const QMap<QString, QByteArray> before = snapshot();
+
+    const QString pdf = In(chosen);
+    m_dialogs.QueuePrinter([pdf](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    });
+    const QString viewed = In(oldViewed ? "old.dat" : "restest.dat");
+    const auto print = [&] {
+        if (report)
+            ResultPrinter::Print(m_dlog, ResultReport(TestResult::Of(HistoryFiles::people(1)[0])),
+                                 HistoryExport::Kept(viewed, DefaultHistory()));
+        else
+            HistoryPrinter::Print(m_dlog, viewed, DefaultHistory());
+        return m_dialogs.MessageTexts().join('\n');
+    };
+    if (diskFull) {
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 4000; // well under any page
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::_exit(print() == said ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+    } else {
+        QCOMPARE(print(), said);
+    }
+
+    QMap<QString, QByteArray> after = snapshot();
+    if (said.isEmpty())
+        QVERIFY(after.take(chosen).startsWith("%PDF-"));
+    QCOMPARE(after, before);
 }
 
 QTEST_MAIN(HistoryPrinterTest)

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+
 using Counts = std::array<std::int16_t, 4>;
 using PdfPages::Page;
 using PdfPages::Word;
@@ -115,6 +117,14 @@ void ResultReportTest::page_data()
     QTest::newRow("A6 landscape: two columns, smaller")
         << "Anna Petrova" << Counts{31, 30, 30, 29} << 6 << QPageSize::A6 << QPageLayout::Landscape
         << "Normal" << Green << "Reliable" << Black;
+    // The widest names a record holds: they need more than their half of
+    // the line.
+    QTest::newRow("twenty wide letters, A4")
+        << QString(20, QChar(u'W')) << Counts{40, 40, 39, 38} << 5 << QPageSize::A4 << portrait
+        << "Normal" << Green << "Reliable" << Black;
+    QTest::newRow("twenty wide Cyrillic letters, A6 landscape")
+        << QString(20, QChar(u'Ж')) << Counts{40, 40, 39, 38} << 5 << QPageSize::A6
+        << QPageLayout::Landscape << "Normal" << Green << "Reliable" << Black;
 }
 
 void ResultReportTest::page()
@@ -163,6 +173,15 @@ void ResultReportTest::page()
     expected << name.split(' ');
     for (const QString &word : expected)
         QVERIFY2(words.contains(word), qPrintable(word));
+    // The whole name shows: none of it lies under another word.
+    for (const QString &part : name.split(' ')) {
+        const Word *shown = find(page, part);
+        for (const QList<Word> &line : page.lines)
+            for (const Word &word : line)
+                QVERIFY2(&word == shown || word.right <= shown->left || shown->right <= word.left ||
+                             word.bottom <= shown->top || shown->bottom <= word.top,
+                         qPrintable(part + " over " + word.text));
+    }
     QStringList row{"Key", "presses"};
     for (std::int16_t count : counts)
         row << QString::number(count);
@@ -263,22 +282,28 @@ void ResultReportTest::documentName_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<double>("date");
+    QTest::addColumn<double>("time");
     QTest::addColumn<QString>("document");
-    QTest::newRow("plain") << "Anna Petrova" << 37597.0
-                           << "Test result - Anna Petrova - 2002-12-07";
+    const double morning = OleDate::FromTime(QTime(9, 15, 3));
+    QTest::newRow("plain") << "Anna Petrova" << 37597.0 << morning
+                           << "Test result - Anna Petrova - 2002-12-07 09-15-03";
     // A slash or a dot would make another folder or cut the name short.
     QTest::newRow("characters no file name holds")
-        << "A.B/C:D\tE" << 37597.0 << "Test result - A B C D E - 2002-12-07";
-    QTest::newRow("blank name, damaged date") << "" << 1e300 << "Test result";
+        << "A.B/C:D\tE" << 37597.0 << 0.0 << "Test result - A B C D E - 2002-12-07 00-00-00";
+    QTest::newRow("damaged time") << "Anna" << 37597.0 << std::nan("")
+                                  << "Test result - Anna - 2002-12-07";
+    QTest::newRow("blank name, damaged date") << "" << 1e300 << morning << "Test result";
 }
 
 void ResultReportTest::documentName()
 {
     QFETCH(QString, name);
     QFETCH(double, date);
+    QFETCH(double, time);
     HistoryRecord result;
     result.RecName = name.leftJustified(HistoryRecord::NameLength);
     result.RecDate = date;
+    result.RecTime = time;
     QTEST(ResultReport(TestResult::Of(result)).DocumentName(), "document");
 }
 

@@ -30,6 +30,27 @@ std::optional<QByteArray> keepWhenWrittenInPlace(const QString &target)
     return bytes;
 }
 
+// A device whose every write goes through FileReplacement::Write, which
+// notes one that is cut short.
+class ReplacementDevice : public QIODevice
+{
+public:
+    explicit ReplacementDevice(FileReplacement &file) : m_file(file)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+
+protected:
+    qint64 readData(char * /*data*/, qint64 /*size*/) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        return m_file.Write(QByteArray::fromRawData(data, qsizetype(size))) ? size : -1;
+    }
+
+private:
+    FileReplacement &m_file;
+};
+
 void putBack(const QString &target, const QByteArray &bytes)
 {
     QFile file(target);
@@ -79,6 +100,13 @@ bool FileReplacement::Write(const QByteArray &bytes)
     if (!m_failed && m_file.write(bytes) != bytes.size())
         m_failed = true;
     return !m_failed;
+}
+
+QIODevice &FileReplacement::Device()
+{
+    if (!m_device)
+        m_device = std::make_unique<ReplacementDevice>(*this);
+    return *m_device;
 }
 
 void FileReplacement::Cancel()

@@ -4,6 +4,7 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 // A new content for a whole file, put in its place in one step: it is
@@ -25,6 +26,11 @@ public:
     bool Open();
     // A failed write fails the whole replacement.
     bool Write(const QByteArray &bytes);
+    // The same writes as a device, for a writer that writes by itself (a
+    // PDF writer). Such a writer may stop at a write that was cut short
+    // without a word, so the device reports it as failed and it fails the
+    // whole replacement just the same.
+    QIODevice &Device();
     // Gives up: the target stays as it was.
     void Cancel();
     // Puts the new content in place; false, with the target as it was,
@@ -34,6 +40,7 @@ public:
 private:
     QString m_target;
     QSaveFile m_file;
+    std::unique_ptr<QIODevice> m_device;
     std::optional<QByteArray> m_old;
     bool m_failed = false;
 };

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QList>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
 
@@ -41,17 +42,19 @@ QStringList TextPrinter::Columns(const QString &line)
     return columns;
 }
 
-bool TextPrinter::Print(QPrinter &printer, const QString &text)
+SaveOutcome TextPrinter::Print(QPrinter &printer, const QString &text, const KeptFiles &kept)
 {
     if (!printer.isValid())
-        return false;
+        return SaveOutcome::Abandoned;
+    PrinterOutput output(printer, kept);
     QPainter painter;
-    if (!PrinterOutput::Begin(painter, printer))
-        return false;
-    // In the printer's own units throughout: its pixels, at its resolution.
-    const QFont font(QFont(), &printer);
+    if (!output.Begin(painter))
+        return output.Finish(false);
+    QPagedPaintDevice &device = output.Device();
+    // In the device's own units throughout: its pixels, at its resolution.
+    const QFont font(QFont(), &device);
     painter.setFont(font);
-    const QFontMetricsF metrics(font, &printer);
+    const QFontMetricsF metrics(font, &device);
 
     QList<QStringList> lines;
     QList<qreal> columnWidths;
@@ -71,25 +74,28 @@ bool TextPrinter::Print(QPrinter &printer, const QString &text)
         width = columnStarts[i] + columnWidths[i];
     }
 
-    const QSizeF page(printer.width(), printer.height());
+    const QSizeF page(device.width(), device.height());
     const qreal scale = width > page.width() ? page.width() / width : 1.0;
     const qreal pageHeight = page.height() / scale;
     const qreal lineHeight = metrics.lineSpacing();
     painter.scale(scale, scale);
     qreal y = 0;
+    bool whole = true;
     for (const QStringList &columns : lines) {
         // Blank lines need no room on the paper, so none of them, not even
         // the line end that closes the text, starts a page of its own.
         const bool blank = std::all_of(columns.cbegin(), columns.cend(),
                                        [](const QString &column) { return column.isEmpty(); });
         if (!blank && y > 0 && y + lineHeight > pageHeight) {
-            if (!printer.newPage())
+            if (!device.newPage()) {
+                whole = false;
                 break;
+            }
             y = 0;
         }
         for (qsizetype i = 0; i < columns.size(); ++i)
             painter.drawText(QPointF(columnStarts[i], y + metrics.ascent()), columns.at(i));
         y += lineHeight;
     }
-    return painter.end();
+    return output.Finish(painter.end() && whole);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/files/KeptFiles.h"
+#include "platform/files/SaveOutcome.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,9 +18,11 @@ class QPrinter;
 class TextPrinter
 {
 public:
-    // Prints the text as one document; false, with nothing printed, when
-    // the printer cannot be used.
-    static bool Print(QPrinter &printer, const QString &text);
+    // Prints the text as one document (a PDF through PrinterOutput, never
+    // over a kept file). Abandoned, with nothing printed, when the printer
+    // cannot be used.
+    static SaveOutcome Print(QPrinter &printer, const QString &text,
+                             const KeptFiles &kept = KeptFiles());
 
     // The lines the text is printed as.
     static QStringList Lines(const QString &text);
