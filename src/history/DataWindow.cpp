@@ -12,12 +12,17 @@
 #include "results/RecordDetails.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QFrame>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QToolButton>
+#include <QtMath>
 
 namespace {
 
@@ -59,6 +64,20 @@ QToolButton *pictureButton(QWidget *parent, const char *name, const char *icon, 
     return button;
 }
 
+// Where each column of a history line starts, in characters: the name, then
+// date, time, CMF and both verdicts, each after its separator.
+constexpr int ResultsWidth = 8;
+const int ColumnStarts[] = {
+    0,
+    HistoryList::NameWidth + 3,
+    HistoryList::NameWidth + 3 + HistoryList::DateWidth + 3,
+    HistoryList::NameWidth + 3 + HistoryList::DateWidth + 3 + HistoryList::TimeWidth + 4,
+    HistoryList::NameWidth + 3 + HistoryList::DateWidth + 3 + HistoryList::TimeWidth + 4 +
+        HistoryList::CmfWidth + 3,
+    HistoryList::NameWidth + 3 + HistoryList::DateWidth + 3 + HistoryList::TimeWidth + 4 +
+        HistoryList::CmfWidth + 3 + ResultsWidth + 3,
+};
+
 } // namespace
 
 DataWindow::DataWindow(QWidget *parent) : ChildWindow(parent)
@@ -89,10 +108,16 @@ void DataWindow::BuildControls()
     // A line wider than the list is scrolled to, whole, never cut short.
     m_list->setTextElideMode(Qt::ElideNone);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    // Every line has the same height, so a long history is laid out
-    // without measuring each line.
+    // Every line has the same size, so a long history is laid out without
+    // measuring each line; the list takes it from one line, which is made
+    // as wide as the widest.
     m_list->setUniformItemSizes(true);
     Twips::Place(m_list, 120, 1320, 6975, 3420);
+    m_list->viewport()->installEventFilter(this);
+    connect(m_list->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &DataWindow::PlaceTitles);
+    connect(m_list->horizontalScrollBar(), &QScrollBar::rangeChanged, this,
+            &DataWindow::PlaceTitles);
 
     auto *toolStrip = new QFrame(this);
     toolStrip->setObjectName(QStringLiteral("Frame1"));
@@ -134,10 +159,18 @@ void DataWindow::BuildControls()
         {"Label11", "Results", 4800, 855},  {"Label12", "Reliability", 5760, 1095}};
     QFont bold = font();
     bold.setBold(true);
+    // The titles head the list's columns and scroll sideways with them, so
+    // they sit in a strip as wide as the list's visible part.
+    m_titleStrip = new QWidget(this);
+    m_titleStrip->setObjectName(QStringLiteral("Titles"));
+    Twips::Place(m_titleStrip, 120, 720, 6975, 255);
     for (const Title &title : titles) {
         QLabel *widget = NewLabel(title.name, QLatin1String(title.text));
+        widget->setParent(m_titleStrip);
         widget->setFont(bold);
-        Twips::Place(widget, title.left, 720, title.width, 255);
+        Twips::Place(widget, title.left, 0, title.width, 255);
+        widget->resize(qMax(widget->width(), widget->sizeHint().width()), widget->height());
+        m_titles.append(widget);
     }
 
     m_nameDetail = NewLabel("Label6");
@@ -226,6 +259,66 @@ void DataWindow::ClearDisplay()
 void DataWindow::FillList()
 {
     HistoryList::ListHistory(m_path, [this](const QString &line) { m_list->addItem(line); });
+    FitLinesToWidest();
+}
+
+void DataWindow::FitLinesToWidest()
+{
+    if (m_list->count() == 0)
+        return;
+    // A line is as wide as its characters' advances together: the lines
+    // are many, their characters few, and measuring each whole line would
+    // keep a long history from opening promptly.
+    const QFontMetricsF metrics(m_list->font());
+    QHash<QChar, qreal> advances;
+    qreal widest = 0.0;
+    for (int row = 0; row < m_list->count(); ++row) {
+        qreal width = 0.0;
+        for (const QChar ch : m_list->item(row)->text()) {
+            auto advance = advances.constFind(ch);
+            if (advance == advances.cend())
+                advance = advances.insert(ch, metrics.horizontalAdvance(ch));
+            width += *advance;
+        }
+        widest = qMax(widest, width);
+    }
+    // The last title may reach past the end of the lines.
+    const QLabel *last = m_titles.last();
+    widest = qMax(widest, ColumnX(int(m_titles.size()) - 1) + last->sizeHint().width());
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1;
+    const QSize size(qCeil(widest) + 2 * margin, m_list->sizeHintForRow(0));
+    // The list sizes every line like one of them, the last as Qt has it;
+    // the first carries the same size in case that ever changes.
+    m_list->item(0)->setSizeHint(size);
+    m_list->item(m_list->count() - 1)->setSizeHint(size);
+}
+
+double DataWindow::ColumnX(int column) const
+{
+    const QFontMetricsF metrics(m_list->font());
+    return metrics.horizontalAdvance(QString(ColumnStarts[column], QLatin1Char(' ')));
+}
+
+void DataWindow::PlaceTitles()
+{
+    const QRect viewport(m_list->viewport()->mapTo(this, QPoint(0, 0)), m_list->viewport()->size());
+    m_titleStrip->setGeometry(viewport.left(), m_titleStrip->y(), viewport.width(),
+                              m_titleStrip->height());
+    // The list draws a line's text this far in from the line's left edge.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1;
+    const int scrolled = m_list->horizontalScrollBar()->value();
+    for (int column = 0; column < m_titles.size(); ++column) {
+        QLabel *title = m_titles[column];
+        title->move(margin + qRound(ColumnX(column)) - scrolled, 0);
+    }
+}
+
+bool DataWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_list->viewport() &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        PlaceTitles();
+    return ChildWindow::eventFilter(watched, event);
 }
 
 bool DataWindow::ShowRecordDetails(qint64 recNo)

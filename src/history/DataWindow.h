@@ -69,6 +69,8 @@ public:
     QLabel *CmfDetail() const { return m_cmfDetail; }
     QLabel *ResultsDetail() const { return m_resultsDetail; }
     QLabel *ReliabilityDetail() const { return m_reliabilityDetail; }
+    // The six column titles, "Recording" to "Reliability".
+    const QList<QLabel *> &Titles() const { return m_titles; }
 
     static QString NoDataMessage() { return QStringLiteral("No data!"); }
 
@@ -88,10 +90,23 @@ private:
     void FillList();
     void ShowDetails(const RecordDetails &details);
     void SetColour(QLabel *label, const std::optional<QColor> &colour);
+    // Makes every line as wide as the widest, so none is cut short.
+    void FitLinesToWidest();
+    // Puts each title above its column of the list as it is scrolled.
+    void PlaceTitles();
+    // Where a column's text starts in a line of the list, unscrolled.
+    double ColumnX(int column) const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
     // The history file listed.
     QString m_path;
     QListWidget *m_list = nullptr;
+    // Holds the titles over the list's visible part, which they move in.
+    QWidget *m_titleStrip = nullptr;
+    QList<QLabel *> m_titles;
     QToolButton *m_saveButton = nullptr;
     QToolButton *m_printButton = nullptr;
     QToolButton *m_clearButton = nullptr;

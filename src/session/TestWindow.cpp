@@ -40,6 +40,10 @@ TestWindow::TestWindow(QWidget *parent) : ChildWindow(parent)
             [this](bool keyStep) { m_pen.DrawDiagramStep(*m_diagram, keyStep); });
     connect(&m_run, &TestRun::IntervalEnded, this, &TestWindow::ShowIntervalEnded);
     connect(&m_run, &TestRun::Stopped, this, &TestWindow::ShowStopped);
+    connect(&m_run, &TestRun::Completed, this,
+            [this] { ShowEndNote(QStringLiteral("Test complete")); });
+    connect(&m_run, &TestRun::Aborted, this,
+            [this] { ShowEndNote(QStringLiteral("Test stopped")); });
     connect(&m_run, &TestRun::Aborted, m_keyboard, &RunKeyboard::Release);
     m_run.SetPendingInput(&PendingInput::TakeIn);
 }
@@ -97,6 +101,23 @@ void TestWindow::BuildControls()
     Twips::Place(m_instructions, 3480, 4080, InstructionsWidth, InstructionsHeight);
     m_instructions->hide();
 
+    // Black on white, large and bold, so it reads on any colour of the
+    // idle cycle behind it.
+    m_endNote = NewLabel("EndNote");
+    QFont large = font();
+    large.setPointSizeF(18.0);
+    large.setBold(true);
+    m_endNote->setFont(large);
+    m_endNote->setAlignment(Qt::AlignCenter);
+    m_endNote->setMargin(10);
+    m_endNote->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_endNote->setAutoFillBackground(true);
+    QPalette blackOnWhite = m_endNote->palette();
+    blackOnWhite.setColor(QPalette::Window, Qt::white);
+    blackOnWhite.setColor(QPalette::WindowText, Qt::black);
+    m_endNote->setPalette(blackOnWhite);
+    m_endNote->hide();
+
     m_keyboard = new RunKeyboard(m_diagram, this);
 
     setTabOrder(m_diagram, m_startButton);
@@ -138,6 +159,7 @@ void TestWindow::OnResize()
     const QRect area = m_diagram->geometry();
     m_diagram->resize(Twips::ToPixels(OuterWidth() + PictureWiderBy), area.height());
     FitInstructions();
+    PlaceEndNote();
 }
 
 void TestWindow::FitInstructions()
@@ -165,6 +187,7 @@ void TestWindow::OnUnload()
 
 void TestWindow::OnStartClicked()
 {
+    m_endNote->hide();
     m_run.Start();
 }
 
@@ -216,6 +239,24 @@ void TestWindow::ShowStopped()
     m_nextButton->setFocus();
     if (KeyCodes::IsArrow(m_run.LastKey()))
         m_refocusTimer.start();
+}
+
+void TestWindow::ShowEndNote(const QString &text)
+{
+    m_endNote->setText(text);
+    m_endNote->adjustSize();
+    PlaceEndNote();
+    m_endNote->raise();
+    m_endNote->show();
+}
+
+void TestWindow::PlaceEndNote()
+{
+    // In the middle of the part of the diagram the window shows.
+    const QRect area = m_diagram->geometry().intersected(rect());
+    QRect note = m_endNote->rect();
+    note.moveCenter(area.center());
+    m_endNote->move(note.topLeft());
 }
 
 void TestWindow::OnIdleColourTick()

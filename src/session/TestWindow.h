@@ -19,7 +19,9 @@ class RunKeyboard;
 // stops every key of the program goes to the diagram area and on to the
 // run, whichever window is active, and the window follows the run, drawing
 // the live diagram while it counts and going back to idle when it stops.
-// Between runs the diagram area shows a slowly changing colour.
+// Between runs the diagram area shows a slowly changing colour; after a run
+// it says plainly over that colour that the test is over, until the next
+// "Start", so a person still pressing keys knows to stop.
 class TestWindow : public ChildWindow
 {
     Q_OBJECT
@@ -56,6 +58,8 @@ public:
     QLabel *EscHint() const { return m_escHint; }
     QLabel *IntervalLabel() const { return m_intervalLabel; }
     QLabel *Instructions() const { return m_instructions; }
+    // "Test complete" (or "Test stopped" after Esc) over the diagram area.
+    QLabel *EndNote() const { return m_endNote; }
     QTimer *IdleColourTimer() { return &m_idleColourTimer; }
     QTimer *RefocusTimer() { return &m_refocusTimer; }
 
@@ -70,6 +74,8 @@ private:
     void ShowArmed();
     void ShowIntervalEnded();
     void ShowStopped();
+    void ShowEndNote(const QString &text);
+    void PlaceEndNote();
 
     PictureBox *m_logo = nullptr;
     QLabel *m_intervalLabel = nullptr;
@@ -79,6 +85,7 @@ private:
     QPushButton *m_startButton = nullptr;
     QPushButton *m_nextButton = nullptr;
     QLabel *m_instructions = nullptr;
+    QLabel *m_endNote = nullptr;
     QTimer m_idleColourTimer;
     QTimer m_refocusTimer;
     RunKeyboard *m_keyboard = nullptr;

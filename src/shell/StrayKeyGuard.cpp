@@ -16,7 +16,8 @@ StrayKeyGuard::~StrayKeyGuard()
 
 void StrayKeyGuard::Start(int ms)
 {
-    m_untilNs = Platform::GetClock().MonotonicNs() + std::int64_t(ms) * 1'000'000;
+    m_quietNs = std::int64_t(ms) * 1'000'000;
+    m_untilNs = Platform::GetClock().MonotonicNs() + m_quietNs;
     // Watching every event of the program only while it matters.
     if (!m_installed && QCoreApplication::instance() != nullptr) {
         QCoreApplication::instance()->installEventFilter(this);
@@ -45,6 +46,9 @@ bool StrayKeyGuard::eventFilter(QObject *watched, QEvent *event)
         Stop();
         return false;
     }
+    // A key while the person is still pressing, wherever it goes: the
+    // quiet moment starts again from it.
+    m_untilNs = Platform::GetClock().MonotonicNs() + m_quietNs;
     const auto *button = qobject_cast<const QAbstractButton *>(watched);
     return button != nullptr && m_covered && m_covered(button);
 }

@@ -7,13 +7,16 @@
 
 class QWidget;
 
-// Keeps keys from pressing buttons for a moment. A person being tested
-// goes on pressing keys for a little while after the test has stopped, and
-// the focus then sits on a button ("Next >>", then "Cancel" in the results
+// Keeps keys from pressing buttons until the tested person has stopped. A
+// person being tested goes on pressing keys for a while after the test has
+// stopped, some for seconds when they have not noticed the end, and the
+// focus then sits on a button ("Next >>", then "Cancel" in the results
 // window), so those keys would go on to open, wipe and restart things
 // nobody asked for. While the guard is on, key presses and releases aimed
-// at a button of the windows it covers are dropped; the mouse and every
-// other control work as ever. The moment is timed on the platform clock.
+// at a button of the windows it covers are dropped, and every key the
+// program gets keeps it on: it lifts only once a quiet moment has passed
+// without any key. The mouse and every other control work as ever. The
+// moment is timed on the platform clock.
 class StrayKeyGuard : public QObject
 {
     Q_OBJECT
@@ -29,7 +32,8 @@ public:
     {
         m_covered = std::move(covered);
     }
-    // Drops the keys aimed at covered buttons for the next ms milliseconds.
+    // Drops the keys aimed at covered buttons until ms milliseconds have
+    // passed without a key.
     void Start(int ms = QuietMs);
     bool IsOn() const;
 
@@ -41,5 +45,6 @@ private:
 
     std::function<bool(const QWidget *)> m_covered;
     std::int64_t m_untilNs = 0;
+    std::int64_t m_quietNs = std::int64_t(QuietMs) * 1'000'000;
     bool m_installed = false;
 };

@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +49,28 @@ bool drawnInRed(QLabel *label)
     return false;
 }
 
+// The runs of columns of the image within band that hold any dark pixel,
+// first and last column of each; a run ends at a gap of gap columns.
+QList<std::pair<int, int>> inkRuns(const QImage &image, const QRect &band, int gap)
+{
+    QList<std::pair<int, int>> runs;
+    int blank = gap;
+    for (int x = band.left(); x <= band.right(); ++x) {
+        bool ink = false;
+        for (int y = band.top(); y <= band.bottom() && !ink; ++y)
+            ink = qGray(image.pixel(x, y)) < 128;
+        if (!ink) {
+            ++blank;
+            continue;
+        }
+        if (blank >= gap)
+            runs.append({x, x});
+        runs.last().second = x;
+        blank = 0;
+    }
+    return runs;
+}
+
 } // namespace
 
 class DataWindowTest : public QObject
@@ -61,6 +84,7 @@ private slots:
     void details_data();
     void details();
     void detailBordersAllRound();
+    void columnsStayUnderTitles();
     void unusualFiles_data();
     void unusualFiles();
     void fileMenuFollowsTheWindow_data();
@@ -213,6 +237,61 @@ void DataWindowTest::detailBordersAllRound()
             QVERIFY2(!sides[side].contains(white), object);
             QCOMPARE(sides[side], line[0]);
         }
+    }
+}
+
+// Scrolled to either end, the list shows every word of a line whole, an
+// "Unreliable" above a shorter "Reliable" line too, and each column title
+// in sight starts where its column's text starts, as drawn.
+void DataWindowTest::columnsStayUnderTitles()
+{
+    const HistoryRecord red = record("Red", Dec7, HalfPast2, 50, {20, 15, 12, 10});
+    // The list sizes every line like one of them, the last here, which is
+    // shorter than the one above it.
+    QVERIFY(put(Path(), bytesOf({Good, red, Good})));
+    DataWindow *window = Open();
+    QListWidget *list = window->List();
+    QCOMPARE(list->count(), 3);
+    QVERIFY(list->item(2)->text().endsWith(QStringLiteral(" Reliable")));
+    QScrollBar *bar = list->horizontalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    const QFontMetrics metrics(list->font());
+    // Wider than the gaps inside a word of the list, narrower than a blank.
+    const int gap = metrics.horizontalAdvance(QLatin1Char(' ')) * 4 / 5;
+    for (const int scrolled : {0, bar->maximum()}) {
+        bar->setValue(scrolled);
+        const QImage image = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect shown(list->viewport()->mapTo(window, QPoint()), list->viewport()->size());
+        QRect line = list->visualItemRect(list->item(1));
+        line.moveTopLeft(list->viewport()->mapTo(window, line.topLeft()));
+        const auto words = inkRuns(image, line.intersected(shown), gap);
+        QVERIFY(!words.isEmpty());
+        if (scrolled > 0) {
+            const int wordWidth = words.last().second - words.last().first + 1;
+            QVERIFY2(words.last().second < shown.right() &&
+                         wordWidth >= metrics.horizontalAdvance(QStringLiteral("Unreliable")) - 4,
+                     qPrintable(QStringLiteral("the last word is %1 pixels wide").arg(wordWidth)));
+        }
+        int inSight = 0;
+        for (QLabel *title : window->Titles()) {
+            const QRect place(title->mapTo(window, QPoint()), title->size());
+            if (place.left() < shown.left() || place.right() > shown.right())
+                continue;
+            ++inSight;
+            const auto ink = inkRuns(image, place, gap);
+            QVERIFY2(!ink.isEmpty(), qPrintable(title->text()));
+            const auto under = std::min_element(words.cbegin(), words.cend(),
+                                                [&ink](const auto &a, const auto &b) {
+                                                    return std::abs(a.first - ink.first().first) <
+                                                           std::abs(b.first - ink.first().first);
+                                                });
+            QVERIFY2(std::abs(under->first - ink.first().first) <= 3,
+                     qPrintable(QStringLiteral("\"%1\" starts at %2, its column at %3")
+                                    .arg(title->text())
+                                    .arg(ink.first().first)
+                                    .arg(under->first)));
+        }
+        QVERIFY(inSight >= 4);
     }
 }
 

@@ -16,12 +16,14 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 using State = TestRun::State;
 
@@ -57,6 +59,7 @@ private slots:
     void init();
     void cleanup();
     void loadedWindow();
+    void frameMenuInRussian();
     void startWithoutName();
     void startArmsTheRun();
     void heldKeyCountsOnce();
@@ -157,6 +160,7 @@ void TestWindowTest::loadedWindow()
     QVERIFY(m_test->StartButton()->hasFocus());
     QVERIFY(m_test->IdleColourTimer()->isActive());
     QVERIFY(!m_test->EscHint()->isVisible());
+    QVERIFY(!m_test->EndNote()->isVisible());
     QCOMPARE(m_test->EscHint()->text(), QStringLiteral("Press \"Esc\" for stop test!"));
     // The keyboard order: diagram, Start, Next.
     const auto nextStop = [](QWidget *from) {
@@ -176,6 +180,39 @@ void TestWindowTest::loadedWindow()
     }
     QVERIFY2(menu.contains(QStringLiteral("Close")), qPrintable(menu.join(',')));
     QVERIFY(!menu.contains(QStringLiteral("Size")));
+}
+
+// With Qt's Russian loaded, a child's frame menu offers moving and closing,
+// in Russian, and neither sizing nor staying on top, which would let it
+// cover the test window; not even after Qt has shown all its items again.
+void TestWindowTest::frameMenuInRussian()
+{
+    QTranslator russian;
+    QVERIFY(russian.load(QLocale(QLocale::Russian), QStringLiteral("qt"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QCoreApplication::installTranslator(&russian);
+    // The menu's texts are read from the translation as the frame is made.
+    QMdiSubWindow *frame = m_frame->ShowChild<OtherWindow>()->SubWindow();
+    QCoreApplication::removeTranslator(&russian);
+    QMenu *menu = frame->systemMenu();
+    const auto offered = [menu] {
+        QStringList items;
+        for (QAction *action : menu->actions()) {
+            if (action->isVisible() && !action->isSeparator())
+                items << action->text();
+        }
+        return items;
+    };
+    const QStringList expected{QStringLiteral("&Переместить"), QStringLiteral("&Закрыть")};
+    QCOMPARE(offered(), expected);
+    // Setting the frame's flags anew makes Qt show every item it has.
+    frame->setWindowFlags(frame->windowFlags());
+    QVERIFY(offered().contains(QStringLiteral("Оставаться &сверху")));
+    frame->show();
+    frame->showSystemMenu();
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(offered(), expected);
+    menu->close();
 }
 
 void TestWindowTest::startWithoutName()
@@ -297,6 +334,8 @@ void TestWindowTest::escAborts()
     QVERIFY(m_test->NextButton()->isEnabled());
     QVERIFY(m_test->NextButton()->hasFocus());
     QVERIFY(!m_test->EscHint()->isVisible());
+    QVERIFY(m_test->EndNote()->isVisible());
+    QCOMPARE(m_test->EndNote()->text(), QStringLiteral("Test stopped"));
     // Esc's own release no longer reaches the diagram area.
     QVERIFY(!m_test->Diagram()->isEnabled());
 }
@@ -326,6 +365,16 @@ void TestWindowTest::completedRunIsStored()
     QCOMPARE(History().size(), 80);
     QVERIFY(m_dialogs.MessageTexts().isEmpty());
     QVERIFY(m_test->NextButton()->isEnabled());
+    // The diagram area says the test is over, whole, in the part of it the
+    // window shows, over the idle colours, until the next Start.
+    QLabel *note = m_test->EndNote();
+    QVERIFY(note->isVisible());
+    QCOMPARE(note->text(), QStringLiteral("Test complete"));
+    QVERIFY(m_test->Diagram()->geometry().intersected(m_test->rect()).contains(note->geometry()));
+    QVERIFY(note->width() >= note->fontMetrics().horizontalAdvance(note->text()));
+    QVERIFY(m_test->IdleColourTimer()->isActive());
+    Start(QStringLiteral("Bob"));
+    QVERIFY(!note->isVisible());
 }
 
 void TestWindowTest::arrowKeyRefocusesNext_data()

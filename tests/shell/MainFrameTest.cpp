@@ -695,16 +695,21 @@ void MainFrameTest::reopenedWindowTakesAFreePlace()
 void MainFrameTest::strayKeysPressNoButton_data()
 {
     QTest::addColumn<bool>("esc");
-    QTest::newRow("the test completed") << false;
-    QTest::newRow("Esc") << true;
+    // For how long after the stop the person goes on pressing keys.
+    QTest::addColumn<int>("keysForMs");
+    QTest::newRow("the test completed") << false << 0;
+    QTest::newRow("Esc") << true << 0;
+    QTest::newRow("keys for three seconds after the end") << false << 3000;
 }
 
-// The tested person's keys just after the stop press no button: "Next >>",
-// "Start" and the results window's "Cancel" take no key for a second, while
-// the mouse works as ever; a second later the keys do again.
+// The tested person's keys after the stop press no button: "Next >>",
+// "Start" and the results window's "Cancel" take no key for as long as keys
+// keep coming, while the mouse works as ever; once a second has passed
+// without a key the keys do again.
 void MainFrameTest::strayKeysPressNoButton()
 {
     QFETCH(bool, esc);
+    QFETCH(int, keysForMs);
     TestWindow *test = RunTest(QStringLiteral("Ann"), {12, 30, 28, 26, 25}, esc);
     QCOMPARE(test->Run().CurrentState(), TestRun::State::Idle);
     QVERIFY(test->NextButton()->hasFocus());
@@ -712,9 +717,13 @@ void MainFrameTest::strayKeysPressNoButton()
     const QSize frame = m_frame->frameGeometry().size();
 
     QVERIFY(m_frame->StrayKeys().IsOn());
-    for (const auto key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
-        QTest::keyClick(test->NextButton(), key);
-    QTest::keyClick(test->StartButton(), Qt::Key_Space);
+    for (int ms = 0; ms <= keysForMs; ms += 300) {
+        for (const auto key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
+            QTest::keyClick(test->NextButton(), key);
+        QTest::keyClick(test->StartButton(), Qt::Key_Space);
+        m_clock.AdvanceMs(300);
+    }
+    QVERIFY(m_frame->StrayKeys().IsOn());
     QCOMPARE(m_frame->Child<ResultsWindow>(), nullptr);
     QCOMPARE(m_frame->frameGeometry().size(), frame);
     QCOMPARE(m_dialogs.Log().size(), 1);
@@ -729,7 +738,9 @@ void MainFrameTest::strayKeysPressNoButton()
     QVERIFY(!results->IsUnloaded());
     QCOMPARE(m_frame->Current().Get(), result);
 
-    m_clock.AdvanceMs(StrayKeyGuard::QuietMs);
+    m_clock.AdvanceMs(StrayKeyGuard::QuietMs - 1);
+    QVERIFY(m_frame->StrayKeys().IsOn());
+    m_clock.AdvanceMs(1);
     QVERIFY(!m_frame->StrayKeys().IsOn());
     QTest::keyClick(results->CancelButton(), Qt::Key_Space);
     QVERIFY(results->IsUnloaded());

@@ -17,7 +17,8 @@ public:
     virtual QString Start() = 0;
     // Start pressed from the keyboard; waits for the input box and leaves
     // the keys in it. After a run the focus is on "Next >>", one back from
-    // "Start", and for a second keys press no button.
+    // "Start", and keys press no button until a second has passed without
+    // a key, which it waits for when called right after the run's last.
     virtual QString PressStart(bool afterRun) = 0;
     // Start, the name typed into the input box, Return; leaves the keys in
     // the diagram area.

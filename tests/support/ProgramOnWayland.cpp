@@ -32,9 +32,10 @@ QString ProgramOnWayland::Start()
 QString ProgramOnWayland::PressStart(bool afterRun)
 {
     QStringList keys;
-    // For a second after a test has stopped keys press no button.
+    // After a test has stopped keys press no button until a second has
+    // passed without one; the last key of the run may have been read late.
     if (afterRun) {
-        QThread::msleep(1200);
+        QThread::msleep(1500);
         keys << QStringLiteral("-M") << QStringLiteral("shift") << QStringLiteral("-k")
              << QStringLiteral("Tab") << QStringLiteral("-m") << QStringLiteral("shift")
              << QStringLiteral("-s") << QStringLiteral("50");

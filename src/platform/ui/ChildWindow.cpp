@@ -6,6 +6,32 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
+
+namespace {
+
+// The items of a frame's menu that would resize the child or keep it above
+// the others: neither belongs to a child of fixed size, and one on top
+// would cover the test window. They are known by what they are, whatever
+// language Qt speaks: staying on top is the one item Qt's frame menu checks
+// on and off, and the sizing item carries Qt's own text for it, looked up
+// in the translation Qt has just made the menu with. Found once, they stay
+// known however the language or the texts change later.
+QList<QPointer<QAction>> sizeAndStayOnTop(const QMdiSubWindow &frame)
+{
+    QList<QPointer<QAction>> found;
+    const QMenu *menu = frame.systemMenu();
+    if (menu == nullptr)
+        return found;
+    const QString size = QMdiSubWindow::tr("&Size");
+    for (QAction *action : menu->actions()) {
+        if (!action->isSeparator() && (action->isCheckable() || action->text() == size))
+            found.append(action);
+    }
+    return found;
+}
+
+} // namespace
 
 ChildWindow::ChildWindow(QWidget *parent) : QWidget(parent)
 {
@@ -28,12 +54,18 @@ void ChildWindow::ConfigureFrame(QMdiSubWindow *frame)
     frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    // Neither sizing nor staying on top belongs to a child of fixed size.
-    for (QAction *action : frame->systemMenu()->actions()) {
-        const QString item = action->text().remove(QLatin1Char('&'));
-        if (item == QLatin1String("Size") || item == QLatin1String("Stay on Top"))
-            action->setVisible(false);
-    }
+    // Qt shows its items again whenever it updates the frame's flags or
+    // state, so they are hidden again each time the menu opens.
+    const QList<QPointer<QAction>> unwanted = sizeAndStayOnTop(*frame);
+    const auto hide = [unwanted] {
+        for (const QPointer<QAction> &action : unwanted) {
+            if (action)
+                action->setVisible(false);
+        }
+    };
+    hide();
+    if (QMenu *menu = frame->systemMenu())
+        connect(menu, &QMenu::aboutToShow, frame, hide);
     frame->setOption(QMdiSubWindow::RubberBandResize, false);
 }
 
