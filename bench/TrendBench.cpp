@@ -4,9 +4,10 @@
 // tests each), once for a history that is all one person's (every record
 // read into the trend). Each is the worst of several readings; the memory
 // is the rise of the process's peak resident size over its size before the
-// first reading. Then, for a picture of the whole wait, the trend window
-// itself in the real main frame (offscreen unless a platform is named),
-// read, drawn and painted for each of the two.
+// first reading. Then the whole wait, the trend window itself in the real
+// main frame (offscreen unless a platform is named), made, read, drawn and
+// painted for each of the two: it is to appear within 300 ms, however many
+// tests the person has.
 // A plain program rather than a Google Benchmark: the figure wanted is the
 // wall-clock time of one real reading.
 #include "FullHistory.h"
@@ -32,6 +33,7 @@ namespace {
 
 constexpr double ReadTargetMs = 150.0;
 constexpr double MemoryTargetMb = 30.0;
+constexpr double WindowTargetMs = 300.0;
 constexpr int People = 40;
 
 struct Options
@@ -195,15 +197,17 @@ int main(int argc, char *argv[])
                 peakReset ? "" : " (peak of the whole process)", extraMb, MemoryTargetMb,
                 verdict(extraMb <= MemoryTargetMb));
     for (int c = 0; c < 2; ++c)
-        std::printf("ROW Trend window shown, %lld records, %s (worst of %d)|%.0f ms|none "
-                    "(reported)|-\n",
+        std::printf("ROW Trend window shown, %lld records, %s (worst of %d)|%.0f ms|appears "
+                    "within %.0f ms|%s\n",
                     static_cast<long long>(HistoryStore::MaxRecords), cases[c].title,
-                    options.readings, windowMs[c]);
+                    options.readings, windowMs[c], WindowTargetMs,
+                    verdict(windowMs[c] <= WindowTargetMs));
     if (!whole) {
         std::fputs("a reading did not give the person's tests whole\n", stderr);
         return 1;
     }
-    return worstMs[0] <= ReadTargetMs && worstMs[1] <= ReadTargetMs && extraMb <= MemoryTargetMb
-               ? 0
-               : 1;
+    const bool met = worstMs[0] <= ReadTargetMs && worstMs[1] <= ReadTargetMs &&
+                     extraMb <= MemoryTargetMb && windowMs[0] <= WindowTargetMs &&
+                     windowMs[1] <= WindowTargetMs;
+    return met ? 0 : 1;
 }

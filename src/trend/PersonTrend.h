@@ -36,7 +36,7 @@ public:
         std::int16_t c4() const { return record.RecCounts[3]; }
         Evaluation::Results Results() const;
         Evaluation::Reliability Reliability() const;
-        // The date with the time of day, in local time, for the chart.
+        // The date with the time of day, in local time.
         QDateTime When() const;
     };
 

@@ -7,14 +7,17 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/HelpContext.h"
 #include "platform/ui/Twips.h"
+#include "record/OleDate.h"
 
 #include <QAbstractButton>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QCursor>
-#include <QDateTimeAxis>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGraphicsLayout>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -32,8 +35,7 @@ namespace {
 constexpr double DesignWidth = 8385.0;
 constexpr double DesignHeight = 4905.0;
 constexpr qreal MarkerSize = 9.0;
-constexpr qint64 MsPerHour = 3600 * 1000;
-constexpr qint64 MsPerDay = 24 * MsPerHour;
+constexpr qint64 MsPerDay = 24 * 3600 * 1000;
 // Rows the table measures to size its columns: the texts are alike, and
 // measuring thousands of them would only cost time.
 constexpr int MeasuredRows = 50;
@@ -50,6 +52,35 @@ double cmfStep(int highest)
 {
     const int top = std::max(highest, int(TrendWindow::LimitCmf)) + 1;
     return top <= 20 ? 5 : top <= 50 ? 10 : 20;
+}
+
+// Rows of the half-open range [first, last) that pass, as few as show
+// their spread: the one with the lowest value and the one with the highest,
+// in row order, once each.
+template <typename Value, typename Pass>
+void appendExtremes(QList<int> &rows, int first, int last, Value value, Pass pass)
+{
+    int low = -1;
+    int high = -1;
+    for (int row = first; row < last; ++row) {
+        if (!pass(row))
+            continue;
+        if (low < 0 || value(row) < value(low))
+            low = row;
+        if (high < 0 || value(row) > value(high))
+            high = row;
+    }
+    if (low < 0)
+        return;
+    rows.append(std::min(low, high));
+    if (low != high)
+        rows.append(std::max(low, high));
+}
+
+// The first row of bucket b of buckets that share count rows evenly.
+int bucketStart(int count, int buckets, int b)
+{
+    return static_cast<int>(qint64(count) * b / buckets);
 }
 
 } // namespace
@@ -79,6 +110,14 @@ void TrendWindow::BuildControls()
     m_chartView->setFrameShape(QFrame::NoFrame);
     m_chartView->setAccessibleName(QStringLiteral("Trend chart"));
     Twips::Place(m_chartView, 0, 360, DesignWidth, 2880);
+    // The tooltip of a point is the chart's own: the scene would otherwise
+    // answer the window system's tooltip request with none and hide it.
+    m_chartView->viewport()->installEventFilter(this);
+    // Laid out, the chart may have room for more labels, or for fewer.
+    connect(m_chart, &QChart::plotAreaChanged, this, [this] {
+        if (LabelsThatFit() != m_labels)
+            SetLabels();
+    });
 
     m_tests = new TrendTable(this);
     m_table = new QTableView(this);
@@ -131,9 +170,12 @@ void TrendWindow::BuildChart()
     m_chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     m_chart->legend()->setFont(small);
 
-    m_timeAxis = new QDateTimeAxis;
-    m_timeAxis->setTickCount(5);
-    m_timeAxis->setLabelsFont(small);
+    m_orderAxis = new QCategoryAxis;
+    m_orderAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    m_orderAxis->setLabelsFont(small);
+    m_orderAxis->setTitleFont(small);
+    // A title only for the day of tests that share one.
+    m_orderAxis->setTitleVisible(false);
     m_cmfAxis = new QValueAxis;
     m_cmfAxis->setTitleText(QStringLiteral("CMF, %"));
     m_cmfAxis->setTitleFont(small);
@@ -151,7 +193,7 @@ void TrendWindow::BuildChart()
     m_c1Axis->setGridLineVisible(false);
     m_c1Axis->setTickType(QValueAxis::TicksDynamic);
     m_c1Axis->setTickAnchor(0);
-    m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
+    m_chart->addAxis(m_orderAxis, Qt::AlignBottom);
     m_chart->addAxis(m_cmfAxis, Qt::AlignLeft);
     m_chart->addAxis(m_c1Axis, Qt::AlignRight);
 
@@ -183,7 +225,7 @@ void TrendWindow::BuildChart()
     AddPoints(QStringLiteral("Abnormal, unreliable"), colourOf(Results::Abnormal), true);
 
     for (QAbstractSeries *series : m_chart->series()) {
-        series->attachAxis(m_timeAxis);
+        series->attachAxis(m_orderAxis);
         series->attachAxis(series == m_c1Line || series == m_c1Points ? m_c1Axis : m_cmfAxis);
     }
     // The points stand for their values in the legend; lines need no entry.
@@ -192,10 +234,6 @@ void TrendWindow::BuildChart()
     const QList<QXYSeries *> pointed = {m_points[0], m_points[1], m_points[2],
                                         m_points[3], m_c1Points,  m_c1Line};
     for (QXYSeries *series : pointed) {
-        connect(series, &QXYSeries::hovered, this,
-                [this, series](const QPointF &point, bool state) {
-                    PointHovered(series, point, state);
-                });
         connect(series, &QXYSeries::clicked, this,
                 [this, series](const QPointF &point) { PointClicked(series, point); });
     }
@@ -276,7 +314,6 @@ void TrendWindow::ChooseRow(int row)
 void TrendWindow::ClearDisplay()
 {
     m_tests->SetTests({});
-    m_when.clear();
     m_summary->clear();
     FillChart();
 }
@@ -285,22 +322,23 @@ void TrendWindow::Show(const PersonTrend::Reading &reading, qint64 chosenRecNo)
 {
     // Oldest first, whatever order the tests were stored in: a clock set
     // back or a file put together from others must not draw the line back
-    // and forth. Tests of the same moment keep their file order. Each
-    // test's moment is worked out once, as it goes through the time zone.
+    // and forth. Tests of the same moment keep their file order. The
+    // moment is the one written on the test, the day and the time of day
+    // as stored, so no time zone is asked about each of thousands.
     QList<std::pair<qint64, qsizetype>> order;
     order.reserve(reading.tests.size());
-    for (qsizetype i = 0; i < reading.tests.size(); ++i)
-        order.append({reading.tests.at(i).When().toMSecsSinceEpoch(), i});
+    for (qsizetype i = 0; i < reading.tests.size(); ++i) {
+        const HistoryRecord &record = reading.tests.at(i).record;
+        const qint64 day = OleDate::ToDate(record.RecDate).value_or(QDate()).toJulianDay();
+        const QTime time = OleDate::ToTime(record.RecTime).value_or(QTime(0, 0));
+        order.append({day * MsPerDay + time.msecsSinceStartOfDay(), i});
+    }
     std::stable_sort(order.begin(), order.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
     QList<PersonTrend::Test> tests;
     tests.reserve(order.size());
-    m_when.clear();
-    m_when.reserve(order.size());
-    for (const auto &[when, i] : order) {
-        tests.append(reading.tests.at(i));
-        m_when.append(when);
-    }
+    for (const auto &entry : order)
+        tests.append(reading.tests.at(entry.second));
     m_settingRow = true;
     m_tests->SetTests(std::move(tests));
     m_table->resizeColumnsToContents();
@@ -320,68 +358,121 @@ void TrendWindow::Show(const PersonTrend::Reading &reading, qint64 chosenRecNo)
 void TrendWindow::FillChart()
 {
     const QList<PersonTrend::Test> &tests = m_tests->Tests();
-    QList<QList<QPointF>> points(m_points.size());
-    QList<QList<int>> rows(m_points.size());
-    QList<QPointF> cmf;
-    QList<QPointF> c1;
-    cmf.reserve(tests.size());
-    c1.reserve(tests.size());
-    m_rows.clear();
+    const int count = static_cast<int>(tests.size());
     // The axes first, so the points are placed once.
     SetRanges();
-    for (int row = 0; row < tests.size(); ++row) {
+    SetLabels();
+    const auto cmfOf = [&tests](int row) {
+        return tests.at(row).record.RecCMF;
+    };
+    const auto c1Of = [&tests](int row) {
+        return tests.at(row).c1();
+    };
+    const auto kindOf = [this, &tests](int row) {
         const PersonTrend::Test &test = tests.at(row);
-        const auto x = static_cast<qreal>(m_when.at(row));
-        const QPointF point(x, test.record.RecCMF);
-        const int kind =
-            static_cast<int>(m_points.indexOf(Points(test.Results(), test.Reliability())));
-        points[kind].append(point);
-        rows[kind].append(row);
-        cmf.append(point);
-        c1.append(QPointF(x, test.c1()));
-        m_rows[m_c1Line].append(row);
-        m_rows[m_c1Points].append(row);
+        return static_cast<int>(m_points.indexOf(Points(test.Results(), test.Reliability())));
+    };
+    const auto any = [](int) {
+        return true;
+    };
+    QList<QList<int>> kindRows(m_points.size());
+    QList<int> cmfLineRows;
+    QList<int> c1LineRows;
+    m_c1Rows.clear();
+    const int width = PlotWidth();
+    if (count <= width) {
+        for (int row = 0; row < count; ++row) {
+            kindRows[kindOf(row)].append(row);
+            cmfLineRows.append(row);
+        }
+        c1LineRows = cmfLineRows;
+        m_c1Rows = cmfLineRows;
+    } else {
+        // More tests than pixels across: thousands of points drawn over one
+        // another would only cost time. Each pixel column keeps the ends of
+        // both lines, and each marker's width the highest and the lowest
+        // point of each kind, so the spread of the values stays in sight.
+        for (int b = 0; b < width; ++b) {
+            const int first = bucketStart(count, width, b);
+            const int last = bucketStart(count, width, b + 1);
+            appendExtremes(cmfLineRows, first, last, cmfOf, any);
+            appendExtremes(c1LineRows, first, last, c1Of, any);
+        }
+        const int buckets = std::max(1, static_cast<int>(width / MarkerSize));
+        for (int b = 0; b < buckets; ++b) {
+            const int first = bucketStart(count, buckets, b);
+            const int last = bucketStart(count, buckets, b + 1);
+            for (int kind = 0; kind < m_points.size(); ++kind)
+                appendExtremes(kindRows[kind], first, last, cmfOf,
+                               [&kindOf, kind](int row) { return kindOf(row) == kind; });
+            appendExtremes(m_c1Rows, first, last, c1Of, any);
+        }
     }
+    const auto pointsOf = [](const QList<int> &rows, auto valueOf) {
+        QList<QPointF> points;
+        points.reserve(rows.size());
+        for (int row : rows)
+            points.append(QPointF(row, valueOf(row)));
+        return points;
+    };
+    m_cmfRows.clear();
     for (int kind = 0; kind < m_points.size(); ++kind) {
-        m_points[kind]->replace(points[kind]);
-        m_rows[m_points[kind]] = rows[kind];
+        m_points[kind]->replace(pointsOf(kindRows[kind], cmfOf));
+        m_cmfRows += kindRows[kind];
         // Only the kinds this person has are explained.
-        m_chart->legend()->markers(m_points[kind]).first()->setVisible(!points[kind].isEmpty());
+        m_chart->legend()->markers(m_points[kind]).first()->setVisible(!kindRows[kind].isEmpty());
     }
+    std::sort(m_cmfRows.begin(), m_cmfRows.end());
     // The legend leaves a gap where an entry went until it is laid out anew.
     m_chart->legend()->layout()->invalidate();
-    m_cmfLine->replace(cmf);
-    m_c1Line->replace(c1);
-    m_c1Points->replace(c1);
+    m_cmfLine->replace(pointsOf(cmfLineRows, cmfOf));
+    m_c1Line->replace(pointsOf(c1LineRows, c1Of));
+    m_c1Points->replace(pointsOf(m_c1Rows, c1Of));
+}
+
+int TrendWindow::PlotWidth() const
+{
+    // Before the window is first shown the chart has not been laid out;
+    // the axes and the legend then take about two fifths of its width.
+    const qreal laidOut = m_chart->plotArea().width();
+    return std::max(1, laidOut > 1 ? static_cast<int>(laidOut) : m_chartView->width() * 3 / 5);
+}
+
+int TrendWindow::LabelsThatFit() const
+{
+    const QList<PersonTrend::Test> &tests = m_tests->Tests();
+    if (tests.isEmpty())
+        return 0;
+    // The axis gives each label an equal share of its width, one share
+    // more than there are labels, and cuts a longer label short; the
+    // first test's date and time stand for all, as they are alike. Tests
+    // of one day are labelled by their times only.
+    const QFontMetrics metrics(m_orderAxis->labelsFont());
+    const int time = metrics.horizontalAdvance(tests.first().time);
+    const int widest = tests.first().date == tests.last().date
+                           ? time
+                           : std::max(time, metrics.horizontalAdvance(tests.first().date));
+    constexpr int Padding = 16;
+    const int fit = PlotWidth() / (widest + Padding) - 1;
+    return std::clamp(fit, 1, std::min(MaxLabels, static_cast<int>(tests.size())));
 }
 
 void TrendWindow::SetRanges()
 {
     const QList<PersonTrend::Test> &tests = m_tests->Tests();
-    qint64 first = QDateTime::currentDateTime().toMSecsSinceEpoch();
-    qint64 last = first;
+    const int count = static_cast<int>(tests.size());
     int highestCmf = 0;
     int highestC1 = 0;
-    if (!tests.isEmpty()) {
-        first = m_when.first();
-        last = m_when.last();
-    }
     for (const PersonTrend::Test &test : tests) {
         highestCmf = std::max(highestCmf, int(test.record.RecCMF));
         highestC1 = std::max(highestC1, int(test.c1()));
     }
-    // A margin on each side keeps the first and the last point off the
-    // axes; one test, or tests of one day, get a day each way.
-    const qint64 margin =
-        std::max<qint64>((last - first) / 16, last - first < MsPerDay ? MsPerDay : 12 * MsPerHour);
-    m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(first - margin),
-                         QDateTime::fromMSecsSinceEpoch(last + margin));
-    // The dates as the data window writes them (ISO where the system has
-    // no regional settings).
-    const QLocale regional;
-    m_timeAxis->setFormat(regional.language() == QLocale::C
-                              ? QStringLiteral("yyyy-MM-dd")
-                              : regional.dateFormat(QLocale::ShortFormat));
+    // Half a step on each side keeps the first and the last point off the
+    // axes; a long row of tests gets a few pixels' worth.
+    const double margin = std::max(0.5, count / 48.0);
+    const double left = -margin;
+    const double right = std::max(0, count - 1) + margin;
+    m_orderAxis->setRange(left, right);
 
     // Half a step more on either side keeps every point whole inside the
     // chart, a CMF of -1 (a rising rate) included. The c1 axis is the same
@@ -395,8 +486,36 @@ void TrendWindow::SetRanges()
     m_c1Axis->setRange(-c1Step / 2, top * c1Step / step);
     m_c1Axis->setTickInterval(c1Step);
 
-    m_limitLine->replace(
-        {QPointF(qreal(first - margin), LimitCmf), QPointF(qreal(last + margin), LimitCmf)});
+    m_limitLine->replace({QPointF(left, LimitCmf), QPointF(right, LimitCmf)});
+}
+
+void TrendWindow::SetLabels()
+{
+    for (const QString &label : m_orderAxis->categoriesLabels())
+        m_orderAxis->remove(label);
+    m_orderAxis->setStartValue(m_orderAxis->min());
+    const QList<PersonTrend::Test> &tests = m_tests->Tests();
+    const int count = static_cast<int>(tests.size());
+    // Tests of one day are named by their times, the day once below them;
+    // over several days a label gives the date, or the time when the test
+    // labelled before it was of the same day.
+    const bool oneDay = count > 0 && tests.first().date == tests.last().date;
+    m_orderAxis->setTitleText(oneDay ? tests.first().date : QString());
+    m_orderAxis->setTitleVisible(oneDay);
+    const int labels = LabelsThatFit();
+    m_labels = labels;
+    QString previousDate;
+    for (int i = 0; i < labels; ++i) {
+        const int row = labels == 1 ? 0 : static_cast<int>(qint64(count - 1) * i / (labels - 1));
+        const PersonTrend::Test &test = tests.at(row);
+        QString label = oneDay || test.date == previousDate ? test.time : test.date;
+        previousDate = test.date;
+        // The axis knows its labels by their text, so a time shown for
+        // tests of two days is told apart by a mark of no width.
+        while (m_orderAxis->categoriesLabels().contains(label))
+            label += QChar(0x200B);
+        m_orderAxis->append(label, row);
+    }
 }
 
 void TrendWindow::FillSummary(bool complete)
@@ -409,6 +528,11 @@ void TrendWindow::FillSummary(bool complete)
     else if (tests.size() == 1)
         text = QStringLiteral("%1: one test, on %2. A trend shows from the second test on.")
                    .arg(person, tests.first().date);
+    else if (tests.first().date == tests.last().date)
+        text = QStringLiteral("%1: %2 tests on %3.")
+                   .arg(person)
+                   .arg(tests.size())
+                   .arg(tests.first().date);
     else
         text = QStringLiteral("%1: %2 tests from %3 to %4.")
                    .arg(person)
@@ -440,41 +564,63 @@ QString TrendWindow::ToolTipFor(int row) const
              Evaluation::Present(test.Reliability(), display).text);
 }
 
-int TrendWindow::RowOf(const QXYSeries *series, const QPointF &point) const
+int TrendWindow::NearestRow(const QPointF &chartPos) const
 {
-    // A line reports the place on it under the mouse, a scatter its point:
-    // either way the test is the point drawn nearest, if it is near enough
-    // to be the one pointed at.
-    auto *drawn = const_cast<QXYSeries *>(series);
-    const QPointF at = m_chart->mapToPosition(point, drawn);
-    const QList<int> rows = m_rows.value(series);
-    const QList<QPointF> points = series->points();
+    const QList<PersonTrend::Test> &tests = m_tests->Tests();
+    if (tests.isEmpty())
+        return -1;
+    // Only the points drawn within a marker's size either way can be under
+    // the mouse; they are found by their place in the order.
+    const QPointF reach(MarkerSize, 0);
+    const double from = m_chart->mapToValue(chartPos - reach, m_cmfLine).x();
+    const double to = m_chart->mapToValue(chartPos + reach, m_cmfLine).x();
     int row = -1;
     qreal nearest = MarkerSize;
-    for (int i = 0; i < points.size() && i < rows.size(); ++i) {
-        const qreal distance = QLineF(at, m_chart->mapToPosition(points.at(i), drawn)).length();
-        if (distance < nearest) {
-            nearest = distance;
-            row = rows.at(i);
+    const auto look = [&](const QList<int> &rows, QXYSeries *series, auto valueOf) {
+        auto it = std::lower_bound(rows.begin(), rows.end(), static_cast<int>(std::floor(from)));
+        for (; it != rows.end() && *it <= to; ++it) {
+            const QPointF at = m_chart->mapToPosition(QPointF(*it, valueOf(*it)), series);
+            const qreal distance = QLineF(chartPos, at).length();
+            if (distance < nearest) {
+                nearest = distance;
+                row = *it;
+            }
         }
-    }
+    };
+    look(m_cmfRows, m_cmfLine, [&tests](int r) { return tests.at(r).record.RecCMF; });
+    look(m_c1Rows, m_c1Points, [&tests](int r) { return tests.at(r).c1(); });
     return row;
 }
 
-void TrendWindow::PointHovered(const QXYSeries *series, const QPointF &point, bool state)
+int TrendWindow::RowAt(QPoint viewportPos) const
 {
-    if (!state) {
+    return NearestRow(m_chart->mapFromScene(m_chartView->mapToScene(viewportPos)));
+}
+
+bool TrendWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_chartView->viewport() && event->type() == QEvent::ToolTip)
+        return ShowToolTip(*static_cast<QHelpEvent *>(event));
+    return ChildWindow::eventFilter(watched, event);
+}
+
+bool TrendWindow::ShowToolTip(const QHelpEvent &event)
+{
+    const int row = RowAt(event.pos());
+    if (row < 0) {
         QToolTip::hideText();
-        return;
+        return true;
     }
-    const int row = RowOf(series, point);
-    if (row >= 0)
-        QToolTip::showText(QCursor::pos(), ToolTipFor(row), m_chartView);
+    // The tip stays while the mouse is on the point and goes when it leaves.
+    const int reach = static_cast<int>(MarkerSize);
+    const QRect onPoint(event.pos() - QPoint(reach, reach), QSize(2 * reach, 2 * reach));
+    QToolTip::showText(event.globalPos(), ToolTipFor(row), m_chartView->viewport(), onPoint);
+    return true;
 }
 
 void TrendWindow::PointClicked(const QXYSeries *series, const QPointF &point)
 {
-    const int row = RowOf(series, point);
+    const int row = NearestRow(m_chart->mapToPosition(point, const_cast<QXYSeries *>(series)));
     if (row >= 0)
         m_table->selectRow(row);
 }

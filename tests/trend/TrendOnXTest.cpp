@@ -6,22 +6,34 @@
 // window's green and red and the first counts in their blue, each on many
 // more pixels than before the double click. The screen is read by this
 // program itself, started again as a Qt application on the test's display.
+// Then the mouse resting on a point of the chart: this program again,
+// as the frame with the trend window on the same display, the pointer
+// moved by xdotool through the X server, so the tooltip comes as the
+// window system asks for it.
 #include "HistoryFiles.h"
 #include "Processes.h"
 #include "ProgramCopy.h"
 #include "ProgramOnX.h"
+#include "ScriptedPlatform.h"
 #include "XDesktop.h"
+#include "shell/MainFrame.h"
+#include "trend/TrendWindow.h"
 
 #include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLineSeries>
 #include <QPalette>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QToolTip>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -31,6 +43,7 @@ using namespace HistoryFiles;
 namespace {
 
 const char *const GrabOption = "--grab-screen";
+const char *const RestOption = "--rest-on-point";
 
 // Anna's first test is Normal and Reliable, so the data window's details
 // of the line selected at its opening show no red of their own.
@@ -58,6 +71,44 @@ int grabScreen(int argc, char *argv[])
     return QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2]))
                ? 0
                : 1;
+}
+
+// Runs as a child on the test's display: the frame with the trend of the
+// history's first person, the pointer moved by xdotool onto the third
+// test's point and left there, then moved off. Prints the tooltip shown
+// (its lines joined by |) and whether it went again.
+int restOnPoint(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    ScriptedPlatform platform;
+    MainFrame frame(QString::fromLocal8Bit(argv[2]));
+    frame.show();
+    frame.OnData();
+    frame.OnTrend();
+    const TrendWindow *trend = frame.Child<TrendWindow>();
+    // Placed by the window manager, and the chart laid out.
+    if (trend == nullptr || !QTest::qWaitForWindowActive(&frame))
+        return 1;
+    QTest::qWait(1000);
+    QChartView *view = trend->ChartView();
+    const QPoint at = view->viewport()->mapToGlobal(view->mapFromScene(view->chart()->mapToScene(
+        view->chart()->mapToPosition(QPointF(2, History[4].RecCMF), trend->CmfLine()))));
+    const auto pointTo = [](QPoint to) {
+        return QProcess::execute(QStringLiteral("xdotool"),
+                                 {QStringLiteral("mousemove"), QString::number(to.x()),
+                                  QString::number(to.y())}) == 0;
+    };
+    // Up to the point, as a hand brings it there, and left on it.
+    if (!pointTo(at + QPoint(-30, 12)) || (QTest::qWait(200), !pointTo(at + QPoint(1, 1))))
+        return 1;
+    const bool shown = QTest::qWaitFor([] { return QToolTip::isVisible(); }, 5000);
+    std::printf("tooltip %s\n", shown ? qPrintable(QToolTip::text().replace('\n', '|')) : "none");
+    if (!pointTo(at + QPoint(40, 40)))
+        return 1;
+    const bool gone = QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000);
+    std::printf("%s\n", gone ? "gone" : "stays");
+    return 0;
 }
 
 int count(const QImage &image, const QColor &colour)
@@ -127,6 +178,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void doubleClickShowsTheChart();
+    void restingOnAPointShowsItsTest();
 
 private:
     // The screen as it is now, and the selection colour.
@@ -221,10 +273,30 @@ void TrendOnXTest::doubleClickShowsTheChart()
     QVERIFY(m_program->IsRunning());
 }
 
+void TrendOnXTest::restingOnAPointShowsItsTest()
+{
+    // The program of the test before would only be in the way.
+    if (m_program)
+        m_program->Stop();
+    const QString path = m_dir.filePath(QStringLiteral("anna.dat"));
+    QVERIFY(put(path, bytesOf(History)));
+    QByteArray output;
+    const bool ran =
+        Processes::Run(QCoreApplication::applicationFilePath(), {QLatin1String(RestOption), path},
+                       m_desktop->Environment(), 60000, &output);
+    QVERIFY2(ran, output.constData());
+    QCOMPARE(QString::fromUtf8(output).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             (QStringList{"tooltip 13.12.2002 15:00:00|c1-c4: 25, 25, 24, 24|CMF 4|Normal, "
+                          "Unreliable",
+                          "gone"}));
+}
+
 int main(int argc, char *argv[])
 {
     if (argc == 3 && std::strcmp(argv[1], GrabOption) == 0)
         return grabScreen(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], RestOption) == 0)
+        return restOnPoint(argc, argv);
     QCoreApplication app(argc, argv);
     TrendOnXTest test;
     QTEST_SET_MAIN_SOURCE_PATH

@@ -18,11 +18,13 @@
 #include "shell/MainFrame.h"
 #include "trend/TrendTable.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QDateTimeAxis>
 #include <QDir>
 #include <QFileInfo>
+#include <QGraphicsTextItem>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -53,14 +55,35 @@ const QList<HistoryRecord> History = {
     record("Anna Petrova", Dec7 + 2, 0.75, 20, {20, 19, 17, 16}),   // 6: Abnormal, unreliable
 };
 
-qreal at(int day, int hour, int minute)
-{
-    return qreal(QDateTime(QDate(2002, 12, day), QTime(hour, minute)).toMSecsSinceEpoch());
-}
-
 QList<QPointF> pointsOf(const QXYSeries *series)
 {
     return series->points();
+}
+
+// The labels under the chart as they read.
+QStringList labelsOf(const TrendWindow *trend)
+{
+    return trend->OrderAxis()->categoriesLabels().replaceInStrings(QChar(0x200B), QString());
+}
+
+// Where a point of a series is drawn in the chart view's viewport.
+QPoint drawnAt(const TrendWindow *trend, QXYSeries *series, const QPointF &value)
+{
+    QChartView *view = trend->ChartView();
+    QChart *chart = view->chart();
+    return view->mapFromScene(chart->mapToScene(chart->mapToPosition(value, series)));
+}
+
+// One person's tests, the CMF running up and down between 0 and 40;
+// perDay to a day, a minute apart.
+QByteArray oneTestsPerson(int count, int perDay)
+{
+    QList<HistoryRecord> records;
+    for (int i = 0; i < count; ++i)
+        records.append(record(QStringLiteral("Vera"), Dec7 + i / perDay,
+                              (540 + i % perDay) / 1440.0, std::int16_t(i * 13 % 41),
+                              {40, 40, 40, 40}));
+    return bytesOf(records);
 }
 
 // Whether a colour is within a few steps of another in each component.
@@ -159,30 +182,29 @@ void TrendWindowTest::chartAndTableHoldTheTests()
              QStringLiteral("anna petrova: 4 tests from 07.12.2002 to 17.12.2002."));
     using R = Evaluation::Results;
     using V = Evaluation::Reliability;
-    QCOMPARE(pointsOf(trend->Points(R::Normal, V::Reliable)), (QList<QPointF>{{at(7, 9, 0), 5}}));
-    QCOMPARE(pointsOf(trend->Points(R::Abnormal, V::Reliable)),
-             (QList<QPointF>{{at(17, 12, 0), 12}}));
-    QCOMPARE(pointsOf(trend->Points(R::Normal, V::Unreliable)),
-             (QList<QPointF>{{at(12, 15, 0), 4}}));
-    QCOMPARE(pointsOf(trend->Points(R::Abnormal, V::Unreliable)),
-             (QList<QPointF>{{at(9, 18, 0), 20}}));
+    // Each test at its place in date order.
+    QCOMPARE(pointsOf(trend->Points(R::Normal, V::Reliable)), (QList<QPointF>{{0, 5}}));
+    QCOMPARE(pointsOf(trend->Points(R::Abnormal, V::Reliable)), (QList<QPointF>{{3, 12}}));
+    QCOMPARE(pointsOf(trend->Points(R::Normal, V::Unreliable)), (QList<QPointF>{{2, 4}}));
+    QCOMPARE(pointsOf(trend->Points(R::Abnormal, V::Unreliable)), (QList<QPointF>{{1, 20}}));
     // The CMF line and the first counts run in date order.
-    const QList<QPointF> cmf = {
-        {at(7, 9, 0), 5}, {at(9, 18, 0), 20}, {at(12, 15, 0), 4}, {at(17, 12, 0), 12}};
+    const QList<QPointF> cmf = {{0, 5}, {1, 20}, {2, 4}, {3, 12}};
     QCOMPARE(pointsOf(trend->CmfLine()), cmf);
-    QCOMPARE(pointsOf(trend->FirstCounts()),
-             (QList<QPointF>{
-                 {at(7, 9, 0), 40}, {at(9, 18, 0), 20}, {at(12, 15, 0), 25}, {at(17, 12, 0), 44}}));
+    QCOMPARE(pointsOf(trend->FirstCounts()), (QList<QPointF>{{0, 40}, {1, 20}, {2, 25}, {3, 44}}));
     QCOMPARE(trend->FirstCounts()->attachedAxes(),
-             (QList<QAbstractAxis *>{trend->TimeAxis(), trend->CountAxis()}));
+             (QList<QAbstractAxis *>{trend->OrderAxis(), trend->CountAxis()}));
+    // Four days, each test named by its date under its point.
+    QCOMPARE(labelsOf(trend),
+             (QStringList{"07.12.2002", "09.12.2002", "12.12.2002", "17.12.2002"}));
+    QCOMPARE(trend->OrderAxis()->endValue(QStringLiteral("12.12.2002")), 2.0);
     // The limit at 10 runs across the whole time axis, which shows every
     // test, as both value axes show every value.
     const QList<QPointF> limit = pointsOf(trend->LimitLine());
     QCOMPARE(limit.size(), 2);
     QCOMPARE(limit[0].y(), 10.0);
     QCOMPARE(limit[1].y(), 10.0);
-    QCOMPARE(limit[0].x(), qreal(trend->TimeAxis()->min().toMSecsSinceEpoch()));
-    QCOMPARE(limit[1].x(), qreal(trend->TimeAxis()->max().toMSecsSinceEpoch()));
+    QCOMPARE(limit[0].x(), trend->OrderAxis()->min());
+    QCOMPARE(limit[1].x(), trend->OrderAxis()->max());
     QVERIFY(limit[0].x() < cmf.first().x() && cmf.last().x() < limit[1].x());
     QVERIFY(trend->CmfAxis()->min() <= 0 && trend->CmfAxis()->max() >= 20);
     QVERIFY(trend->CountAxis()->min() <= 0 && trend->CountAxis()->max() >= 44);
@@ -275,29 +297,31 @@ void TrendWindowTest::tooltipTellsTheWholeTest()
                                                   "CMF 20\n"
                                                   "Abnormal, Unreliable"));
     QCOMPARE(trend->ToolTipFor(4), QString());
-    // The mouse resting on a point shows its test; moved off, the tip goes.
+    // The mouse resting on a point shows its test, as the window system
+    // asks for a tooltip there; moved off, the tip goes.
     QChartView *view = trend->ChartView();
-    const auto over = [view](QXYSeries *series, int index) {
-        QChart *chart = view->chart();
-        return view->mapFromScene(
-            chart->mapToScene(chart->mapToPosition(series->at(index), series)));
+    QWidget *viewport = view->viewport();
+    const auto rest = [viewport](QPoint at) {
+        QHelpEvent event(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &event);
     };
-    // Sent as the window system sends it, the cursor there as well.
-    const auto move = [view](QPoint to) {
-        QCursor::setPos(view->viewport()->mapToGlobal(to));
-        QMouseEvent event(QEvent::MouseMove, to, view->viewport()->mapToGlobal(to), Qt::NoButton,
+    const auto move = [viewport](QPoint to) {
+        QMouseEvent event(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton,
                           Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(view->viewport(), &event);
+        QApplication::sendEvent(viewport, &event);
     };
     QScatterSeries *series =
         trend->Points(Evaluation::Results::Normal, Evaluation::Reliability::Unreliable);
-    move(over(series, 0));
+    const QPoint point = drawnAt(trend, series, series->at(0));
+    rest(point + QPoint(2, -1));
     QTRY_COMPARE(QToolTip::text(), trend->ToolTipFor(2));
-    move(over(series, 0) + QPoint(30, 30));
+    move(point + QPoint(30, 30));
     QTRY_VERIFY(!QToolTip::isVisible());
-    // So does the c1 point of the same test.
-    move(over(trend->FirstCounts(), 2) + QPoint(2, 1));
+    // So does the c1 point of the same test; away from every point, none.
+    rest(drawnAt(trend, trend->FirstCounts(), trend->FirstCounts()->at(2)) + QPoint(2, 1));
     QTRY_COMPARE(QToolTip::text(), trend->ToolTipFor(2));
+    rest(QPoint(2, 2));
+    QTRY_VERIFY(!QToolTip::isVisible());
 }
 
 void TrendWindowTest::oneTestOrDamagedHistory_data()
@@ -305,12 +329,15 @@ void TrendWindowTest::oneTestOrDamagedHistory_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<qint64>("recNo");
     QTest::addColumn<QString>("summary");
-    QTest::addColumn<int>("points");
+    QTest::addColumn<int>("tests");
+    // The labels under the chart, and the date below them all.
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QString>("day");
     QTest::addColumn<QStringList>("messages");
     QTest::newRow("one test") << bytesOf(History) << qint64(5)
                               << "Сидорова Анна: one test, on 12.12.2002. A trend shows from "
                                  "the second test on."
-                              << 1 << QStringList();
+                              << 1 << QStringList{"07:12:00"} << "12.12.2002" << QStringList();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     QList<HistoryRecord> damaged = History;
     damaged.insert(3, record("Boris", nan, 0.5, 0, {30, 30, 30, 30}));
@@ -318,30 +345,76 @@ void TrendWindowTest::oneTestOrDamagedHistory_data()
         << bytesOf(damaged) << qint64(1)
         << "Anna Petrova: 2 tests from 07.12.2002 to 17.12.2002. The history is damaged: only "
            "the tests before the damage are shown."
-        << 2 << QStringList{"Error file data! Clear data."};
-    QTest::newRow("no such record")
-        << bytesOf(History) << qint64(7) << QString() << 0 << QStringList();
+        << 2 << QStringList{"07.12.2002", "17.12.2002"} << QString()
+        << QStringList{"Error file data! Clear data."};
+    QTest::newRow("no such record") << bytesOf(History) << qint64(7) << QString() << 0
+                                    << QStringList() << QString() << QStringList();
+    // A visit of five tests: side by side, named by their times.
+    QTest::newRow("five on one day")
+        << oneTestsPerson(5, 5) << qint64(3) << "Vera: 5 tests on 07.12.2002." << 5
+        << QStringList{"09:00:00", "09:01:00", "09:02:00", "09:03:00", "09:04:00"} << "07.12.2002"
+        << QStringList();
+    // Two a day: a day's first labelled test by its date, the next of
+    // that day by its time.
+    QTest::newRow("two a day for two days")
+        << oneTestsPerson(4, 2) << qint64(1) << "Vera: 4 tests from 07.12.2002 to 08.12.2002." << 4
+        << QStringList{"07.12.2002", "09:01:00", "08.12.2002", "09:01:00"} << QString()
+        << QStringList();
+    // More tests than pixels across: a thinned picture, labelled at even
+    // steps from the first to the last (as many as fit between).
+    QTest::newRow("three thousand")
+        << oneTestsPerson(3000, 3) << qint64(1) << "Vera: 3000 tests from 07.12.2002 to 01.09.2005."
+        << 3000 << QStringList{"07.12.2002", "01.09.2005"} << QString() << QStringList();
 }
 
 void TrendWindowTest::oneTestOrDamagedHistory()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(qint64, recNo);
-    QFETCH(int, points);
+    QFETCH(int, tests);
+    QFETCH(QString, day);
     QVERIFY(put(Path(), bytes));
     auto *trend = m_frame->ShowChild<TrendWindow>();
-    QCOMPARE(trend->ShowPersonOf(Path(), recNo), points > 0);
+    QCOMPARE(trend->ShowPersonOf(Path(), recNo), tests > 0);
     QTEST(trend->Summary()->text(), "summary");
-    QCOMPARE(trend->CmfLine()->count(), points);
-    QCOMPARE(trend->Tests()->rowCount(), points);
+    QCOMPARE(trend->Tests()->rowCount(), tests);
     QTEST(m_dialogs.MessageTexts(), "messages");
-    if (points == 1) {
-        // The one point in sight, away from the axes.
-        const QPointF point = trend->CmfLine()->at(0);
-        QVERIFY(trend->TimeAxis()->min().toMSecsSinceEpoch() < point.x());
-        QVERIFY(point.x() < trend->TimeAxis()->max().toMSecsSinceEpoch());
-        QCOMPARE(point.y(), 30.0);
+    // Drawn twice: laid out, the chart may find room for other labels.
+    trend->ChartView()->grab();
+    QCoreApplication::processEvents();
+    trend->ChartView()->grab();
+    const QStringList shown = labelsOf(trend);
+    // Of many tests, the first and the last are named, with some between.
+    QTEST((tests < 100 ? shown : QStringList{shown.first(), shown.last()}), "labels");
+    QVERIFY(tests < 100 || shown.size() >= 3);
+    for (QGraphicsItem *item : trend->ChartView()->scene()->items()) {
+        const auto *text = dynamic_cast<QGraphicsTextItem *>(item);
+        QVERIFY2(!text || !text->toPlainText().endsWith(QLatin1String("...")), "a label cut");
     }
+    QCOMPARE(trend->OrderAxis()->isTitleVisible() ? trend->OrderAxis()->titleText() : QString(),
+             day);
+    // Each point drawn is the test of its place, in sight; past the pixels
+    // across, a thinned line that keeps the lowest and the highest CMF.
+    const QList<QPointF> line = trend->CmfLine()->points();
+    QCOMPARE(line.size() < tests, tests >= 100);
+    QVERIFY(tests < 100 || trend->FirstCounts()->count() < tests / 4);
+    int lastX = std::numeric_limits<int>::min() / 2;
+    qreal low = 100, high = -1;
+    for (const QPointF &point : line) {
+        QCOMPARE(qreal(trend->Tests()->Tests().at(int(point.x())).record.RecCMF), point.y());
+        QVERIFY(trend->OrderAxis()->min() < point.x() && point.x() < trend->OrderAxis()->max());
+        low = std::min(low, point.y());
+        high = std::max(high, point.y());
+        if (tests >= 100)
+            continue;
+        // Each its own point, a marker's width and more from the next, and
+        // the mouse on it finds that test.
+        const QPoint at = drawnAt(trend, trend->CmfLine(), point);
+        QVERIFY2(at.x() - lastX > 9, qPrintable(QString::number(at.x() - lastX)));
+        lastX = at.x();
+        QCOMPARE(trend->RowAt(at + QPoint(1, 1)), int(point.x()));
+    }
+    QVERIFY(tests < 100 || (low == 0 && high == 40));
 }
 
 void TrendWindowTest::sizeAndHelp()
@@ -466,7 +539,9 @@ void TrendWindowTest::historyCommandsRefreshTheTrend()
     TrendWindow *trend = m_frame->Child<TrendWindow>();
     QVERIFY(trend);
     QCOMPARE(trend->Tests()->rowCount(), 4);
-    const auto chosenRows = [trend] { return trend->Table()->selectionModel()->selectedRows(); };
+    const auto chosenRows = [trend] {
+        return trend->Table()->selectionModel()->selectedRows();
+    };
 
     m_dialogs.QueueAnswer(Dialogs::Answer::Yes);
     MenuItem(m_frame, QStringLiteral("mnuClear"))->trigger();
