@@ -18,6 +18,9 @@ constexpr std::int64_t NsPerMs = 1'000'000;
 // A first release stamped further than this from the monotonic clock was
 // stamped on another time base (a remote X server, another platform).
 constexpr std::int64_t TrustedWithinNs = 1'000 * NsPerMs;
+// Room for the presses of a run at 80 a second, far beyond the fastest
+// tapping, so that recording a press does not allocate.
+constexpr qsizetype ExpectedPresses = 2000;
 
 } // namespace
 
@@ -57,6 +60,8 @@ void TestRun::Start()
     // A new run starts from nothing: an interval without a release must
     // not store the counts of an earlier run or of a record just viewed.
     m_counts.fill(0);
+    m_presses.clear();
+    m_presses.reserve(ExpectedPresses);
     const Clock::Reading now = Platform::GetClock().Now();
     m_record.RecDate = OleDate::FromDate(now.date);
     m_record.RecTime = OleDate::FromTime(now.time);
@@ -69,6 +74,7 @@ void TestRun::KeyDown(std::int16_t keyCode)
     if (m_state == State::Idle || keyCode != KeyCodes::Escape)
         return;
     m_counts.fill(0);
+    m_presses.clear();
     StopTest();
     emit Aborted();
 }
@@ -95,12 +101,12 @@ std::int64_t TestRun::StampNs(quint64 timestampMs)
     return (nowMs + offset) * NsPerMs;
 }
 
-std::optional<std::size_t> TestRun::IntervalOf(quint64 timestampMs) const
+std::optional<std::size_t> TestRun::IntervalOf(std::optional<std::int64_t> stampedNs) const
 {
     const auto going = static_cast<std::size_t>(m_intervalNo);
-    if (m_state != State::Counting || !m_byTimestamp || timestampMs == 0)
+    if (m_state != State::Counting || !stampedNs)
         return going;
-    const std::int64_t made = StampNs(timestampMs);
+    const std::int64_t made = *stampedNs;
     const std::int64_t firstEnd = m_intervals.FirstDueNs();
     if (made < firstEnd)
         return 0;
@@ -117,10 +123,15 @@ void TestRun::KeyUp(std::int16_t keyCode, quint64 timestampMs)
     m_lastKey = keyCode;
     if (m_state == State::Armed)
         m_byTimestamp = TimestampTrusted(timestampMs);
-    const std::optional<std::size_t> interval = IntervalOf(timestampMs);
+    const bool stamped = m_byTimestamp && timestampMs != 0;
+    const std::int64_t madeNs = stamped ? StampNs(timestampMs) : Platform::GetClock().MonotonicNs();
+    const std::optional<std::size_t> interval =
+        IntervalOf(stamped ? std::optional(madeNs) : std::nullopt);
     if (!interval)
         return;
     std::int16_t &count = m_counts[*interval];
+    if (count >= 0)
+        RecordPress(*interval, keyCode, madeNs);
     if (count == 0)
         count = 1;
     else if (count > 0)
@@ -136,12 +147,24 @@ void TestRun::KeyUp(std::int16_t keyCode, quint64 timestampMs)
     RunIntervals();
 }
 
+void TestRun::RecordPress(std::size_t interval, std::int16_t keyCode, std::int64_t madeNs)
+{
+    if (m_presses.isEmpty())
+        m_firstNs = madeNs;
+    KeyPress &press = m_presses.emplace_back();
+    press.interval = static_cast<int>(interval);
+    press.number = static_cast<int>(m_presses.size());
+    press.ms = (madeNs - m_firstNs) / NsPerMs;
+    press.key = keyCode;
+}
+
 void TestRun::Abandon()
 {
     const bool going = m_state != State::Idle;
     EndRun();
     if (going) {
         m_counts.fill(0);
+        m_presses.clear();
         emit Aborted();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "RunTimer.h"
 #include "record/HistoryRecord.h"
+#include "record/KeyPress.h"
 
 #include <QObject>
 #include <QTimer>
@@ -83,6 +84,11 @@ public:
     // counts and store it.
     const IntervalCounts &Counts() const { return m_counts; }
     const HistoryRecord &Record() const { return m_record; }
+    // Every counted release of the run, in the order handled, each with its
+    // moment: when its key event was made where the run places releases by
+    // time stamps, else when it was handled. Whole when Completed is
+    // emitted and kept until the next Start; empty after an abort.
+    const KeyPresses &Presses() const { return m_presses; }
 
     RunTimer *Intervals() { return &m_intervals; }
     // The drift timer: each tick is one drift step of the diagram.
@@ -111,8 +117,10 @@ private:
     // The monotonic time a stamp stands for.
     static std::int64_t StampNs(quint64 timestampMs);
     // The interval a release belongs in; none when it was made after the
-    // run's last end.
-    std::optional<std::size_t> IntervalOf(quint64 timestampMs) const;
+    // run's last end. stampedNs: when it was made, where the run places
+    // releases by time stamps and the release has one.
+    std::optional<std::size_t> IntervalOf(std::optional<std::int64_t> stampedNs) const;
+    void RecordPress(std::size_t interval, std::int16_t keyCode, std::int64_t madeNs);
     void RunIntervals();
     void OnIntervalEnded();
     void StopTest();
@@ -128,6 +136,10 @@ private:
     quint64 m_runNumber = 0;
     std::function<void()> m_takeInPending;
     IntervalCounts m_counts{};
+    KeyPresses m_presses;
+    // The moment of the run's first counted release, which the others are
+    // timed from.
+    std::int64_t m_firstNs = 0;
     HistoryRecord m_record;
     RunTimer m_intervals;
     QTimer m_driftTimer;

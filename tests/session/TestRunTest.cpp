@@ -276,6 +276,7 @@ void TestRunTest::escAborts()
     QCOMPARE(stopped.size(), 1);
     QCOMPARE(aborted.size(), 1);
     QCOMPARE(completed.size(), 0);
+    QVERIFY(m_run->Presses().isEmpty());
     QVERIFY(History().isEmpty());
     QVERIFY(m_dialogs.MessageTexts().isEmpty());
 }
@@ -294,6 +295,7 @@ void TestRunTest::abandonedRunLeavesNothing()
     QCOMPARE(m_run->Counts(), IntervalCounts{});
     QCOMPARE(stopped.size(), 0);
     QCOMPARE(aborted.size(), 1);
+    QVERIFY(m_run->Presses().isEmpty());
     EndInterval();
     QVERIFY(History().isEmpty());
 }
@@ -305,8 +307,10 @@ void TestRunTest::completedRunIsStored()
     QStringList order;
     connect(m_run.get(), &TestRun::Stopped, this,
             [&] { order << QStringLiteral("stopped, %1 bytes stored").arg(History().size()); });
+    KeyPresses presses;
     connect(m_run.get(), &TestRun::Completed, this, [&] {
         order << (m_run->CurrentState() == State::Idle ? "completed when idle" : "completed");
+        presses = m_run->Presses();
     });
     Start(QStringLiteral("Ann"));
     const int perInterval[] = {12, 40, 38, 36, 35};
@@ -329,6 +333,16 @@ void TestRunTest::completedRunIsStored()
     QCOMPARE(record->RecName.trimmed(), QStringLiteral("Ann"));
     QCOMPARE(record->RecCounts, (std::array<std::int16_t, 4>{40, 38, 36, 35}));
     QCOMPARE(record->RecCMF, std::int16_t(12));
+    // Every counted release is kept, its interval's the stored count, timed
+    // by the clock as handled: the ends came 5 s apart.
+    QCOMPARE(presses.size(), 12 + 40 + 38 + 36 + 35);
+    IntervalCounts kept{};
+    for (const KeyPress &press : presses) {
+        ++kept[std::size_t(press.interval)];
+        QCOMPARE(press.ms, 5000 * press.interval);
+        QCOMPARE(press.key, KeyA);
+    }
+    QCOMPARE(kept, m_run->Counts());
     // Stored with the time the run ended, not the time it was started.
     QCOMPARE(record->RecTime, OleDate::FromTime(QTime(14, 30, 25)));
     QVERIFY(m_dialogs.MessageTexts().isEmpty());
@@ -469,38 +483,46 @@ void TestRunTest::releasesCountWhereMade_data()
     QTest::addColumn<QString>("stamps");
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QList<int>>("counts");
+    // Each counted release's moment, in the order handled, in ms from the
+    // first: when it was made where stamps are trusted, else when handled.
+    QTest::addColumn<QList<int>>("ms");
 
     const QStringList beforeEnd{"at 300", "end", "up -20", "up 300"};
     QTest::newRow("made before an end handled after it")
-        << "monotonic" << beforeEnd << QList<int>{2, 1, 0, 0, 0};
+        << "monotonic" << beforeEnd << QList<int>{2, 1, 0, 0, 0} << QList<int>{0, 4780, 5100};
     QTest::newRow("made before an end handled after it, stamps wrapping at 32 bits")
-        << "wrapping" << beforeEnd << QList<int>{2, 1, 0, 0, 0};
+        << "wrapping" << beforeEnd << QList<int>{2, 1, 0, 0, 0} << QList<int>{0, 4780, 5100};
     QTest::newRow("made before an end handled after it, stamps on another clock")
-        << "other clock" << beforeEnd << QList<int>{1, 2, 0, 0, 0};
+        << "other clock" << beforeEnd << QList<int>{1, 2, 0, 0, 0} << QList<int>{0, 5100, 5100};
     QTest::newRow("made before an end handled after it, no stamps")
-        << "none" << beforeEnd << QList<int>{1, 2, 0, 0, 0};
+        << "none" << beforeEnd << QList<int>{1, 2, 0, 0, 0} << QList<int>{0, 5100, 5100};
 
     const QStringList afterEnd{"at 300", "up 20", "end"};
     QTest::newRow("made after an end handled before it")
-        << "monotonic" << afterEnd << QList<int>{1, 1, 0, 0, 0};
+        << "monotonic" << afterEnd << QList<int>{1, 1, 0, 0, 0} << QList<int>{0, 4820};
     QTest::newRow("made after an end handled before it, no stamps")
-        << "none" << afterEnd << QList<int>{2, 0, 0, 0, 0};
+        << "none" << afterEnd << QList<int>{2, 0, 0, 0, 0} << QList<int>{0, 5100};
 
     // The input still on its way at an end is taken in before it closes.
     const QStringList pending{"at 300", "pending -20", "pending 20", "end"};
-    QTest::newRow("pending at an end") << "monotonic" << pending << QList<int>{2, 1, 0, 0, 0};
-    QTest::newRow("pending at an end, no stamps") << "none" << pending << QList<int>{3, 0, 0, 0, 0};
+    QTest::newRow("pending at an end")
+        << "monotonic" << pending << QList<int>{2, 1, 0, 0, 0} << QList<int>{0, 4780, 4820};
+    QTest::newRow("pending at an end, no stamps")
+        << "none" << pending << QList<int>{3, 0, 0, 0, 0} << QList<int>{0, 5100, 5100};
 
     const QStringList lastEnd{"at 20300", "end",      "end",           "end",          "end",
                               "up 19980", "up 20020", "pending 19990", "pending 20010"};
-    QTest::newRow("made after the last end") << "monotonic" << lastEnd << QList<int>{1, 0, 0, 0, 2};
+    QTest::newRow("made after the last end")
+        << "monotonic" << lastEnd << QList<int>{1, 0, 0, 0, 2} << QList<int>{0, 24780, 24790};
     QTest::newRow("made after the last end, no stamps")
-        << "none" << lastEnd << QList<int>{1, 0, 0, 0, 4};
+        << "none" << lastEnd << QList<int>{1, 0, 0, 0, 4}
+        << QList<int>{0, 25100, 25100, 25100, 25100};
 
     const QStringList heldUp{"at 6000", "pending -10", "pending 4990", "pending 5500"};
-    QTest::newRow("held up across two ends") << "monotonic" << heldUp << QList<int>{2, 1, 1, 0, 0};
+    QTest::newRow("held up across two ends")
+        << "monotonic" << heldUp << QList<int>{2, 1, 1, 0, 0} << QList<int>{0, 4790, 9790, 10300};
     QTest::newRow("held up across two ends, no stamps")
-        << "none" << heldUp << QList<int>{4, 0, 0, 0, 0};
+        << "none" << heldUp << QList<int>{4, 0, 0, 0, 0} << QList<int>{0, 10800, 10800, 10800};
 }
 
 void TestRunTest::releasesCountWhereMade()
@@ -508,6 +530,7 @@ void TestRunTest::releasesCountWhereMade()
     QFETCH(QString, stamps);
     QFETCH(QStringList, steps);
     QFETCH(QList<int>, counts);
+    QFETCH(QList<int>, ms);
     RunTimer *intervals = m_run->Intervals();
     if (stamps == QLatin1String("wrapping")) {
         // Seven weeks of uptime: the 32-bit milliseconds start again just
@@ -545,6 +568,15 @@ void TestRunTest::releasesCountWhereMade()
     for (const std::int16_t count : m_run->Counts())
         counted << count;
     QCOMPARE(counted, counts);
+    QList<int> kept(TestRun::IntervalsPerRun, 0);
+    QList<int> moments;
+    for (const KeyPress &press : m_run->Presses()) {
+        ++kept[press.interval];
+        moments << int(press.ms);
+        QCOMPARE(press.number, moments.size());
+    }
+    QCOMPARE(kept, counts);
+    QCOMPARE(moments, ms);
 }
 
 void TestRunTest::namePromptShowsWhatIsStored_data()
