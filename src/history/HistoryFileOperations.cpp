@@ -2,6 +2,7 @@
 
 #include "HistoryList.h"
 #include "HistoryStore.h"
+#include "KeyPressFile.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "platform/files/FileIdentity.h"
@@ -63,7 +64,12 @@ void HistoryFileOperations::SaveDataAs(CommonDialog &dlog, const QString &source
     // history over it would take every test stored there.
     const bool ontoDefault =
         FileIdentity::Same(target, defaultHistoryPath) && !FileIdentity::Same(target, source);
-    tell(!ontoDefault && CopyReplacing(source, target) ? SavedMessage() : NotSavedMessage());
+    const bool saved = !ontoDefault && CopyReplacing(source, target);
+    // The presses go with the copy where they can; a copy without them is
+    // still the whole history.
+    if (saved && !FileIdentity::Same(source, target))
+        KeyPressFile::CopyAlong(source, target);
+    tell(saved ? SavedMessage() : NotSavedMessage());
 }
 
 bool HistoryFileOperations::CopyReplacing(const QString &source, const QString &target)
@@ -102,6 +108,10 @@ bool HistoryFileOperations::ClearDefaultHistory(const QString &defaultHistoryPat
     const QString backup =
         BackupDirectory(defaultHistoryPath) + QDir::separator() + BackupName(number);
     const bool moved = FileMove::WithoutReplacing(defaultHistoryPath, backup);
+    // The presses of the tests cleared go with them; a new history starts
+    // without any.
+    if (moved)
+        KeyPressFile::MoveAlong(defaultHistoryPath, backup);
     tell(moved ? ClearedMessage() : NotClearedMessage());
     return moved;
 }

@@ -27,14 +27,15 @@ public:
     static bool Append(const QString &historyPath, qint64 recNo, const HistoryRecord &record,
                        const KeyPresses &presses);
 
-    // Moves the companion of a history that was moved from oldHistoryPath to
-    // newHistoryPath along with it; true when there was none to move. An
-    // existing file at the new place is never replaced.
+    // Moves the companion of a history just moved from oldHistoryPath to
+    // newHistoryPath along with it, never over a file already there; true
+    // when it was moved or there was none.
     static bool MoveAlong(const QString &oldHistoryPath, const QString &newHistoryPath);
-    // Copies the companion of sourceHistoryPath beside a copy of the history
-    // at copyHistoryPath, replacing an old companion there only when whole;
-    // true when there was none to copy. Where the source has none, a stale
-    // companion at the copy's place is removed, so it never joins the copy.
+    // Copies the companion of sourceHistoryPath beside a copy of that
+    // history at copyHistoryPath, replacing one there only when whole; true
+    // when it was copied or there was none. A companion already beside the
+    // copy stays where the source has none: its rows name tests the copy
+    // does not hold, and readers pass them over.
     static bool CopyAlong(const QString &sourceHistoryPath, const QString &copyHistoryPath);
 
     // The first line of every companion file.

@@ -6,6 +6,7 @@
 #include "history/HistoryFileOperations.h"
 #include "history/HistoryPrinter.h"
 #include "history/HistoryStore.h"
+#include "history/KeyPressFile.h"
 #include "platform/files/FileIdentity.h"
 #include "platform/ui/HelpContext.h"
 #include "platform/ui/Twips.h"
@@ -226,6 +227,10 @@ void MainFrame::StoreRun(const TestRun &run)
 {
     HistoryRecord record = run.Record();
     const std::optional<qint64> recNo = HistoryStore::Append(m_history, record, run.Counts());
+    // The record is what counts: presses that could not be kept beside it
+    // are missed only by their export, which says so.
+    if (recNo)
+        KeyPressFile::Append(m_history, *recNo, record, run.Presses());
     // A test that could not be stored can still be looked at, as long as
     // the program runs.
     m_current.Set(TestResult::Of(record, recNo ? m_history : QString(), recNo.value_or(0)));

@@ -2,6 +2,7 @@
 // folder, with the user's answers scripted.
 #include "history/HistoryFileOperations.h"
 #include "HistoryFolder.h"
+#include "history/KeyPressFile.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -18,6 +19,8 @@ const QByteArray Old = bytesOf({record("Old one", Dec7, 0.5, 12, {40, 38, 36, 35
                                 record("Old two", Dec7, 0.6, 12, {40, 38, 36, 35})});
 // Two records' worth of bytes whose first date cannot be shown.
 const QByteArray Unlistable(160, 'O');
+// The companion of the default history: its key presses.
+const QByteArray Presses = "record,date,time,interval,press,ms,key\r\n";
 
 ino_t inodeOf(const QString &path)
 {
@@ -52,7 +55,7 @@ void HistoryFileOperationsTest::init()
 {
     QVERIFY(Renew());
     QVERIFY(Put("restest.dat", Default) && Put("old.dat", Old) && Put("empty.dat", {}) &&
-            Put("bad.dat", Unlistable));
+            Put("bad.dat", Unlistable) && Put("restest.presses.csv", Presses));
 }
 
 void HistoryFileOperationsTest::clear_data()
@@ -62,6 +65,7 @@ void HistoryFileOperationsTest::clear_data()
     QTest::addColumn<QString>("message");
     const QString failed = "Error! No data or bakup file already exists.";
     QTest::newRow("yes") << QString() << true << "Default file data clear!";
+    QTest::newRow("yes, no presses kept") << "no presses" << true << "Default file data clear!";
     QTest::newRow("no changes nothing") << QString() << false << QString();
     QTest::newRow("no default file") << "no default" << true << failed;
     QTest::newRow("no res folder") << "no res" << true << failed;
@@ -75,6 +79,8 @@ void HistoryFileOperationsTest::clear()
     QFETCH(QString, message);
     if (setup == "no default")
         QVERIFY(QFile::remove(In("restest.dat")));
+    if (setup == "no presses")
+        QVERIFY(QFile::remove(In("restest.presses.csv")));
     if (setup == "no res")
         QVERIFY(QDir(In("res")).removeRecursively());
     for (int n = 1; setup == "all taken" && n <= 999; ++n)
@@ -90,7 +96,17 @@ void HistoryFileOperationsTest::clear()
     QCOMPARE(moved, message == "Default file data clear!");
     QCOMPARE(Contents("old.dat"), Old);
     // A backup is never overwritten.
-    const QStringList backups = QDir(In("res")).entryList(QDir::Files);
+    QStringList backups = QDir(In("res")).entryList(QDir::Files);
+    // The presses go with their history, under its backup's name.
+    const QStringList companions = backups.filter(".presses.csv");
+    for (const QString &companion : companions) {
+        backups.removeOne(companion);
+        QCOMPARE(Contents("res/" + companion), Presses);
+    }
+    const bool presses = setup != "no presses";
+    QCOMPARE(Contents("restest.presses.csv"), moved || !presses ? "<missing>" : Presses);
+    QCOMPARE(companions,
+             moved && presses ? QStringList{backups.value(0) + ".presses.csv"} : QStringList());
     for (const QString &backup : backups)
         QVERIFY(Contents("res/" + backup) == (setup == "all taken" ? "taken" : Default));
     if (!moved) {
@@ -156,15 +172,19 @@ void HistoryFileOperationsTest::fileCommands()
     QCOMPARE(asked.initDir, Folder());
     QCOMPARE(m_dialogs.MessageTexts(), said(message));
     // The copy and nothing else beside it (no temporary left behind).
-    QStringList expected{"bad.dat", "empty.dat", "old.dat", "restest.dat"};
-    if (!made.isEmpty() && !expected.contains(made))
-        expected << made;
+    QStringList expected{"bad.dat", "empty.dat", "old.dat", "restest.dat", "restest.presses.csv"};
+    // A copy has the presses beside it.
+    const QString madePresses = QFileInfo(KeyPressFile::PathFor(In(made))).fileName();
+    for (const QString &name : {made, madePresses})
+        if (!made.isEmpty() && !expected.contains(name))
+            expected << name;
     expected.sort();
     QCOMPARE(Files(), expected);
     QCOMPARE(Contents("restest.dat"), Default);
     QCOMPARE(Contents("old.dat"), made == "old.dat" ? Default : Old);
+    QCOMPARE(Contents("restest.presses.csv"), Presses);
     if (!made.isEmpty())
-        QCOMPARE(Contents(made), Default);
+        QCOMPARE(Contents(made) + Contents(madePresses), Default + Presses);
 }
 
 void HistoryFileOperationsTest::saveAsNeverOverTheDefault_data()

@@ -49,6 +49,12 @@ bool RegularFile::OpenForAppend(QFile &file, const QString &path)
                        QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
 }
 
+bool RegularFile::OpenForUpdate(QFile &file, const QString &path)
+{
+    return openRegular(file, path, O_RDWR | O_CREAT | O_NOFOLLOW,
+                       QIODevice::ReadWrite | QIODevice::Unbuffered);
+}
+
 bool RegularFile::OpenForReading(QFile &file, const QString &path)
 {
     return openRegular(file, path, O_RDONLY, QIODevice::ReadOnly);

@@ -15,6 +15,9 @@ public:
     static bool IsRegularOrNew(const QString &path);
     // Opens for appending, unbuffered, creating a missing file.
     static bool OpenForAppend(QFile &file, const QString &path);
+    // Opens for reading and writing, unbuffered, creating a missing file; a
+    // symbolic link is refused too, so the file written is the one named.
+    static bool OpenForUpdate(QFile &file, const QString &path);
     // Opens an existing regular file for reading.
     static bool OpenForReading(QFile &file, const QString &path);
 };
