@@ -46,6 +46,11 @@ QString HistoryCsv::TextField(const QString &value)
     return Field(value);
 }
 
+QString HistoryCsv::NameField(const QString &storedName)
+{
+    return TextField(withoutPadding(HistoryList::ShownName(storedName)));
+}
+
 std::optional<QString> HistoryCsv::Row(const HistoryRecord &record, DateText::Writer &dates)
 {
     // The rows end where the data window's list ends, so a record the list
@@ -68,7 +73,7 @@ std::optional<QString> HistoryCsv::Row(const HistoryRecord &record, DateText::Wr
         Evaluation::Present(Evaluation::ReliabilityVerdict(c1, c4, cmf), Display::RecordDetails)
             .text;
     const QChar comma(QLatin1Char(','));
-    QString row = TextField(withoutPadding(HistoryList::ShownName(record.RecName)));
+    QString row = NameField(record.RecName);
     row += comma + date->toString(QStringLiteral("yyyy-MM-dd"));
     row += comma + time->toString(QStringLiteral("HH:mm:ss"));
     for (const std::int16_t count : record.RecCounts)

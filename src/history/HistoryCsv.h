@@ -42,6 +42,9 @@ public:
     // carriage return gets a leading apostrophe first, so a spreadsheet
     // shows it as the text it is instead of running it as a formula.
     static QString TextField(const QString &value);
+    // A stored name as its field is written: as it reads (padding gone,
+    // control characters as blanks), guarded as a TextField.
+    static QString NameField(const QString &storedName);
 
     static QString Header()
     {

@@ -4,6 +4,7 @@
 #include "HistoryFileOperations.h"
 #include "HistoryList.h"
 #include "HistoryStore.h"
+#include "KeyPressFile.h"
 #include "platform/Platform.h"
 #include "platform/files/FileReplacement.h"
 #include "platform/files/RegularFile.h"
@@ -30,6 +31,9 @@ KeptFiles HistoryExport::Kept(const QString &historyPath, const QString &default
     KeptFiles kept;
     kept.Add(historyPath);
     kept.Add(defaultHistoryPath);
+    // Their key presses, which no export could give back.
+    kept.Add(KeyPressFile::PathFor(historyPath));
+    kept.Add(KeyPressFile::PathFor(defaultHistoryPath));
     // The backups are the "restest. N" that a clear moves the default to.
     kept.AddEvery(HistoryFileOperations::BackupDirectory(defaultHistoryPath),
                   QStringLiteral("restest."));

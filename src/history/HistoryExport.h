@@ -24,8 +24,8 @@ public:
                        const QString &defaultHistoryPath);
 
     // The files no export or printout may write: the history at
-    // historyPath, the default one (which later tests may go back to) and
-    // the default's backups.
+    // historyPath, the default one (which later tests may go back to), the
+    // key presses kept beside each, and the default's backups with theirs.
     static KeptFiles Kept(const QString &historyPath, const QString &defaultHistoryPath);
 
     // Appends the table of the history at historyPath to the file at path.

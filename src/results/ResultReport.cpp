@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <tuple>
 
 namespace {
@@ -121,16 +122,24 @@ double FieldHeight(const Sheet &sheet, double points, bool bold)
            sheet.Metrics(sheet.Font(points, bold)).height();
 }
 
-// The four counts under the intervals they were counted in.
+// The four counts under the intervals they were counted in, and below them
+// any further rows of four figures (the rhythm of the presses).
 constexpr double CellPoints = 11.0;
 constexpr double RowPadding = 4.0;
 
-double CountsTableHeight(const Sheet &sheet)
+struct TableRow
 {
-    return 2 * (sheet.Metrics(sheet.Font(CellPoints)).height() + sheet.Pt(2 * RowPadding));
+    QString label;
+    std::array<QString, 4> cells;
+};
+
+double CountsTableHeight(const Sheet &sheet, qsizetype rows)
+{
+    return double(rows + 1) *
+           (sheet.Metrics(sheet.Font(CellPoints)).height() + sheet.Pt(2 * RowPadding));
 }
 
-void CountsTable(Sheet &sheet, double y, double width, const std::array<std::int16_t, 4> &counts)
+void CountsTable(Sheet &sheet, double y, double width, const QList<TableRow> &rows)
 {
     QPainter &painter = sheet.Painter();
     const double rowHeight =
@@ -138,32 +147,53 @@ void CountsTable(Sheet &sheet, double y, double width, const std::array<std::int
     const double firstWidth = std::max(width * 0.24, sheet.Pt(80));
     const double cellWidth = std::min((width - firstWidth) / 4, width * 0.12);
     const double right = firstWidth + 4 * cellWidth;
-    const QStringList heads{QStringLiteral("Interval"), QStringLiteral("1"), QStringLiteral("2"),
-                            QStringLiteral("3"), QStringLiteral("4")};
+    const TableRow heads{
+        QStringLiteral("Interval"),
+        {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}};
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(238, 238, 238));
     painter.drawRect(QRectF(0, y, right, rowHeight));
     painter.setBrush(Qt::NoBrush);
-    for (int row = 0; row < 2; ++row) {
-        const double top = y + row * rowHeight + sheet.Pt(RowPadding);
+    const qsizetype lines = rows.size() + 1;
+    for (qsizetype row = 0; row < lines; ++row) {
+        const TableRow &shown = row == 0 ? heads : rows.at(row - 1);
+        const double top = y + double(row) * rowHeight + sheet.Pt(RowPadding);
         for (int column = 0; column < 5; ++column) {
             const double left = column == 0 ? 0 : firstWidth + (column - 1) * cellWidth;
             const double cell = column == 0 ? firstWidth : cellWidth;
-            const QString text = row == 0 ? heads.at(column)
-                                 : column == 0
-                                     ? QStringLiteral("Key presses")
-                                     : QString::number(counts.at(std::size_t(column - 1)));
+            const QString &text = column == 0 ? shown.label : shown.cells.at(column - 1);
             sheet.Text({left + sheet.Pt(6), top, cell - sheet.Pt(12), rowHeight},
                        sheet.Font(CellPoints, row == 0), Ink, text,
                        column == 0 ? Qt::AlignLeft : Qt::AlignRight);
         }
     }
-    for (int line = 0; line <= 2; ++line)
-        sheet.HLine(0, right, y + line * rowHeight, Hairline, 0.75);
+    for (qsizetype line = 0; line <= lines; ++line)
+        sheet.HLine(0, right, y + double(line) * rowHeight, Hairline, 0.75);
     painter.setPen(QPen(Hairline, sheet.Pt(0.75)));
     for (double x : {0.0, firstWidth, firstWidth + cellWidth, firstWidth + 2 * cellWidth,
                      firstWidth + 3 * cellWidth, right})
-        painter.drawLine(QPointF(x, y), QPointF(x, y + 2 * rowHeight));
+        painter.drawLine(QPointF(x, y), QPointF(x, y + double(lines) * rowHeight));
+}
+
+// The table's rows: the counts, and the rhythm where presses are kept.
+QList<TableRow> TableRows(const TestResult &result, const KeyPresses &presses)
+{
+    TableRow counts{QStringLiteral("Key presses"), {}};
+    for (std::size_t i = 0; i < 4; ++i)
+        counts.cells.at(i) = QString::number(result.record.RecCounts.at(i));
+    if (presses.isEmpty())
+        return {counts};
+    const auto rhythm = ResultReport::RhythmOf(presses);
+    const auto shown = [](const std::optional<double> &ms) {
+        return ms ? QString::number(*ms, 'f', 1) : QStringLiteral("\u2013");
+    };
+    TableRow mean{QStringLiteral("Mean gap, ms"), {}};
+    TableRow sd{QStringLiteral("SD of gaps, ms"), {}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        mean.cells.at(i) = shown(rhythm.at(i).meanMs);
+        sd.cells.at(i) = shown(rhythm.at(i).sdMs);
+    }
+    return {counts, mean, sd};
 }
 
 // The dynamics graph as the results window draws it, its box `width`
@@ -223,8 +253,8 @@ Paper PaperOf(QPaintDevice &device)
 class Parts
 {
 public:
-    Parts(Sheet &sheet, const TestResult &result, const QLocale &locale)
-        : m_sheet(sheet), m_result(result), m_locale(locale)
+    Parts(Sheet &sheet, const TestResult &result, const KeyPresses &presses, const QLocale &locale)
+        : m_sheet(sheet), m_result(result), m_rows(TableRows(result, presses)), m_locale(locale)
     {}
 
     double Head() const
@@ -235,8 +265,9 @@ public:
     double Foot() const { return Gap() + m_sheet.Pt(6) + Height(FootFont()); }
     double Body(double width) const
     {
-        return IdentityHeight(width) + Gap() + Heading() + CountsTableHeight(m_sheet) + Gap() +
-               Heading() + VerdictHeight() + m_sheet.Pt(8) +
+        return IdentityHeight(width) + Gap() + Heading() +
+               CountsTableHeight(m_sheet, m_rows.size()) + Gap() + Heading() + VerdictHeight() +
+               m_sheet.Pt(8) +
                m_sheet.WrappedHeight(NoteFont(), width, ResultReport::Explanation()) + Gap();
     }
 
@@ -283,8 +314,8 @@ public:
         PaintHeading(0, y, width,
                      QStringLiteral("Key presses in each interval of about 5 seconds"));
         y += Heading();
-        CountsTable(m_sheet, y, width, m_result.record.RecCounts);
-        y += CountsTableHeight(m_sheet) + Gap();
+        CountsTable(m_sheet, y, width, m_rows);
+        y += CountsTableHeight(m_sheet, m_rows.size()) + Gap();
 
         PaintHeading(0, y, width, QStringLiteral("Evaluation"));
         y += Heading();
@@ -381,6 +412,7 @@ private:
 
     Sheet &m_sheet;
     const TestResult &m_result;
+    QList<TableRow> m_rows;
     QLocale m_locale;
 };
 
@@ -415,6 +447,39 @@ QString ResultReport::DocumentName() const
         parts << when;
     }
     return parts.join(QStringLiteral(" - "));
+}
+
+std::array<ResultReport::Rhythm, 4> ResultReport::RhythmOf(const KeyPresses &presses)
+{
+    std::array<Rhythm, 4> rhythm;
+    for (int interval = 1; interval <= 4; ++interval) {
+        // The gaps within the interval: the first press of an interval
+        // follows a press of the one before, which is another interval's.
+        QList<double> gaps;
+        std::optional<qint64> last;
+        for (const KeyPress &press : presses) {
+            if (press.interval != interval)
+                continue;
+            if (last)
+                gaps.append(double(press.ms - *last));
+            last = press.ms;
+        }
+        Rhythm &figures = rhythm.at(std::size_t(interval - 1));
+        if (gaps.isEmpty())
+            continue;
+        double sum = 0;
+        for (const double gap : gaps)
+            sum += gap;
+        const double mean = sum / double(gaps.size());
+        figures.meanMs = mean;
+        if (gaps.size() < 2)
+            continue;
+        double squares = 0;
+        for (const double gap : gaps)
+            squares += (gap - mean) * (gap - mean);
+        figures.sdMs = std::sqrt(squares / double(gaps.size() - 1));
+    }
+    return rhythm;
 }
 
 QString ResultReport::Explanation()
@@ -453,7 +518,7 @@ bool ResultReport::Paint(QPainter &painter, QPaintDevice &device, const QDate &p
     const bool wide = content.width() > content.height() * WideRatio;
     double shrink = std::min(1.0, content.width() / (LeastWidthMm * mm));
     Sheet sheet(painter, device, content.width() / shrink);
-    const Parts parts(sheet, m_result, locale);
+    const Parts parts(sheet, m_result, m_presses, locale);
     const auto bodyWidth = [&] {
         return wide ? sheet.Width() * WideBodyShare : sheet.Width();
     };

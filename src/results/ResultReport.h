@@ -1,11 +1,15 @@
 #pragma once
 
+#include "record/KeyPress.h"
 #include "record/TestResult.h"
 
 #include <QDate>
 #include <QLocale>
 #include <QRectF>
 #include <QString>
+
+#include <array>
+#include <optional>
 
 class QPaintDevice;
 class QPainter;
@@ -18,13 +22,29 @@ class QPainter;
 // on how the verdicts are reached and the day it was printed. It paints on
 // any paint device: a printer, a PDF file or an image. Everything shown is
 // taken from the result it was made with, as the evaluation rules decided
-// it once, so the sheet says what the window said.
+// it once, so the sheet says what the window said. Where the test's key
+// presses are kept, the table of counts also gives the mean time between
+// the presses of each interval and its standard deviation.
 class ResultReport
 {
 public:
-    explicit ResultReport(const TestResult &result) : m_result(result) {}
+    explicit ResultReport(const TestResult &result, const KeyPresses &presses = {})
+        : m_result(result), m_presses(presses)
+    {}
 
     const TestResult &Result() const { return m_result; }
+
+    // The time between consecutive presses of one interval, in ms: the
+    // mean of at least one gap, the sample standard deviation of at least
+    // two.
+    struct Rhythm
+    {
+        std::optional<double> meanMs;
+        std::optional<double> sdMs;
+        friend bool operator==(const Rhythm &, const Rhythm &) = default;
+    };
+    // The rhythm of each evaluated interval (1 to 4) of a test's presses.
+    static std::array<Rhythm, 4> RhythmOf(const KeyPresses &presses);
 
     // Paints the page; false, with nothing painted, when the device cannot
     // be painted on. A page device keeps the report inside its margins and
@@ -51,4 +71,5 @@ public:
 
 private:
     TestResult m_result;
+    KeyPresses m_presses;
 };

@@ -6,7 +6,9 @@
 #include "history/HistoryFileOperations.h"
 #include "history/HistoryPrinter.h"
 #include "history/HistoryStore.h"
+#include "history/KeyPressExport.h"
 #include "history/KeyPressFile.h"
+#include "history/KeyPressReader.h"
 #include "platform/files/FileIdentity.h"
 #include "platform/ui/HelpContext.h"
 #include "platform/ui/Twips.h"
@@ -130,6 +132,9 @@ void MainFrame::BuildMenus()
         AddItem(file, "mnuSave", QStringLiteral("&Save data as..."), &MainFrame::OnSaveAs, false);
     m_exportAction = AddItem(file, "mnuExport", QStringLiteral("&Export text file"),
                              &MainFrame::OnExport, false);
+    m_exportPressesAction =
+        AddItem(file, "mnuExportPresses", QStringLiteral("Export &key presses..."),
+                &MainFrame::OnExportPresses, false);
     m_clearAction = AddItem(file, "mnuClear", QStringLiteral("&Clear default file data"),
                             &MainFrame::OnClear, false);
     AddSeparator(file, "mnuProbel");
@@ -294,7 +299,10 @@ void MainFrame::Connect(ResultsWindow *window)
     connect(window, &ResultsWindow::PrintRequested, this, [this](const TestResult &result) {
         // Without a printer the PDF is offered beside the history in use.
         m_commonDialog.SetInitDir(HistoryStore::FolderOf(m_history));
-        ResultPrinter::Print(m_commonDialog, ResultReport(result),
+        // The presses kept beside the history add their rhythm to the page.
+        const KeyPresses presses =
+            KeyPressReader::Of(result.historyPath, result.recNo, result.record);
+        ResultPrinter::Print(m_commonDialog, ResultReport(result, presses),
                              HistoryExport::Kept(m_history, m_defaultHistory));
     });
 }
@@ -305,7 +313,8 @@ void MainFrame::UpdateMenus()
     // usable from its first activation until it is closed, whichever child
     // is active meanwhile.
     const DataWindow *data = Child<DataWindow>();
-    for (QAction *item : {m_saveAsAction, m_exportAction, m_clearAction, m_printAction})
+    for (QAction *item :
+         {m_saveAsAction, m_exportAction, m_exportPressesAction, m_clearAction, m_printAction})
         item->setEnabled(data != nullptr);
     // The trend is of the person on the data window's selected line.
     m_trendAction->setEnabled(data != nullptr && data->SelectedRecord() > 0);
@@ -398,6 +407,11 @@ void MainFrame::OnSaveAs()
 void MainFrame::OnExport()
 {
     HistoryExport::Export(m_commonDialog, m_history, m_defaultHistory);
+}
+
+void MainFrame::OnExportPresses()
+{
+    KeyPressExport::Export(m_commonDialog, m_history, m_defaultHistory);
 }
 
 void MainFrame::OnClear()

@@ -67,6 +67,7 @@ public:
     void OnOpenOld();
     void OnSaveAs();
     void OnExport();
+    void OnExportPresses();
     void OnClear();
     void OnPrint();
     void OnExit();
@@ -132,6 +133,7 @@ private:
     QAction *m_openOldAction = nullptr;
     QAction *m_saveAsAction = nullptr;
     QAction *m_exportAction = nullptr;
+    QAction *m_exportPressesAction = nullptr;
     QAction *m_clearAction = nullptr;
     QAction *m_printAction = nullptr;
     QAction *m_exitAction = nullptr;

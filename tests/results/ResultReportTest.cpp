@@ -99,32 +99,51 @@ void ResultReportTest::page_data()
     QTest::addColumn<QColor>("resultsColour");
     QTest::addColumn<QString>("reliability");
     QTest::addColumn<QColor>("reliabilityColour");
+    // The presses kept beside the history, and the mean gap and its SD of
+    // intervals 1 to 4 as printed; none kept, no such rows.
+    QTest::addColumn<KeyPresses>("presses");
+    QTest::addColumn<QStringList>("means");
+    QTest::addColumn<QStringList>("deviations");
     const auto portrait = QPageLayout::Portrait;
+    // Gaps of 100 and 150 ms in the first interval (the 110 ms from the
+    // last press before it is another interval's), one gap in the second,
+    // one press in the third, an even 100 ms in the fourth.
+    const KeyPresses uneven{{0, 1, 0, 38},      {0, 2, 90, 38},    {1, 3, 200, 38},
+                            {1, 4, 300, 38},    {1, 5, 450, 38},   {2, 6, 5200, 38},
+                            {2, 7, 5320, 38},   {3, 8, 10100, 38}, {4, 9, 15000, 38},
+                            {4, 10, 15100, 38}, {4, 11, 15200, 38}};
+    const QString none = QStringLiteral("\u2013");
+    const QStringList means{"125.0", "120.0", none, "100.0"};
+    const QStringList deviations{"35.4", none, none, "0.0"};
     QTest::newRow("Normal and Reliable, A4")
         << "Anna Petrova" << Counts{40, 40, 39, 38} << 5 << QPageSize::A4 << portrait << "Normal"
-        << Green << "Reliable" << Black;
+        << Green << "Reliable" << Black << uneven << means << deviations;
     QTest::newRow("Abnormal and Unreliable, Letter")
         << "John Smith" << Counts{20, 19, 17, 15} << 25 << QPageSize::Letter << portrait
-        << "Abnormal" << Red << "Unreliable" << Red;
+        << "Abnormal" << Red << "Unreliable" << Red << KeyPresses{} << QStringList{}
+        << QStringList{};
     // Counts beyond the designed scale, on paper too short for the graph
     // at its full size.
     QTest::newRow("a rise past the top line, A4 landscape")
         << "Ivan Orlov" << Counts{19, 47, 8, 60} << -1 << QPageSize::A4 << QPageLayout::Landscape
-        << "Normal" << Green << "Unreliable" << Red;
+        << "Normal" << Green << "Unreliable" << Red << KeyPresses{} << QStringList{}
+        << QStringList{};
     QTest::newRow("Cyrillic name on A6: smaller, still on the paper")
         << "Анна Петрова" << Counts{36, 35, 31, 29} << 19 << QPageSize::A6 << portrait << "Abnormal"
-        << Red << "Reliable" << Black;
+        << Red << "Reliable" << Black << uneven << means << deviations;
     QTest::newRow("A6 landscape: two columns, smaller")
         << "Anna Petrova" << Counts{31, 30, 30, 29} << 6 << QPageSize::A6 << QPageLayout::Landscape
-        << "Normal" << Green << "Reliable" << Black;
+        << "Normal" << Green << "Reliable" << Black << uneven << means << deviations;
     // The widest names a record holds: they need more than their half of
     // the line.
     QTest::newRow("twenty wide letters, A4")
         << QString(20, QChar(u'W')) << Counts{40, 40, 39, 38} << 5 << QPageSize::A4 << portrait
-        << "Normal" << Green << "Reliable" << Black;
+        << "Normal" << Green << "Reliable" << Black << KeyPresses{} << QStringList{}
+        << QStringList{};
     QTest::newRow("twenty wide Cyrillic letters, A6 landscape")
         << QString(20, QChar(u'Ж')) << Counts{40, 40, 39, 38} << 5 << QPageSize::A6
-        << QPageLayout::Landscape << "Normal" << Green << "Reliable" << Black;
+        << QPageLayout::Landscape << "Normal" << Green << "Reliable" << Black << KeyPresses{}
+        << QStringList{} << QStringList{};
 }
 
 void ResultReportTest::page()
@@ -138,6 +157,9 @@ void ResultReportTest::page()
     QFETCH(QColor, resultsColour);
     QFETCH(QString, reliability);
     QFETCH(QColor, reliabilityColour);
+    QFETCH(KeyPresses, presses);
+    QFETCH(QStringList, means);
+    QFETCH(QStringList, deviations);
 
     HistoryRecord result;
     result.SetName(name);
@@ -150,7 +172,7 @@ void ResultReportTest::page()
         QPdfWriter writer(pdf);
         writer.setPageSize(QPageSize(paper));
         writer.setPageOrientation(orientation);
-        QVERIFY(ResultReport(TestResult::Of(result))
+        QVERIFY(ResultReport(TestResult::Of(result), presses)
                     .Paint(writer, QDate(2002, 12, 9), QLocale(QLocale::Russian, QLocale::Russia)));
     }
 
@@ -185,8 +207,27 @@ void ResultReportTest::page()
     QStringList row{"Key", "presses"};
     for (std::int16_t count : counts)
         row << QString::number(count);
-    QVERIFY(std::any_of(page.lines.cbegin(), page.lines.cend(),
-                        [&](const QList<Word> &line) { return PdfPages::textOf(line) == row; }));
+    QVERIFY(std::any_of(page.lines.cbegin(), page.lines.cend(), [&](const QList<Word> &line) {
+        // Beside it may stand the graph's scale.
+        return PdfPages::textOf(line).mid(0, row.size()) == row;
+    }));
+    // The rhythm of the presses under the counts, where they are kept; none
+    // where there are none.
+    const auto lineStarting = [&](const QString &first) {
+        QStringList found;
+        for (const QList<Word> &line : page.lines)
+            if (PdfPages::textOf(line).value(0) == first)
+                found = PdfPages::textOf(line);
+        return found;
+    };
+    const QStringList meanLine = QStringList{"Mean", "gap,", "ms"} + means;
+    const QStringList sdLine = QStringList{"SD", "of", "gaps,", "ms"} + deviations;
+    if (means.isEmpty()) {
+        QVERIFY(lineStarting("Mean").isEmpty() && lineStarting("SD").isEmpty());
+    } else {
+        QCOMPARE(lineStarting("Mean").mid(0, meanLine.size()), meanLine);
+        QCOMPARE(lineStarting("SD").mid(0, sdLine.size()), sdLine);
+    }
 
     // Each verdict in its colour and in no other verdict colour.
     const QImage image = PdfPages::raster(pdf, Dpi);

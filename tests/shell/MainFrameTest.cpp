@@ -152,11 +152,13 @@ void MainFrameTest::menus_data()
     QTest::addColumn<QStringList>("captions");
     QTest::newRow("File") << "mnuFile"
                           << "&File"
-                          << QStringList{"mnuOpenOld", "mnuSave", "mnuExport", "mnuClear",
-                                         "mnuProbel",  "mnuPr",   "mnuPr3",    "mnuExit"}
+                          << QStringList{"mnuOpenOld", "mnuSave",   "mnuExport", "mnuExportPresses",
+                                         "mnuClear",   "mnuProbel", "mnuPr",     "mnuPr3",
+                                         "mnuExit"}
                           << QStringList{"&Open old data(for viewing only)",
                                          "&Save data as...",
                                          "&Export text file",
+                                         "Export &key presses...",
                                          "&Clear default file data",
                                          "",
                                          "&Print data",
@@ -197,7 +199,8 @@ void MainFrameTest::menuStates_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<bool>("enabled");
-    for (const char *name : {"mnuSave", "mnuExport", "mnuClear", "mnuPr", "mnuTrend"})
+    for (const char *name :
+         {"mnuSave", "mnuExport", "mnuExportPresses", "mnuClear", "mnuPr", "mnuTrend"})
         QTest::newRow(name) << name << false;
     for (const char *name :
          {"mnuOpenOld", "mnuExit", "mnuTest", "mnuGraph", "mnuDat", "mnuContents", "mnuAbout"})
