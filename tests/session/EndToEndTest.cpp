@@ -401,6 +401,7 @@ private slots:
     void fullRunStoresTheTimedCounts_data();
     void fullRunStoresTheTimedCounts();
     void dataWindowExportsTwoRuns();
+    void keyPressesExportedAsSent();
     void clearMovesHistoryIntoRes_data();
     void clearMovesHistoryIntoRes();
 
@@ -747,6 +748,90 @@ void EndToEndTest::dataWindowExportsTwoRuns()
     QCOMPARE(exported.readAll(), expected);
     QCOMPARE(History(), history);
     QVERIFY(m_program->IsRunning());
+}
+
+// A whole test pressed in an uneven rhythm, then exported through File >
+// Export key presses and Qt's file dialog: one row per counted press, the
+// rows of intervals 1 to 4 as many as the counts stored, and the gaps
+// between the rows those between the releases xdotool made, each of which
+// lies within the call that made it.
+void EndToEndTest::keyPressesExportedAsSent()
+{
+    StartProgram();
+    if (QTest::currentTestFailed())
+        return;
+    BeginTest(QStringLiteral("Rhythm"));
+    if (QTest::currentTestFailed())
+        return;
+    const qint64 gapsMs[] = {70, 190, 110, 260, 140, 90};
+    QList<Press> sent;
+    QElapsedTimer waited;
+    waited.start();
+    while (QFileInfo(HistoryPath()).size() < StoredRecord::Length &&
+           waited.elapsed() < RunTimeoutMs) {
+        const qint64 next = NowMs() + gapsMs[std::size_t(sent.size()) % std::size(gapsMs)];
+        Press press;
+        press.beforeMs = NowMs();
+        QVERIFY(Xdotool({QStringLiteral("key"), QLatin1String(PressKeys[sent.size() % 10])}));
+        press.afterMs = NowMs();
+        sent.append(press);
+        SleepUntilMs(next);
+    }
+    const QList<StoredRecord> records = StoredRecord::DecodeAll(History());
+    QCOMPARE(records.size(), 1);
+    SleepUntilMs(NowMs() + KeysQuietMs);
+
+    QVERIFY(m_onX->Menu({QStringLiteral("alt+v"), QStringLiteral("d")}));
+    QVERIFY(m_onX->Menu({QStringLiteral("alt+f"), QStringLiteral("k")}));
+    const QString dialog = m_desktop->WaitForWindow(QStringLiteral("Save As"));
+    QVERIFY2(!dialog.isEmpty(), "no file dialog: Export key presses is off or missing");
+    const QString target = QDir(m_program->Folder()).filePath(QStringLiteral("rhythm.csv"));
+    QVERIFY(m_desktop->Focus(dialog));
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")}));
+    QVERIFY(
+        Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), target}));
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
+    QVERIFY2(m_desktop->WaitForWindowGone(QStringLiteral("Save As")),
+             "the file dialog stayed open");
+    // "File saved!"
+    QVERIFY2(m_onX->Answer(m_onX->WaitForMessageBox()), "no message after the export");
+
+    QFile exported(target);
+    QVERIFY2(exported.open(QIODevice::ReadOnly), qPrintable(target));
+    QList<QByteArray> lines = exported.readAll().split('\n');
+    QCOMPARE(lines.takeFirst(), QByteArray("\xEF\xBB\xBFname,date,time,interval,press,ms,key\r"));
+    QCOMPARE(lines.takeLast(), QByteArray());
+    const QByteArray test =
+        "Rhythm," + records[0].when.toString(QStringLiteral("yyyy-MM-dd,HH:mm:ss")).toLatin1();
+    std::array<int, CountedIntervals + 1> rows{};
+    QList<qint64> moments;
+    for (const QByteArray &line : lines) {
+        const QList<QByteArray> fields = line.chopped(1).split(',');
+        QCOMPARE(fields.size(), 7);
+        QCOMPARE(fields[0] + ',' + fields[1] + ',' + fields[2], test);
+        QCOMPARE(fields[4].toInt(), int(moments.size()) + 1);
+        const int interval = fields[3].toInt();
+        QVERIFY(interval >= 0 && interval <= CountedIntervals);
+        rows.at(std::size_t(interval)) += 1;
+        moments.append(fields[5].toLongLong());
+    }
+    for (std::size_t i = 0; i < std::size_t(CountedIntervals); ++i)
+        QCOMPARE(rows.at(i + 1), int(records[0].counts.at(i)));
+    QVERIFY(moments.size() <= sent.size());
+    QCOMPARE(moments.value(0, -1), 0);
+    // Each gap between rows lies between the least and the most the two
+    // xdotool calls allow, give or take the millisecond either clock rounds.
+    qint64 worstMs = 0;
+    for (qsizetype i = 1; i < moments.size(); ++i) {
+        const qint64 gap = moments[i] - moments[i - 1];
+        const qint64 least = std::max(sent[i].beforeMs - sent[i - 1].afterMs - 2, qint64(0));
+        const qint64 most = sent[i].afterMs - sent[i - 1].beforeMs + 2;
+        QVERIFY2(gap >= least && gap <= most,
+                 qPrintable(QStringLiteral("press %1: %2 ms").arg(i + 1).arg(gap)));
+        worstMs = std::max(worstMs, std::abs(gap - (sent[i].afterMs - sent[i - 1].afterMs)));
+    }
+    qInfo("%d rows; gaps within %lld ms of those between the xdotool calls' returns",
+          int(moments.size()), worstMs);
 }
 
 void EndToEndTest::clearMovesHistoryIntoRes_data()
