@@ -25,7 +25,9 @@
 // data window and an export typed into Qt's own file dialog, whose bytes
 // are held against the records on disk; and clearing the history, which
 // must move the file byte for byte into "res" beside the program, or leave
-// it where it is when it cannot.
+// it where it is when it cannot. One more presses a whole test in an uneven
+// rhythm and exports its key presses the same way: the rows of each interval
+// number its stored count and their gaps are those between the keys sent.
 // The timed cases run once more when the machine was too busy to send their
 // keys on time, never when a count was wrong. This is the only test that
 // sees the real clock, the real timers, the real keyboard repeat and the
@@ -419,6 +421,9 @@ private:
     // Where View and its items Results and Data are on the screen.
     void FindViewMenu(QPoint *view, QPoint *results, QPoint *data);
     void FullRunAttempt(QString *late);
+    // Types target into Qt's file dialog, once it shows, and answers the
+    // message that follows.
+    void SaveThroughDialog(const QString &target);
 
     std::unique_ptr<XDesktop> m_desktop;
     ProgramOnX *m_onX = nullptr;
@@ -695,6 +700,22 @@ void EndToEndTest::FullRunAttempt(QString *late)
 // Two whole tests, then View > Data and File > Export text file through the
 // menus, a file name typed into the file dialog: the table on disk must
 // list exactly the records the history file holds, in their order.
+void EndToEndTest::SaveThroughDialog(const QString &target)
+{
+    const QString dialog = m_desktop->WaitForWindow(QStringLiteral("Save As"));
+    QVERIFY2(!dialog.isEmpty(), "no file dialog: the data window did not open or the item is off");
+    QVERIFY(m_desktop->Focus(dialog));
+    // The name field has the focus with the name offered selected.
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")}));
+    QVERIFY(
+        Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), target}));
+    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
+    QVERIFY2(m_desktop->WaitForWindowGone(QStringLiteral("Save As")),
+             "the file dialog stayed open");
+    // "File saved!"
+    QVERIFY2(m_onX->Answer(m_onX->WaitForMessageBox()), "no message after the export");
+}
+
 void EndToEndTest::dataWindowExportsTwoRuns()
 {
     StartProgram();
@@ -720,21 +741,12 @@ void EndToEndTest::dataWindowExportsTwoRuns()
     // "Export text file" shares its E with "Exit": the first E marks it and
     // Return takes it. It is only enabled while the data window is open.
     QVERIFY(m_onX->Menu({QStringLiteral("alt+f"), QStringLiteral("e"), QStringLiteral("Return")}));
-    const QString dialog = m_desktop->WaitForWindow(QStringLiteral("Save As"));
-    QVERIFY2(!dialog.isEmpty(), "no file dialog: the data window did not open or Export is off");
     const QString folder = QDir(m_program->Folder()).filePath(QStringLiteral("Tables of the day"));
     QVERIFY(QDir().mkdir(folder));
     const QString target = folder + QStringLiteral("/Day 1.txt");
-    QVERIFY(m_desktop->Focus(dialog));
-    // The name field has the focus with "Default.txt" selected.
-    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")}));
-    QVERIFY(
-        Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), target}));
-    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
-    QVERIFY2(m_desktop->WaitForWindowGone(QStringLiteral("Save As")),
-             "the file dialog stayed open");
-    // "File saved!"
-    QVERIFY2(m_onX->Answer(m_onX->WaitForMessageBox()), "no message after the export");
+    SaveThroughDialog(target);
+    if (QTest::currentTestFailed())
+        return;
 
     QFile exported(target);
     QVERIFY2(exported.open(QIODevice::ReadOnly), qPrintable(target));
@@ -783,18 +795,10 @@ void EndToEndTest::keyPressesExportedAsSent()
 
     QVERIFY(m_onX->Menu({QStringLiteral("alt+v"), QStringLiteral("d")}));
     QVERIFY(m_onX->Menu({QStringLiteral("alt+f"), QStringLiteral("k")}));
-    const QString dialog = m_desktop->WaitForWindow(QStringLiteral("Save As"));
-    QVERIFY2(!dialog.isEmpty(), "no file dialog: Export key presses is off or missing");
     const QString target = QDir(m_program->Folder()).filePath(QStringLiteral("rhythm.csv"));
-    QVERIFY(m_desktop->Focus(dialog));
-    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")}));
-    QVERIFY(
-        Xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), target}));
-    QVERIFY(Xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
-    QVERIFY2(m_desktop->WaitForWindowGone(QStringLiteral("Save As")),
-             "the file dialog stayed open");
-    // "File saved!"
-    QVERIFY2(m_onX->Answer(m_onX->WaitForMessageBox()), "no message after the export");
+    SaveThroughDialog(target);
+    if (QTest::currentTestFailed())
+        return;
 
     QFile exported(target);
     QVERIFY2(exported.open(QIODevice::ReadOnly), qPrintable(target));
