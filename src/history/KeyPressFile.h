@@ -22,7 +22,8 @@ public:
 
     // Appends the rows of one stored test (record recNo of the history at
     // historyPath) in one write, with the header first when the companion is
-    // new or empty. Taken with the history's own lock. On any failure the
+    // new or empty, under a lock on the companion of the kind the history's
+    // append takes, so two programs' rows never mix. On any failure the
     // companion is left as it was and false returned.
     static bool Append(const QString &historyPath, qint64 recNo, const HistoryRecord &record,
                        const KeyPresses &presses);
