@@ -69,6 +69,8 @@ void MainTest::fileSizeLimitDoesNotEndTheProgram()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    // Its history folder, made at the start, is kept out of the tester's own.
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.path());
     program.setProcessEnvironment(environment);
     program.setChildProcessModifier([] {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
