@@ -24,6 +24,8 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
+    // Dialogs and the desktop's task switcher take the icon from here.
+    QApplication::setWindowIcon(MainFrame::ProgramIcon());
     QtTranslations::Install(app);
     DetectableAutoRepeat::Enable();
     QtDialogs dialogs;

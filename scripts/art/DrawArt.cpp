@@ -1,7 +1,8 @@
 // Draws the program's artwork once; the PNG files it writes are committed
 // and shipped inside the program, so this only runs when the pictures are
 // redrawn: cmake --build --preset default --target drawart, then
-// build/default/drawart resources/art
+// build/default/drawart resources/art (resources/velmora.svg, the icon for
+// a desktop's scalable icons, is drawn by hand to the same measures)
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -233,5 +234,14 @@ int main(int argc, char *argv[])
     ok &= save(directory, "print.png", {16, 16}, printIcon);
     ok &= save(directory, "clear.png", {16, 16}, clearIcon);
     ok &= save(directory, "help.png", {16, 16}, helpIcon);
+    // The same icon at the other sizes a desktop asks for, drawn anew at
+    // each rather than scaled from the 32-pixel picture.
+    for (const int size : {16, 48, 64, 128, 256}) {
+        const QByteArray name = "velmora-" + QByteArray::number(size) + ".png";
+        ok &= save(directory, name.constData(), {size, size}, [size](QPainter &painter) {
+            painter.scale(size / 32.0, size / 32.0);
+            windowIcon(painter);
+        });
+    }
     return ok ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include "history/KeyPressExport.h"
 #include "history/KeyPressFile.h"
 #include "history/KeyPressReader.h"
+#include "platform/Platform.h"
 #include "platform/files/FileIdentity.h"
 #include "platform/ui/HelpContext.h"
 #include "platform/ui/Twips.h"
@@ -43,7 +44,7 @@ MainFrame::MainFrame(const QString &defaultHistory, QWidget *parent)
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Velmora"));
     // The program's icon, shared by the frame and its child windows.
-    setWindowIcon(QIcon(QStringLiteral(":/art/velmora.png")));
+    setWindowIcon(ProgramIcon());
     m_mdiArea->setBackground(palette().brush(QPalette::Dark));
     // A child that reaches past a shrunk frame can still be scrolled to.
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -82,6 +83,14 @@ void MainFrame::Start()
         show();
         ShowChild<TestWindow>();
     });
+}
+
+QIcon MainFrame::ProgramIcon()
+{
+    QIcon icon(QStringLiteral(":/art/velmora.png"));
+    for (const int size : {16, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/art/velmora-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 void MainFrame::Load()
@@ -154,6 +163,7 @@ void MainFrame::BuildMenus()
         AddItem(help, "mnuContents", QStringLiteral("Contents"), &MainFrame::OnHelpContents);
     AddSeparator(help, "mnul");
     m_aboutAction = AddItem(help, "mnuAbout", QStringLiteral("About Velmora"), &MainFrame::OnAbout);
+    m_aboutQtAction = AddItem(help, "mnuAboutQt", tr("About &Qt"), &MainFrame::OnAboutQt);
 }
 
 QMenu *MainFrame::AddMenu(const char *name, const QString &caption)
@@ -453,6 +463,11 @@ void MainFrame::OnAbout()
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
+}
+
+void MainFrame::OnAboutQt()
+{
+    Platform::GetDialogs().AboutQt({tr("About Qt")});
 }
 
 void MainFrame::OnExit()

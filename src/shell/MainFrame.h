@@ -6,6 +6,7 @@
 #include "results/CurrentResult.h"
 #include "session/Startup.h"
 
+#include <QIcon>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -49,6 +50,9 @@ public:
     // Runs the program's start-up, which brings up the test window here.
     void Start();
 
+    // The program's icon at every size a desktop draws it.
+    static QIcon ProgramIcon();
+
     QMdiArea *MdiArea() const { return m_mdiArea; }
     const QString &HistoryInUse() const { return m_history; }
     const QString &DefaultHistory() const { return m_defaultHistory; }
@@ -77,6 +81,7 @@ public:
     void OnTrend();
     void OnHelpContents();
     void OnAbout();
+    void OnAboutQt();
 
     // The menu items' states, derived from the windows that are open.
     void UpdateMenus();
@@ -143,6 +148,7 @@ private:
     QAction *m_trendAction = nullptr;
     QAction *m_contentsAction = nullptr;
     QAction *m_aboutAction = nullptr;
+    QAction *m_aboutQtAction = nullptr;
     QPointer<ChildWindow> m_activeChild;
     QPointer<AboutWindow> m_about;
     HelpKeyFilter *m_helpKey = nullptr;

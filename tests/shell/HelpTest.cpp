@@ -255,6 +255,9 @@ void HelpTest::artwork_data()
     QTest::newRow("test window") << ":/art/test.png" << QSize(133, 48);
     QTest::newRow("About logo") << ":/art/logo.png" << QSize(93, 36);
     QTest::newRow("window icon") << ":/art/velmora.png" << QSize(32, 32);
+    for (const int size : {16, 48, 64, 128, 256})
+        QTest::newRow(qPrintable(QStringLiteral("window icon, %1 px").arg(size)))
+            << QStringLiteral(":/art/velmora-%1.png").arg(size) << QSize(size, size);
     for (const char *name : {"save", "print", "clear", "help"})
         QTest::newRow(name) << QStringLiteral(":/art/%1.png").arg(QLatin1String(name))
                             << QSize(16, 16);

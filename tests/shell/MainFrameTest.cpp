@@ -1,7 +1,7 @@
 // The main frame: its menus exactly as users know them, its growth before
 // a working window is shown, which child is the active one, how the
-// program starts and ends, the About window, and which help F1 and
-// Help > Contents open.
+// program starts and ends and where it keeps its history, the About
+// window, and which help F1 and Help > Contents open.
 #include "shell/MainFrame.h"
 #include "FakeClock.h"
 #include "HistoryFiles.h"
@@ -18,6 +18,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -29,6 +31,10 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -95,8 +101,11 @@ private slots:
     void closingUnloadsChildrenFirst();
     void startup_data();
     void startup();
+    void historyLocation_data();
+    void historyLocation();
     void startupShowsTestWindow();
     void aboutIsOneWindowWithOkFocused();
+    void aboutQtIsADialog();
     void closingFrameClosesAbout();
     void helpKey_data();
     void helpKey();
@@ -168,8 +177,8 @@ void MainFrameTest::menus_data()
                           << "&View" << QStringList{"mnuTest", "mnuGraph", "mnuDat", "mnuTrend"}
                           << QStringList{"&Test", "&Results", "&Data", "Tr&end"};
     QTest::newRow("Help") << "mnuHelp"
-                          << "Help" << QStringList{"mnuContents", "mnul", "mnuAbout"}
-                          << QStringList{"Contents", "", "About Velmora"};
+                          << "Help" << QStringList{"mnuContents", "mnul", "mnuAbout", "mnuAboutQt"}
+                          << QStringList{"Contents", "", "About Velmora", "About &Qt"};
 }
 
 void MainFrameTest::menus()
@@ -334,10 +343,102 @@ void MainFrameTest::startup()
     QCOMPARE(Startup::HistoryPathIn(QStringLiteral("/")), QStringLiteral("//restest.dat"));
 }
 
+void MainFrameTest::historyLocation_data()
+{
+    QTest::addColumn<QString>("beside");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("xdgDataHome");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("res folder beside the program") << "res/" << true << true << "program";
+    QTest::newRow("history beside the program") << "restest.dat" << true << true << "program";
+    QTest::newRow("both, XDG_DATA_HOME unset") << "res/ restest.dat" << true << false << "program";
+    QTest::newRow("neither") << "" << true << true << "xdg/velmora";
+    QTest::newRow("neither, XDG_DATA_HOME unset")
+        << "" << true << false << "home/.local/share/velmora";
+    QTest::newRow("a file named res") << "res" << true << true << "xdg/velmora";
+    QTest::newRow("only presses") << "restest.presses.csv" << true << true << "xdg/velmora";
+    QTest::newRow("res, folder not writable") << "res/" << false << true << "xdg/velmora";
+    QTest::newRow("history, folder not writable, XDG_DATA_HOME unset")
+        << "restest.dat" << false << false << "home/.local/share/velmora";
+}
+
+void MainFrameTest::historyLocation()
+{
+    QFETCH(QString, beside);
+    QFETCH(bool, writable);
+    QFETCH(bool, xdgDataHome);
+    QFETCH(QString, folder);
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    const QDir base(scratch.path());
+    QVERIFY(base.mkpath(QStringLiteral("program")) && base.mkpath(QStringLiteral("home")));
+    for (const QString &name : beside.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        QVERIFY(name.endsWith(QLatin1Char('/'))
+                    ? base.mkpath(QStringLiteral("program/") + name)
+                    : HistoryFiles::put(base.filePath(QStringLiteral("program/") + name), "x"));
+    }
+    // Readable by the account the check runs as, written by none where the
+    // row says so.
+    QVERIFY(QFile::setPermissions(scratch.path(), QFile::permissions(scratch.path()) |
+                                                      QFile::ReadOther | QFile::ExeOther));
+    if (!writable)
+        QCOMPARE(::chmod(qPrintable(base.filePath(QStringLiteral("program"))), 0555), 0);
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldXdg = qgetenv("XDG_DATA_HOME");
+    qputenv("HOME", QFile::encodeName(base.filePath(QStringLiteral("home"))));
+    if (xdgDataHome)
+        qputenv("XDG_DATA_HOME", QFile::encodeName(base.filePath(QStringLiteral("xdg"))));
+    else
+        qunsetenv("XDG_DATA_HOME");
+    const QString expected = base.filePath(folder);
+    const auto decided = [&base] {
+        return Startup::HistoryFolderFor(base.filePath(QStringLiteral("program")));
+    };
+    QString found;
+    if (!writable && ::geteuid() == 0) {
+        // Folder rights bind root not at all: the check runs as nobody.
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 && decided() == expected ? 0 : 1);
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        found = WIFEXITED(status) && WEXITSTATUS(status) == 0 ? expected : QStringLiteral("other");
+    } else {
+        found = decided();
+    }
+    qputenv("HOME", oldHome);
+    if (oldXdg.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", oldXdg);
+    ::chmod(qPrintable(base.filePath(QStringLiteral("program"))), 0700);
+    QCOMPARE(found, expected);
+}
+
 void MainFrameTest::startupShowsTestWindow()
 {
-    QCOMPARE(MainFrame().HistoryInUse(),
-             QCoreApplication::applicationDirPath() + QStringLiteral("/restest.dat"));
+    // The test's folder is no portable install: the history is made a
+    // folder of its own in the user's data folder, for the user alone,
+    // along with the folders above it that were missing.
+    QTemporaryDir data;
+    QVERIFY(data.isValid());
+    const QByteArray oldXdg = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.filePath(QStringLiteral("share"))));
+    const QString history = MainFrame().HistoryInUse();
+    qputenv("XDG_DATA_HOME", oldXdg);
+    QCOMPARE(history, data.filePath(QStringLiteral("share/velmora/restest.dat")));
+    for (const char *folder : {"share", "share/velmora", "share/velmora/res"}) {
+        struct stat made
+        {
+        };
+        QCOMPARE(::stat(qPrintable(data.filePath(QLatin1String(folder))), &made), 0);
+        QVERIFY(S_ISDIR(made.st_mode));
+        QCOMPARE(made.st_mode & 07777, mode_t(0700));
+    }
+    QVERIFY(!QFileInfo::exists(history));
+    // The frame shows the icon at every size a desktop asks for.
+    QCOMPARE(m_frame->windowIcon().availableSizes(),
+             (QList<QSize>{{32, 32}, {16, 16}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
     m_frame->Start();
     auto *test = m_frame->Child<TestWindow>();
     QVERIFY(test);
@@ -347,6 +448,13 @@ void MainFrameTest::startupShowsTestWindow()
     m_frame->resize(m_frame->width() / 2, m_frame->height() / 2);
     QTRY_VERIFY(m_frame->MdiArea()->horizontalScrollBar()->isVisible());
     QVERIFY(m_frame->MdiArea()->verticalScrollBar()->isVisible());
+}
+
+void MainFrameTest::aboutQtIsADialog()
+{
+    MenuItem(m_frame, QStringLiteral("mnuAboutQt"))->trigger();
+    QCOMPARE(m_dialogs.Log(),
+             QList<ScriptedDialogs::Shown>{Dialogs::AboutQtRequest{QStringLiteral("About Qt")}});
 }
 
 void MainFrameTest::aboutIsOneWindowWithOkFocused()

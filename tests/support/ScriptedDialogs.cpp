@@ -54,6 +54,13 @@ bool ScriptedDialogs::PrinterDialog(QPrinter &printer, const PrinterRequest &req
     return true;
 }
 
+void ScriptedDialogs::AboutQt(const AboutQtRequest &request)
+{
+    m_log.append(request);
+    if (m_onShow)
+        m_onShow(m_log.last());
+}
+
 QStringList ScriptedDialogs::MessageTexts() const
 {
     QStringList texts;

@@ -14,7 +14,7 @@
 class ScriptedDialogs : public Dialogs
 {
 public:
-    using Shown = std::variant<Message, Input, FileRequest, PrinterRequest>;
+    using Shown = std::variant<Message, Input, FileRequest, PrinterRequest, AboutQtRequest>;
     // Sets up the printer the way a person would in the printer dialog.
     using PrinterSetup = std::function<void(QPrinter &)>;
 
@@ -23,6 +23,8 @@ public:
     std::optional<FileChoice> FileDialog(const FileRequest &request) override;
     bool PrinterDialog(QPrinter &printer, const PrinterRequest &request) override;
     using Dialogs::PrinterDialog;
+    // Logged only: the box has nothing to answer but OK.
+    void AboutQt(const AboutQtRequest &request) override;
 
     // Answers are used in order; with none left, a message box is answered
     // Ok (or No for a question) and every other dialog is cancelled.

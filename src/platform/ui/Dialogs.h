@@ -101,6 +101,13 @@ public:
         friend bool operator==(const PrinterRequest &, const PrinterRequest &) = default;
     };
 
+    // Qt's own box about the version of Qt the program runs on.
+    struct AboutQtRequest
+    {
+        QString title;
+        friend bool operator==(const AboutQtRequest &, const AboutQtRequest &) = default;
+    };
+
     virtual ~Dialogs() = default;
 
     virtual Answer MsgBox(const Message &message) = 0;
@@ -111,6 +118,7 @@ public:
     // False when the dialog is cancelled.
     virtual bool PrinterDialog(QPrinter &printer, const PrinterRequest &request) = 0;
     bool PrinterDialog(QPrinter &printer) { return PrinterDialog(printer, PrinterRequest()); }
+    virtual void AboutQt(const AboutQtRequest &request) = 0;
 
     // The title a message box gets when its caller names none.
     static QString DefaultTitle() { return QStringLiteral("Velmora"); }

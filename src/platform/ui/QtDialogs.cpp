@@ -215,3 +215,8 @@ QString QtDialogs::PdfFileName(const QString &folder, const QString &docName)
     return where.filePath((docName.isEmpty() ? QStringLiteral("print") : docName) +
                           QStringLiteral(".pdf"));
 }
+
+void QtDialogs::AboutQt(const AboutQtRequest &request)
+{
+    QMessageBox::aboutQt(m_parent, request.title);
+}

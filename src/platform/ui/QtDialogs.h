@@ -22,6 +22,7 @@ public:
     std::optional<FileChoice> FileDialog(const FileRequest &request) override;
     bool PrinterDialog(QPrinter &printer, const PrinterRequest &request) override;
     using Dialogs::PrinterDialog;
+    void AboutQt(const AboutQtRequest &request) override;
 
     // The name filters a file dialog offers for a "description|pattern"
     // filter, in Qt's "description (patterns)" form.
