@@ -10,6 +10,7 @@ packages=(
     xvfb xauth xdotool openbox fonts-dejavu-core fonts-liberation2
     sway wtype qt6-wayland libwayland-dev qt6-base-private-dev
     desktop-file-utils qt6-translations-l10n poppler-utils python3
+    dpkg-dev lintian appstream
 )
 
 missing=()
