@@ -9,7 +9,7 @@ packages=(
     libbenchmark-dev clang libclang-rt-14-dev
     xvfb xauth xdotool openbox fonts-dejavu-core fonts-liberation2
     sway wtype qt6-wayland libwayland-dev qt6-base-private-dev
-    desktop-file-utils qt6-translations-l10n poppler-utils python3
+    desktop-file-utils qt6-translations-l10n qt6-l10n-tools qt6-tools-dev poppler-utils python3
     dpkg-dev lintian appstream
 )
 

@@ -3,7 +3,9 @@
 #include "HelpWindow.h"
 
 #include "platform/HelpTopic.h"
+#include "shell/QtTranslations.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 BuiltInHelp::~BuiltInHelp()
@@ -16,6 +18,18 @@ HelpWindow *BuiltInHelp::Window() const
     return m_window;
 }
 
+QUrl BuiltInHelp::Page(const QString &page)
+{
+    // The pages of a language sit in a folder of their own with the same
+    // names, so the links between them stay inside that language.
+    const QString language = QtTranslations::ProgramLanguage();
+    const QString translated =
+        QStringLiteral("/help/%1/%2").arg(language, page.section(u'#', 0, 0));
+    if (!language.isEmpty() && QFile::exists(u':' + translated))
+        return QUrl(QStringLiteral("qrc:/help/%1/%2").arg(language, page));
+    return QUrl(QStringLiteral("qrc:/help/") + page);
+}
+
 std::optional<QUrl> BuiltInHelp::PageFor(const QString &file, int topic)
 {
     // Help file names are matched as Windows matches file names.
@@ -23,7 +37,7 @@ std::optional<QUrl> BuiltInHelp::PageFor(const QString &file, int topic)
     if (name.compare(OldStyleFile(), Qt::CaseInsensitive) == 0) {
         // Only the question before clearing the history names the old-style
         // file, so its help is the part about clearing, whatever the topic.
-        return QUrl(QStringLiteral("qrc:/help/topic104.html#clearing"));
+        return Page(QStringLiteral("topic104.html#clearing"));
     }
     if (name.compare(ApplicationFile(), Qt::CaseInsensitive) != 0)
         return std::nullopt;
@@ -32,9 +46,9 @@ std::optional<QUrl> BuiltInHelp::PageFor(const QString &file, int topic)
     case HelpTopic::Test:
     case HelpTopic::Data:
     case HelpTopic::Trend:
-        return QUrl(QStringLiteral("qrc:/help/topic%1.html").arg(topic));
+        return Page(QStringLiteral("topic%1.html").arg(topic));
     default:
-        return QUrl(QStringLiteral("qrc:/help/contents.html"));
+        return Page(QStringLiteral("contents.html"));
     }
 }
 

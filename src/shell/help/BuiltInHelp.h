@@ -22,6 +22,10 @@ public:
 
     void ShowHelp(const QString &file, int topic) override;
 
+    // The built-in help's page of that name (with its fragment, if any) in
+    // the language the program speaks, the English one where it has none.
+    static QUrl Page(const QString &page);
+
     // The page of the built-in help that stands for a topic of a help
     // file, or nothing for a file the program does not have. A topic
     // without a page of its own shows the contents.

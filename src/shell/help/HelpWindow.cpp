@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "BuiltInHelp.h"
+
 #include <algorithm>
 
 #include <QApplication>
@@ -11,21 +13,15 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-namespace {
-
-const QUrl ContentsPage(QStringLiteral("qrc:/help/contents.html"));
-
-} // namespace
-
 HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Velmora Help"));
+    setWindowTitle(tr("Velmora Help"));
     setAttribute(Qt::WA_QuitOnClose, false);
     auto *layout = new QVBoxLayout(this);
     auto *buttons = new QHBoxLayout;
-    auto *contents = new QPushButton(QStringLiteral("Contents"), this);
-    m_back = new QPushButton(QStringLiteral("Back"), this);
+    auto *contents = new QPushButton(tr("Contents"), this);
+    m_back = new QPushButton(tr("Back"), this);
     m_back->setEnabled(false);
     buttons->addWidget(contents);
     buttons->addWidget(m_back);
@@ -35,14 +31,15 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     m_browser->setOpenExternalLinks(false);
     layout->addLayout(buttons);
     layout->addWidget(m_browser);
-    connect(contents, &QPushButton::clicked, this, [this] { m_browser->setSource(ContentsPage); });
+    connect(contents, &QPushButton::clicked, this,
+            [this] { m_browser->setSource(BuiltInHelp::Page(QStringLiteral("contents.html"))); });
     connect(m_back, &QPushButton::clicked, m_browser, &QTextBrowser::backward);
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QPushButton::setEnabled);
     connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
         const QString title = m_browser->documentTitle();
-        setWindowTitle(title.isEmpty() || title == QStringLiteral("Velmora Help")
-                           ? QStringLiteral("Velmora Help")
-                           : QStringLiteral("Velmora Help - ") + title);
+        setWindowTitle(title.isEmpty() || title == tr("Velmora Help")
+                           ? tr("Velmora Help")
+                           : tr("Velmora Help - %1").arg(title));
     });
     // Esc closes help as it closes a message box: a reader done with a
     // page should not have to find the window's close button.
