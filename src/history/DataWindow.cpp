@@ -65,25 +65,32 @@ QToolButton *pictureButton(QWidget *parent, const char *name, const char *icon, 
 }
 
 // Where each column of a history line starts, in characters: the name, then
-// date, time, CMF and both verdicts, each after its separator.
-constexpr int ResultsWidth = 8;
-const int ColumnStarts[] = {
-    0,
-    HistoryList::NameWidth + 3,
-    HistoryList::NameWidth + 3 + HistoryList::DateWidth + 3,
-    HistoryList::NameWidth + 3 + HistoryList::DateWidth + 3 + HistoryList::TimeWidth + 4,
-    HistoryList::NameWidth + 3 + HistoryList::DateWidth + 3 + HistoryList::TimeWidth + 4 +
-        HistoryList::CmfWidth + 3,
-    HistoryList::NameWidth + 3 + HistoryList::DateWidth + 3 + HistoryList::TimeWidth + 4 +
-        HistoryList::CmfWidth + 3 + ResultsWidth + 3,
-};
+// date, time, CMF and both verdicts, each after its separator. The verdict
+// is as wide as its longer word in the language the list is in.
+int ColumnStart(int column)
+{
+    const int resultsWidth =
+        int(Evaluation::Present(Evaluation::Results::Normal, Evaluation::Display::HistoryLine)
+                .text.size());
+    const int starts[] = {
+        0,
+        HistoryList::NameWidth + 3,
+        HistoryList::NameWidth + 3 + HistoryList::DateWidth + 3,
+        HistoryList::NameWidth + 3 + HistoryList::DateWidth + 3 + HistoryList::TimeWidth + 4,
+        HistoryList::NameWidth + 3 + HistoryList::DateWidth + 3 + HistoryList::TimeWidth + 4 +
+            HistoryList::CmfWidth + 3,
+        HistoryList::NameWidth + 3 + HistoryList::DateWidth + 3 + HistoryList::TimeWidth + 4 +
+            HistoryList::CmfWidth + 3 + resultsWidth + 3,
+    };
+    return starts[column];
+}
 
 } // namespace
 
 DataWindow::DataWindow(QWidget *parent) : ChildWindow(parent)
 {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Data"));
+    setWindowTitle(tr("Data"));
     HelpContext::Set(this, HelpTopic::Data);
     BuildControls();
     connect(m_list, &QListWidget::itemSelectionChanged, this, &DataWindow::OnSelectionChanged);
@@ -102,7 +109,7 @@ void DataWindow::BuildControls()
     const QFont details = detailFont(font());
 
     m_list = new QListWidget(this);
-    m_list->setAccessibleName(QStringLiteral("History"));
+    m_list->setAccessibleName(tr("History"));
     m_list->setObjectName(QStringLiteral("List1"));
     m_list->setFont(listFont(font()));
     // A line wider than the list is scrolled to, whole, never cut short.
@@ -123,25 +130,23 @@ void DataWindow::BuildControls()
     toolStrip->setObjectName(QStringLiteral("Frame1"));
     toolStrip->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Twips::Place(toolStrip, -240, 0, 8655, 495);
-    m_saveButton = pictureButton(toolStrip, "Command4", ":/art/save.png",
-                                 QStringLiteral("Save data as..."), QStringLiteral("Save data as"));
+    m_saveButton = pictureButton(toolStrip, "Command4", ":/art/save.png", tr("Save data as..."),
+                                 tr("Save data as"));
     Twips::Place(m_saveButton, 360, 120, 375, 375);
-    m_printButton = pictureButton(toolStrip, "Command3", ":/art/print.png",
-                                  QStringLiteral("Print data"), QStringLiteral("Print data"));
+    m_printButton =
+        pictureButton(toolStrip, "Command3", ":/art/print.png", tr("Print data"), tr("Print data"));
     Twips::Place(m_printButton, 720, 120, 375, 375);
-    m_clearButton =
-        pictureButton(toolStrip, "Command6", ":/art/clear.png", QStringLiteral("Clear data"),
-                      QStringLiteral("Clear default file data"));
+    m_clearButton = pictureButton(toolStrip, "Command6", ":/art/clear.png", tr("Clear data"),
+                                  tr("Clear default file data"));
     Twips::Place(m_clearButton, 1080, 120, 375, 375);
-    m_helpButton = pictureButton(toolStrip, "Command5", ":/art/help.png", QStringLiteral("Help"),
-                                 QStringLiteral("Help"));
+    m_helpButton = pictureButton(toolStrip, "Command5", ":/art/help.png", tr("Help"), tr("Help"));
     HelpContext::Set(m_helpButton, HelpTopic::Data);
     Twips::Place(m_helpButton, 8160, 120, 375, 375);
 
-    m_resultsButton = new QPushButton(QStringLiteral("Results"), this);
+    m_resultsButton = new QPushButton(tr("Results"), this);
     m_resultsButton->setObjectName(QStringLiteral("cmdResults"));
     Twips::Place(m_resultsButton, 7200, 4080, 1095, 375);
-    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton = new QPushButton(tr("Cancel"), this);
     m_cancelButton->setObjectName(QStringLiteral("cmdExit"));
     Twips::Place(m_cancelButton, 7200, 4440, 1095, 375);
     for (QPushButton *button : {m_resultsButton, m_cancelButton})
@@ -153,10 +158,12 @@ void DataWindow::BuildControls()
         const char *text;
         double left, width;
     };
-    const Title titles[] = {
-        {"Label5", "Recording", 360, 1215}, {"Label3", "Date", 2520, 735},
-        {"Label4", "Time", 3600, 615},      {"Label8", "CMF", 4320, 375},
-        {"Label11", "Results", 4800, 855},  {"Label12", "Reliability", 5760, 1095}};
+    const Title titles[] = {{"Label5", QT_TR_NOOP("Recording"), 360, 1215},
+                            {"Label3", QT_TR_NOOP("Date"), 2520, 735},
+                            {"Label4", QT_TR_NOOP("Time"), 3600, 615},
+                            {"Label8", QT_TR_NOOP("CMF"), 4320, 375},
+                            {"Label11", QT_TR_NOOP("Results"), 4800, 855},
+                            {"Label12", QT_TR_NOOP("Reliability"), 5760, 1095}};
     QFont bold = font();
     bold.setBold(true);
     // The titles head the list's columns and scroll sideways with them, so
@@ -165,7 +172,7 @@ void DataWindow::BuildControls()
     m_titleStrip->setObjectName(QStringLiteral("Titles"));
     Twips::Place(m_titleStrip, 120, 720, 6975, 255);
     for (const Title &title : titles) {
-        QLabel *widget = NewLabel(title.name, QLatin1String(title.text));
+        QLabel *widget = NewLabel(title.name, tr(title.text));
         widget->setParent(m_titleStrip);
         widget->setFont(bold);
         Twips::Place(widget, title.left, 0, title.width, 255);
@@ -296,7 +303,7 @@ void DataWindow::FitLinesToWidest()
 double DataWindow::ColumnX(int column) const
 {
     const QFontMetricsF metrics(m_list->font());
-    return metrics.horizontalAdvance(QString(ColumnStarts[column], QLatin1Char(' ')));
+    return metrics.horizontalAdvance(QString(ColumnStart(column), QLatin1Char(' ')));
 }
 
 void DataWindow::PlaceTitles()

@@ -72,7 +72,7 @@ public:
     // The six column titles, "Recording" to "Reliability".
     const QList<QLabel *> &Titles() const { return m_titles; }
 
-    static QString NoDataMessage() { return QStringLiteral("No data!"); }
+    static QString NoDataMessage() { return tr("No data!"); }
 
 signals:
     // The test of the selected line, read from the file.

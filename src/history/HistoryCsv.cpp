@@ -64,14 +64,12 @@ std::optional<QString> HistoryCsv::Row(const HistoryRecord &record, DateText::Wr
     const std::int16_t cmf = HistoryList::Listed(record).RecCMF;
     const std::int16_t c1 = record.RecCounts[0];
     const std::int16_t c4 = record.RecCounts[3];
-    // The words without the list's alignment blanks, as the results window
-    // and the data window's details show them.
+    // The words without the list's alignment blanks, in the English of the
+    // results window whatever language it speaks.
     using Display = Evaluation::Display;
-    const QString results =
-        Evaluation::Present(Evaluation::ResultsVerdict(cmf), Display::RecordDetails).text;
+    const QString results = Evaluation::Present(Evaluation::ResultsVerdict(cmf), Display::Csv).text;
     const QString reliability =
-        Evaluation::Present(Evaluation::ReliabilityVerdict(c1, c4, cmf), Display::RecordDetails)
-            .text;
+        Evaluation::Present(Evaluation::ReliabilityVerdict(c1, c4, cmf), Display::Csv).text;
     const QChar comma(QLatin1Char(','));
     QString row = NameField(record.RecName);
     row += comma + date->toString(QStringLiteral("yyyy-MM-dd"));

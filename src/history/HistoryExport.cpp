@@ -81,10 +81,13 @@ bool HistoryExport::AppendTableTo(const QString &path, const QString &historyPat
     // A file that cannot be read is reported by the listing; the lines read
     // before it are still worth the export.
     QString lines;
-    HistoryList::ListHistory(historyPath, [&lines](const QString &line) {
-        lines += line;
-        lines += LineEnd;
-    });
+    HistoryList::ListHistory(
+        historyPath,
+        [&lines](const QString &line) {
+            lines += line;
+            lines += LineEnd;
+        },
+        Evaluation::Display::ExportedLine);
     // Encoded piece by piece: joining the pieces first would copy the whole
     // table once more.
     QByteArray bytes = CodePage1251::Encode(Header() + LineEnd);

@@ -3,6 +3,7 @@
 #include "platform/files/KeptFiles.h"
 #include "platform/files/SaveOutcome.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class CommonDialog;
@@ -16,6 +17,8 @@ class CommonDialog;
 // one chosen.
 class HistoryExport
 {
+    Q_DECLARE_TR_FUNCTIONS(HistoryExport)
+
 public:
     // Asks for the file, writes the table or the CSV of the history at
     // historyPath and says so; a CSV that was not written says why. No
@@ -46,7 +49,8 @@ public:
     // The dialog's entries: the text table first, as it always was.
     static QString Filter()
     {
-        return QStringLiteral("*.txt | *.txt|CSV for spreadsheets and statistics (*.csv)|*.csv");
+        return QStringLiteral("*.txt | *.txt|") +
+               tr("CSV for spreadsheets and statistics (*.csv)") + QStringLiteral("|*.csv");
     }
     static constexpr int CsvEntry = 2;
 
@@ -55,5 +59,5 @@ public:
         return QStringLiteral(
             "   Recording             Date        Time      CMF     Results  Validation");
     }
-    static QString SavedMessage() { return QStringLiteral("File saved!"); }
+    static QString SavedMessage() { return tr("File saved!"); }
 };

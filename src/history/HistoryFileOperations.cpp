@@ -30,8 +30,8 @@ void tell(const QString &text)
 std::optional<QString> HistoryFileOperations::ChooseOldData(CommonDialog &dlog,
                                                             const QString &historyInUse)
 {
-    dlog.SetFilter(
-        QStringLiteral("(Old History Files *.dat|*.dat|Batch Files Restest.*|Restest.*"));
+    dlog.SetFilter(tr("(Old History Files *.dat") + QStringLiteral("|*.dat|") +
+                   tr("Batch Files Restest.*") + QStringLiteral("|Restest.*"));
     dlog.SetDefaultExt(QString());
     dlog.SetFileName(QString());
     // Beside the history in use, the backups in "res" are one step away.

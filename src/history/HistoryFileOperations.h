@@ -3,6 +3,7 @@
 #include "platform/HelpTopic.h"
 #include "platform/ui/HelpViewer.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -16,6 +17,8 @@ class CommonDialog;
 // of them knows the windows: the frame shows their outcome in its views.
 class HistoryFileOperations
 {
+    Q_DECLARE_TR_FUNCTIONS(HistoryFileOperations)
+
 public:
     // Lets the user choose a history file to view, starting beside the
     // history in use; nothing when the dialog is cancelled.
@@ -43,21 +46,15 @@ public:
     // keeps it. Only regular files are read or replaced.
     static bool CopyReplacing(const QString &source, const QString &target);
 
-    static QString OpenedMessage() { return QStringLiteral("History open!"); }
-    static QString SavedMessage() { return QStringLiteral("Data saved!"); }
-    static QString NotSavedMessage()
-    {
-        return QStringLiteral("Permission denied. Data not saved!");
-    }
-    static QString ClearQuestion()
-    {
-        return QStringLiteral("Do you really want to delete the history?");
-    }
-    static QString ClearTitle() { return QStringLiteral("Data delete"); }
-    static QString ClearedMessage() { return QStringLiteral("Default file data clear!"); }
+    static QString OpenedMessage() { return tr("History open!"); }
+    static QString SavedMessage() { return tr("Data saved!"); }
+    static QString NotSavedMessage() { return tr("Permission denied. Data not saved!"); }
+    static QString ClearQuestion() { return tr("Do you really want to delete the history?"); }
+    static QString ClearTitle() { return tr("Data delete"); }
+    static QString ClearedMessage() { return tr("Default file data clear!"); }
     static QString NotClearedMessage()
     {
-        return QStringLiteral("Error! No data or bakup file already exists.");
+        return tr("Error! No data or bakup file already exists.");
     }
     static QString HelpFile() { return HelpViewer::OldStyleFile(); }
     static constexpr int ClearHelpTopic = HelpTopic::Test;

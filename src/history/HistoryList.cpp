@@ -70,25 +70,24 @@ std::optional<HistoryList::Columns> HistoryList::ColumnsOf(const HistoryRecord &
 }
 
 std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16_t c1,
-                                         std::int16_t c4, const QLocale &locale)
+                                         std::int16_t c4, const QLocale &locale,
+                                         Evaluation::Display verdicts)
 {
     DateText::Writer dates(locale);
-    return Line(record, c1, c4, dates);
+    return Line(record, c1, c4, dates, verdicts);
 }
 
 std::optional<QString> HistoryList::Line(const HistoryRecord &record, std::int16_t c1,
-                                         std::int16_t c4, DateText::Writer &dates)
+                                         std::int16_t c4, DateText::Writer &dates,
+                                         Evaluation::Display verdicts)
 {
     const auto columns = ColumnsOf(record, dates);
     if (!columns)
         return std::nullopt;
-    using Display = Evaluation::Display;
     const QString results =
-        Evaluation::Present(Evaluation::ResultsVerdict(record.RecCMF), Display::HistoryLine).text;
+        Evaluation::Present(Evaluation::ResultsVerdict(record.RecCMF), verdicts).text;
     const QString reliability =
-        Evaluation::Present(Evaluation::ReliabilityVerdict(c1, c4, record.RecCMF),
-                            Display::HistoryLine)
-            .text;
+        Evaluation::Present(Evaluation::ReliabilityVerdict(c1, c4, record.RecCMF), verdicts).text;
     const QLatin1StringView star(" * ");
     // Built in one buffer: a long history makes tens of thousands of lines.
     QString line;
@@ -133,12 +132,13 @@ bool HistoryList::Readable(const HistoryRecord &stored, DateText::Writer &dates)
 }
 
 bool HistoryList::ListHistory(const QString &path,
-                              const std::function<void(const QString &)> &addLine)
+                              const std::function<void(const QString &)> &addLine,
+                              Evaluation::Display verdicts)
 {
     DateText::Writer dates;
     const bool ok = HistoryStore::ReadRecords(path, [&](const HistoryRecord &stored) {
         const HistoryRecord record = Listed(stored);
-        const auto line = Line(record, record.RecCounts[0], record.RecCounts[3], dates);
+        const auto line = Line(record, record.RecCounts[0], record.RecCounts[3], dates, verdicts);
         if (!line)
             return false;
         addLine(*line);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DateText.h"
+#include "record/Evaluation.h"
 #include "record/HistoryRecord.h"
 
 #include <QLocale>
@@ -17,6 +18,8 @@
 // file, never a line cut short.
 class HistoryList
 {
+    Q_DECLARE_TR_FUNCTIONS(HistoryList)
+
 public:
     // The four text columns that the list, the export and the printed table
     // share, each padded to its width.
@@ -40,8 +43,12 @@ public:
     // The same with the locale's forms read once for a whole file.
     static std::optional<Columns> ColumnsOf(const HistoryRecord &record, DateText::Writer &dates);
     // The whole line of a corrected record; c1 and c4 decide reliability.
-    static std::optional<QString> Line(const HistoryRecord &record, std::int16_t c1,
-                                       std::int16_t c4, const QLocale &locale = QLocale());
+    // The verdicts are in the words of the display: the user's language in
+    // the data window's list, English in the exported table.
+    static std::optional<QString>
+    Line(const HistoryRecord &record, std::int16_t c1, std::int16_t c4,
+         const QLocale &locale = QLocale(),
+         Evaluation::Display verdicts = Evaluation::Display::HistoryLine);
 
     // Whether the list shows a stored record, or ends there with
     // ErrorMessage(): a value no calendar can date or wider than its column
@@ -57,7 +64,8 @@ public:
     // the exported table alike. A failure keeps what was handed on so far,
     // tells the user ErrorMessage() and returns false.
     static bool ListHistory(const QString &path,
-                            const std::function<void(const QString &)> &addLine);
+                            const std::function<void(const QString &)> &addLine,
+                            Evaluation::Display verdicts = Evaluation::Display::HistoryLine);
 
     // The line the list shows first for the history file at path; nothing
     // when it holds no whole record or that record cannot be shown.
@@ -72,12 +80,13 @@ public:
     // nothing when the stripped value is wider than the column.
     static std::optional<QString> Fit(const QString &value, int width);
 
-    static QString ErrorMessage() { return QStringLiteral("Error file data! Clear data."); }
+    static QString ErrorMessage() { return tr("Error file data! Clear data."); }
 
 private:
     // The same line, with the locale's forms read once for a whole file.
     static std::optional<QString> Line(const HistoryRecord &record, std::int16_t c1,
-                                       std::int16_t c4, DateText::Writer &dates);
+                                       std::int16_t c4, DateText::Writer &dates,
+                                       Evaluation::Display verdicts);
     // Appends value stripped and padded to width; false when it is wider.
     static bool AppendFitted(QString &out, QStringView value, int width);
 };

@@ -2,6 +2,7 @@
 
 #include "record/HistoryRecord.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -13,6 +14,8 @@
 // calls, and each record read is a value of its caller's.
 class HistoryStore
 {
+    Q_DECLARE_TR_FUNCTIONS(HistoryStore)
+
 public:
     // Completes a finished run's record from its counts (the name "No
     // name" for a blank one, today's date, the time, the CMF and the counts)
@@ -42,7 +45,7 @@ public:
     static QString FolderOf(const QString &path);
 
     static constexpr qint64 MaxRecords = 32767;
-    static QString NoDataMessage() { return QStringLiteral("Error. No data!"); }
+    static QString NoDataMessage() { return tr("Error. No data!"); }
 
 private:
     static std::optional<qint64> Write(const QString &path, HistoryRecord &record,

@@ -3,6 +3,7 @@
 #include "platform/files/SaveOutcome.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,8 @@ class CommonDialog;
 // new one is whole, and never a history or its backups.
 class KeyPressExport
 {
+    Q_DECLARE_TR_FUNCTIONS(KeyPressExport)
+
 public:
     // Asks for the file, writes the presses of the history at historyPath
     // and says how it went.
@@ -39,20 +42,17 @@ public:
 
     static QString Filter()
     {
-        return QStringLiteral("CSV for spreadsheets and statistics (*.csv)|*.csv");
+        return tr("CSV for spreadsheets and statistics (*.csv)") + QStringLiteral("|*.csv");
     }
     static QString Header() { return QStringLiteral("name,date,time,interval,press,ms,key"); }
-    static QString NoneKeptMessage()
-    {
-        return QStringLiteral("No key presses are kept for this history.");
-    }
+    static QString NoneKeptMessage() { return tr("No key presses are kept for this history."); }
     static QString UnreadableMessage()
     {
-        return QStringLiteral("The key presses kept for this history cannot be read.");
+        return tr("The key presses kept for this history cannot be read.");
     }
     static QString DamagedMessage()
     {
-        return QStringLiteral(
+        return tr(
             "The file of key presses is damaged: the presses after the damage are not exported.");
     }
 };

@@ -2,6 +2,7 @@
 
 #include "HalfEven.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -19,6 +20,14 @@ const QColor &red()
 {
     static const QColor colour(255, 0, 0);
     return colour;
+}
+
+// The files keep the English words under every language.
+bool InFile(Evaluation::Display display)
+{
+    using Display = Evaluation::Display;
+    return display == Display::ExportedLine || display == Display::PrintedTable ||
+           display == Display::Csv;
 }
 
 } // namespace
@@ -70,29 +79,43 @@ std::int16_t Evaluation::CorrectStoredCmf(std::int16_t stored, StoredCmf rule)
 
 Evaluation::Look Evaluation::Present(Results verdict, Display display)
 {
+    static const char *const normalWord = QT_TR_NOOP("Normal");
+    static const char *const abnormalWord = QT_TR_NOOP("Abnormal");
+    const bool file = InFile(display);
+    const QString normal = file ? QString::fromLatin1(normalWord) : tr(normalWord);
+    const QString abnormal = file ? QString::fromLatin1(abnormalWord) : tr(abnormalWord);
     if (verdict == Results::Abnormal) {
         if (display == Display::ResultsWindow || display == Display::RecordDetails)
-            return {QStringLiteral("Abnormal"), red()};
-        return {QStringLiteral("Abnormal"), std::nullopt};
+            return {abnormal, red()};
+        return {abnormal, std::nullopt};
     }
+    // The lines of the list and the export give both words one width, so
+    // the column after them lines up in any language.
+    const QString aligned = normal.rightJustified(std::max(normal.size(), abnormal.size()));
     switch (display) {
     case Display::ResultsWindow:
-        return {QStringLiteral("Normal"), QColor(0, 128, 0)};
+        return {normal, QColor(0, 128, 0)};
     case Display::RecordDetails:
-        return {QStringLiteral("Normal"), std::nullopt};
+    case Display::Csv:
+        return {normal, std::nullopt};
     case Display::HistoryLine:
-        return {QStringLiteral("  Normal"), std::nullopt};
+    case Display::ExportedLine:
+        return {aligned, std::nullopt};
     case Display::PrintedTable:
-        return {QStringLiteral("  Normal\t"), std::nullopt};
+        return {aligned + u'\t', std::nullopt};
     }
     return {};
 }
 
 Evaluation::Look Evaluation::Present(Reliability verdict, Display display)
 {
+    static const char *const reliableWord = QT_TR_NOOP("Reliable");
+    static const char *const unreliableWord = QT_TR_NOOP("Unreliable");
+    const bool file = InFile(display);
     if (verdict == Reliability::Reliable)
-        return {QStringLiteral("Reliable"), std::nullopt};
+        return {file ? QString::fromLatin1(reliableWord) : tr(reliableWord), std::nullopt};
+    const QString unreliable = file ? QString::fromLatin1(unreliableWord) : tr(unreliableWord);
     if (display == Display::ResultsWindow || display == Display::RecordDetails)
-        return {QStringLiteral("Unreliable"), red()};
-    return {QStringLiteral("Unreliable"), std::nullopt};
+        return {unreliable, red()};
+    return {unreliable, std::nullopt};
 }

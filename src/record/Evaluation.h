@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QString>
 
 #include <cstdint>
@@ -10,15 +11,27 @@
 // and the two verdicts, together with the words and colours in which each
 // display shows them. Every display calls this class, so a record reads the
 // same in the results window, the data window, the list, the export and the
-// printed table.
+// printed table. The words are the user's language on screen and on the
+// one-test report, and always English in the files (the export, the
+// printed table, the CSV), which other programs and older files read.
 class Evaluation
 {
+    Q_DECLARE_TR_FUNCTIONS(Evaluation)
+
 public:
     enum class Results { Normal, Abnormal };
     enum class Reliability { Reliable, Unreliable };
 
     // Where a verdict is shown; each place has its own words or colours.
-    enum class Display { ResultsWindow, RecordDetails, HistoryLine, PrintedTable };
+    // The last three are files and keep the English words.
+    enum class Display {
+        ResultsWindow,
+        RecordDetails,
+        HistoryLine,
+        ExportedLine,
+        PrintedTable,
+        Csv
+    };
 
     // How a CMF value read back from a file is corrected before it is shown.
     enum class StoredCmf { NegativeOnly, NegativeAndCap };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QLineF>
 #include <QList>
 #include <QPointF>
@@ -24,6 +25,8 @@
 // colours of it all, so the window and the printed report draw one graph.
 class DynamicsPlot
 {
+    Q_DECLARE_TR_FUNCTIONS(DynamicsPlot)
+
 public:
     static constexpr float DesignedTwipsPerPress = 90.0F;
     static constexpr int GridLines = 5;
@@ -62,7 +65,7 @@ public:
     static QList<Rule> Rules();
 
     // The graph's caption at the top of the box, and its size in points.
-    static QString Title() { return QStringLiteral("Dinamics DCH "); }
+    static QString Title() { return tr("Dinamics DCH "); }
     static QRectF TitlePlace() { return {600, 120, 1335, 375}; }
     static constexpr double TitlePoints = 9.75;
     // The sixteen scale captions: the seconds under the four columns

@@ -10,7 +10,7 @@
 GraphDecoration::GraphDecoration(QWidget *box) : QWidget(box)
 {
     setObjectName(QStringLiteral("GraphDecoration"));
-    setAccessibleName(QStringLiteral("Graph scale"));
+    setAccessibleName(tr("Graph scale"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setGeometry(box->rect());

@@ -6,6 +6,7 @@
 #include "record/Evaluation.h"
 #include "record/OleDate.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -148,7 +149,7 @@ void CountsTable(Sheet &sheet, double y, double width, const QList<TableRow> &ro
     const double cellWidth = std::min((width - firstWidth) / 4, width * 0.12);
     const double right = firstWidth + 4 * cellWidth;
     const TableRow heads{
-        QStringLiteral("Interval"),
+        QCoreApplication::translate("ResultReport", "Interval"),
         {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}};
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(238, 238, 238));
@@ -178,7 +179,7 @@ void CountsTable(Sheet &sheet, double y, double width, const QList<TableRow> &ro
 // The table's rows: the counts, and the rhythm where presses are kept.
 QList<TableRow> TableRows(const TestResult &result, const KeyPresses &presses)
 {
-    TableRow counts{QStringLiteral("Key presses"), {}};
+    TableRow counts{QCoreApplication::translate("ResultReport", "Key presses"), {}};
     for (std::size_t i = 0; i < 4; ++i)
         counts.cells.at(i) = QString::number(result.record.RecCounts.at(i));
     if (presses.isEmpty())
@@ -187,8 +188,8 @@ QList<TableRow> TableRows(const TestResult &result, const KeyPresses &presses)
     const auto shown = [](const std::optional<double> &ms) {
         return ms ? QString::number(*ms, 'f', 1) : QStringLiteral("\u2013");
     };
-    TableRow mean{QStringLiteral("Mean gap, ms"), {}};
-    TableRow sd{QStringLiteral("SD of gaps, ms"), {}};
+    TableRow mean{QCoreApplication::translate("ResultReport", "Mean gap, ms"), {}};
+    TableRow sd{QCoreApplication::translate("ResultReport", "SD of gaps, ms"), {}};
     for (std::size_t i = 0; i < 4; ++i) {
         mean.cells.at(i) = shown(rhythm.at(i).meanMs);
         sd.cells.at(i) = shown(rhythm.at(i).sdMs);
@@ -278,7 +279,8 @@ public:
         m_sheet.Text({0, y, width, Height(ProgramFont())}, ProgramFont(), Muted,
                      ResultReport::ProgramName());
         m_sheet.Text({0, y, width, Height(ProgramFont())}, m_sheet.Font(9), Muted,
-                     QStringLiteral("Psychomotor test of the maximal key-pressing rate"),
+                     QCoreApplication::translate(
+                         "ResultReport", "Psychomotor test of the maximal key-pressing rate"),
                      Qt::AlignRight);
         y += Height(ProgramFont()) + m_sheet.Pt(4);
         m_sheet.Text({0, y, width, Height(TitleFont())}, TitleFont(), Ink, ResultReport::Title());
@@ -296,28 +298,30 @@ public:
             DateText::FromOle(m_result.record.RecTime, m_locale).value_or(QString());
         double dateLeft = width * NameShare;
         if (NameAlone(width)) {
-            Field(m_sheet, 0, y, width, QStringLiteral("Name"), Name(), Ink, NamePoints(width),
-                  false);
+            Field(m_sheet, 0, y, width, QCoreApplication::translate("ResultReport", "Name"), Name(),
+                  Ink, NamePoints(width), false);
             y += FieldHeight(m_sheet, IdentityPoints, false) + m_sheet.Pt(6);
             dateLeft = 0;
         } else {
-            Field(m_sheet, 0, y, dateLeft, QStringLiteral("Name"), Name(), Ink, IdentityPoints,
-                  false);
+            Field(m_sheet, 0, y, dateLeft, QCoreApplication::translate("ResultReport", "Name"),
+                  Name(), Ink, IdentityPoints, false);
         }
         const double dateWidth = width * (1 - NameShare) / 2;
-        Field(m_sheet, dateLeft, y, dateWidth, QStringLiteral("Date"), date, Ink, IdentityPoints,
-              false);
-        y += Field(m_sheet, dateLeft + dateWidth, y, dateWidth, QStringLiteral("Time"), time, Ink,
-                   IdentityPoints, false);
+        Field(m_sheet, dateLeft, y, dateWidth, QCoreApplication::translate("ResultReport", "Date"),
+              date, Ink, IdentityPoints, false);
+        y += Field(m_sheet, dateLeft + dateWidth, y, dateWidth,
+                   QCoreApplication::translate("ResultReport", "Time"), time, Ink, IdentityPoints,
+                   false);
         y += Gap();
 
         PaintHeading(0, y, width,
-                     QStringLiteral("Key presses in each interval of about 5 seconds"));
+                     QCoreApplication::translate(
+                         "ResultReport", "Key presses in each interval of about 5 seconds"));
         y += Heading();
         CountsTable(m_sheet, y, width, m_rows);
         y += CountsTableHeight(m_sheet, m_rows.size()) + Gap();
 
-        PaintHeading(0, y, width, QStringLiteral("Evaluation"));
+        PaintHeading(0, y, width, QCoreApplication::translate("ResultReport", "Evaluation"));
         y += Heading();
         PaintVerdicts(y, width);
         y += VerdictHeight() + m_sheet.Pt(8);
@@ -391,10 +395,11 @@ private:
         const auto results = Evaluation::Present(m_result.results, Display::ResultsWindow);
         const auto reliability = Evaluation::Present(m_result.reliability, Display::ResultsWindow);
         const std::array<std::tuple<QString, QString, QColor>, 3> cells{
-            std::tuple{QStringLiteral("CMF"), QString::number(cmf), Ink},
-            std::tuple{QStringLiteral("Results"), results.text,
+            std::tuple{QCoreApplication::translate("ResultReport", "CMF"), QString::number(cmf),
+                       Ink},
+            std::tuple{QCoreApplication::translate("ResultReport", "Results"), results.text,
                        results.colour.value_or(DefaultVerdict)},
-            std::tuple{QStringLiteral("Reliability"), reliability.text,
+            std::tuple{QCoreApplication::translate("ResultReport", "Reliability"), reliability.text,
                        reliability.colour.value_or(DefaultVerdict)}};
         const double cell = width / 3;
         const double padding = m_sheet.Pt(8);
@@ -435,7 +440,8 @@ QString ResultReport::DocumentName() const
         if (QStringLiteral("/\\:*?\"<>|.").contains(ch))
             ch = QLatin1Char(' ');
     }
-    QStringList parts{Title()};
+    // Named in English whatever the language, as the files are.
+    QStringList parts{QStringLiteral("Test result")};
     if (!name.simplified().isEmpty())
         parts << name.simplified();
     // The time too, so two tests of one day get names of their own; with
@@ -484,7 +490,7 @@ std::array<ResultReport::Rhythm, 4> ResultReport::RhythmOf(const KeyPresses &pre
 
 QString ResultReport::Explanation()
 {
-    return QStringLiteral(
+    return tr(
         "CMF is the fall of the key presses from the first interval to the last, in per cent of "
         "the first (-1 for any rise); Results is Normal for a CMF of 10 or less and Abnormal above "
         "it; Reliability is Unreliable when the first interval has fewer than 30 presses or the "
@@ -551,10 +557,9 @@ bool ResultReport::Paint(QPainter &painter, QPaintDevice &device, const QDate &p
     const double graphTop = wide ? top : bodyBottom;
     const double graphWidth =
         std::min(columnWidth * (wide ? 1.0 : GraphShare), std::max(0.0, graphRoom) / ratio);
-    parts.PaintHeading(columnLeft, graphTop, columnWidth, QStringLiteral("Dynamics"));
+    parts.PaintHeading(columnLeft, graphTop, columnWidth, tr("Dynamics"));
     Graph(sheet, {columnLeft + (columnWidth - graphWidth) / 2, graphTop + parts.Heading()},
           graphWidth, m_result.record.RecCounts);
-    parts.PaintFoot(height, width,
-                    QStringLiteral("Printed on %1").arg(DateText::ShortDate(printedOn, locale)));
+    parts.PaintFoot(height, width, tr("Printed on %1").arg(DateText::ShortDate(printedOn, locale)));
     return painter.end();
 }

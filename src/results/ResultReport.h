@@ -3,6 +3,7 @@
 #include "record/KeyPress.h"
 #include "record/TestResult.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QLocale>
 #include <QRectF>
@@ -27,6 +28,8 @@ class QPainter;
 // the presses of each interval and its standard deviation.
 class ResultReport
 {
+    Q_DECLARE_TR_FUNCTIONS(ResultReport)
+
 public:
     explicit ResultReport(const TestResult &result, const KeyPresses &presses = {})
         : m_result(result), m_presses(presses)
@@ -65,7 +68,7 @@ public:
     QString DocumentName() const;
 
     static QString ProgramName() { return QStringLiteral("Velmora"); }
-    static QString Title() { return QStringLiteral("Test result"); }
+    static QString Title() { return tr("Test result"); }
     // How the CMF value and the verdicts are reached, in one sentence.
     static QString Explanation();
 

@@ -52,13 +52,13 @@ void setBackColor(QWidget *widget, const QColor &colour)
 ResultsWindow::ResultsWindow(QWidget *parent) : ChildWindow(parent)
 {
     setObjectName(QStringLiteral("frmGraph"));
-    setWindowTitle(QStringLiteral("Results"));
+    setWindowTitle(tr("Results"));
     HelpContext::Set(this, HelpTopic::Test);
     resize(Twips::ToPixels(DesignWidth, DesignHeight));
     BuildControls();
     connect(m_cancelButton, &QPushButton::clicked, this, &ResultsWindow::OnCancelClicked);
 
-    auto *printResult = new QAction(QStringLiteral("Print result..."), this);
+    auto *printResult = new QAction(tr("Print result..."), this);
     printResult->setObjectName(QStringLiteral("mnuPrintResult"));
     printResult->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     printResult->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -75,7 +75,7 @@ void ResultsWindow::BuildControls()
     const QColor highlightText = palette().color(QPalette::HighlightedText);
 
     m_graph = new PictureBox(this);
-    m_graph->setAccessibleName(QStringLiteral("Dynamics graph"));
+    m_graph->setAccessibleName(tr("Dynamics graph"));
     m_graph->setObjectName(QStringLiteral("Picture1"));
     // Only a place to look at here: the keys stay with the window's button.
     m_graph->setFocusPolicy(Qt::NoFocus);
@@ -85,38 +85,34 @@ void ResultsWindow::BuildControls()
     // The axes, the grid and their captions, over which the graph is drawn.
     m_decoration = new GraphDecoration(m_graph);
 
-    Twips::Place(styled(NewLabel("lblName", QStringLiteral("Name")), Look::Plain), 4560, 120, 1215,
-                 375);
+    Twips::Place(styled(NewLabel("lblName", tr("Name")), Look::Plain), 4560, 120, 1215, 375);
     m_nameBox = styled(NewLabel("lblNm"), Look::Boxed);
     Twips::Place(m_nameBox, 5880, 120, 2415, 375);
     setBackColor(m_nameBox, titleBarText);
 
-    Twips::Place(styled(NewLabel("lblDate", QStringLiteral("Date")), Look::Plain), 4560, 600, 1215,
-                 375);
+    Twips::Place(styled(NewLabel("lblDate", tr("Date")), Look::Plain), 4560, 600, 1215, 375);
     m_dateBox = styled(NewLabel("lblDt"), Look::Boxed, Qt::AlignHCenter);
     Twips::Place(m_dateBox, 5880, 600, 2415, 375);
     setBackColor(m_dateBox, titleBarText);
 
-    Twips::Place(styled(NewLabel("lblTime", QStringLiteral("Time")), Look::Plain), 4560, 1080, 1095,
-                 375);
+    Twips::Place(styled(NewLabel("lblTime", tr("Time")), Look::Plain), 4560, 1080, 1095, 375);
     m_timeBox = styled(NewLabel("lblTm"), Look::Boxed, Qt::AlignHCenter);
     Twips::Place(m_timeBox, 5880, 1080, 2415, 375);
     setBackColor(m_timeBox, titleBarText);
 
-    Twips::Place(styled(NewLabel("lblResults", QStringLiteral("Results")), Look::Bold), 4560, 1920,
-                 1095, 375);
-    m_resultsBox = styled(NewLabel("Label3", QStringLiteral("There are no data!")), Look::BoxedBold,
-                          Qt::AlignHCenter);
+    Twips::Place(styled(NewLabel("lblResults", tr("Results")), Look::Bold), 4560, 1920, 1095, 375);
+    m_resultsBox =
+        styled(NewLabel("Label3", tr("There are no data!")), Look::BoxedBold, Qt::AlignHCenter);
     Twips::Place(m_resultsBox, 5880, 1800, 2415, 495);
     setBackColor(m_resultsBox, highlightText);
 
-    Twips::Place(styled(NewLabel("lblValidation", QStringLiteral("Reliability")), Look::Plain),
-                 4560, 3000, 1215, 375);
+    Twips::Place(styled(NewLabel("lblValidation", tr("Reliability")), Look::Plain), 4560, 3000,
+                 1215, 375);
     m_reliabilityBox = styled(NewLabel("lblValid"), Look::Boxed, Qt::AlignHCenter);
     Twips::Place(m_reliabilityBox, 5880, 3000, 2415, 375);
     setBackColor(m_reliabilityBox, highlightText);
 
-    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton = new QPushButton(tr("Cancel"), this);
     m_cancelButton->setObjectName(QStringLiteral("Command1"));
     m_cancelButton->setAutoDefault(false);
     Twips::Place(m_cancelButton, 7080, 4440, 1215, 375);
@@ -135,7 +131,7 @@ void ResultsWindow::OnActivate()
     const std::optional<TestResult> none;
     const std::optional<TestResult> &result = m_current != nullptr ? m_current->Get() : none;
     if (!result || !result->HasData()) {
-        Platform::GetDialogs().MsgBox(Dialogs::Notice(QStringLiteral("There are no data!")));
+        Platform::GetDialogs().MsgBox(Dialogs::Notice(tr("There are no data!")));
         return;
     }
     Show(*result);
@@ -150,7 +146,7 @@ void ResultsWindow::Show(const TestResult &result)
         DynamicsGraph::DrawDynamics(counts[0], counts[1], counts[2], counts[3], *m_graph);
     m_decoration->SetScaleCaptions(plot.ScaleCaptions());
     // What the picture shows, for a reader that cannot see it.
-    m_graph->setAccessibleDescription(QStringLiteral("Counts %1, %2, %3, %4; CMF %5")
+    m_graph->setAccessibleDescription(tr("Counts %1, %2, %3, %4; CMF %5")
                                           .arg(counts[0])
                                           .arg(counts[1])
                                           .arg(counts[2])
@@ -188,7 +184,7 @@ void ResultsWindow::OnPrintResultClicked()
     // result has changed since (the window shows its last result until it
     // is activated again).
     if (!m_shown) {
-        Platform::GetDialogs().MsgBox(Dialogs::Notice(QStringLiteral("There are no data!")));
+        Platform::GetDialogs().MsgBox(Dialogs::Notice(tr("There are no data!")));
         return;
     }
     emit PrintRequested(*m_shown);

@@ -33,8 +33,8 @@ TestRun::TestRun(QObject *parent) : QObject(parent)
 void TestRun::EnterTestedName()
 {
     Dialogs::Input input;
-    input.prompt = QStringLiteral("Enter name of tested please!");
-    input.title = QStringLiteral("Input");
+    input.prompt = tr("Enter name of tested please!");
+    input.title = tr("Input");
     input.helpFile = HelpViewer::ApplicationFile();
     input.helpTopic = HelpTopic::Test;
     // The name is stored in 20 characters of a Cyrillic code page: the

@@ -40,10 +40,8 @@ TestWindow::TestWindow(QWidget *parent) : ChildWindow(parent)
             [this](bool keyStep) { m_pen.DrawDiagramStep(*m_diagram, keyStep); });
     connect(&m_run, &TestRun::IntervalEnded, this, &TestWindow::ShowIntervalEnded);
     connect(&m_run, &TestRun::Stopped, this, &TestWindow::ShowStopped);
-    connect(&m_run, &TestRun::Completed, this,
-            [this] { ShowEndNote(QStringLiteral("Test complete")); });
-    connect(&m_run, &TestRun::Aborted, this,
-            [this] { ShowEndNote(QStringLiteral("Test stopped")); });
+    connect(&m_run, &TestRun::Completed, this, [this] { ShowEndNote(tr("Test complete")); });
+    connect(&m_run, &TestRun::Aborted, this, [this] { ShowEndNote(tr("Test stopped")); });
     connect(&m_run, &TestRun::Aborted, m_keyboard, &RunKeyboard::Release);
     m_run.SetPendingInput(&PendingInput::TakeIn);
 }
@@ -70,33 +68,33 @@ void TestWindow::BuildControls()
 
     m_diagram = new PictureBox(this);
     // Said once, not read out as it changes: the tested person is busy.
-    m_diagram->setAccessibleName(QStringLiteral("Rate diagram"));
+    m_diagram->setAccessibleName(tr("Rate diagram"));
     m_diagram->setAccessibleDescription(
-        QStringLiteral("Rises with every key released and sinks between them; keep it in the "
-                       "green area above the middle."));
+        tr("Rises with every key released and sinks between them; keep it in the "
+           "green area above the middle."));
     m_diagram->setObjectName(QStringLiteral("Picture1"));
     HelpContext::Set(m_diagram, HelpTopic::Test);
     Twips::Place(m_diagram, -120, 960, 8775, 2895);
     m_diagram->setEnabled(false);
 
-    m_escHint = NewLabel("Label2", QStringLiteral("Press \"Esc\" for stop test!"));
+    m_escHint = NewLabel("Label2", tr("Press \"Esc\" for stop test!"));
     Twips::Place(m_escHint, 120, 3960, 1815, 255);
     m_escHint->hide();
 
-    m_startButton = new QPushButton(QStringLiteral("Start"), this);
+    m_startButton = new QPushButton(tr("Start"), this);
     m_startButton->setObjectName(QStringLiteral("Command1"));
     Twips::Place(m_startButton, 120, 4200, 1575, 375);
 
-    m_nextButton = new QPushButton(QStringLiteral("Next >>"), this);
+    m_nextButton = new QPushButton(tr("Next >>"), this);
     m_nextButton->setObjectName(QStringLiteral("Command2"));
     Twips::Place(m_nextButton, 1680, 4200, 1575, 375);
     m_nextButton->setEnabled(false);
 
-    m_instructions = NewLabel(
-        "Label4", QStringLiteral("With the maximal frequency press any key on the keyboard "
-                                 "(behind exception {Esc} and {Enter}) while there is a "
-                                 "display of the diagram. Try to keep the diagram in green "
-                                 "area."));
+    m_instructions =
+        NewLabel("Label4", tr("With the maximal frequency press any key on the keyboard "
+                              "(behind exception {Esc} and {Enter}) while there is a "
+                              "display of the diagram. Try to keep the diagram in green "
+                              "area."));
     m_instructions->setWordWrap(true);
     Twips::Place(m_instructions, 3480, 4080, InstructionsWidth, InstructionsHeight);
     m_instructions->hide();

@@ -133,36 +133,31 @@ void MainFrame::showEvent(QShowEvent *event)
 
 void MainFrame::BuildMenus()
 {
-    QMenu *file = AddMenu("mnuFile", QStringLiteral("&File"));
+    QMenu *file = AddMenu("mnuFile", tr("&File"));
     m_openOldAction =
-        AddItem(file, "mnuOpenOld", QStringLiteral("&Open old data(for viewing only)"),
-                &MainFrame::OnOpenOld);
-    m_saveAsAction =
-        AddItem(file, "mnuSave", QStringLiteral("&Save data as..."), &MainFrame::OnSaveAs, false);
-    m_exportAction = AddItem(file, "mnuExport", QStringLiteral("&Export text file"),
-                             &MainFrame::OnExport, false);
-    m_exportPressesAction =
-        AddItem(file, "mnuExportPresses", QStringLiteral("Export &key presses..."),
-                &MainFrame::OnExportPresses, false);
-    m_clearAction = AddItem(file, "mnuClear", QStringLiteral("&Clear default file data"),
-                            &MainFrame::OnClear, false);
+        AddItem(file, "mnuOpenOld", tr("&Open old data(for viewing only)"), &MainFrame::OnOpenOld);
+    m_saveAsAction = AddItem(file, "mnuSave", tr("&Save data as..."), &MainFrame::OnSaveAs, false);
+    m_exportAction =
+        AddItem(file, "mnuExport", tr("&Export text file"), &MainFrame::OnExport, false);
+    m_exportPressesAction = AddItem(file, "mnuExportPresses", tr("Export &key presses..."),
+                                    &MainFrame::OnExportPresses, false);
+    m_clearAction =
+        AddItem(file, "mnuClear", tr("&Clear default file data"), &MainFrame::OnClear, false);
     AddSeparator(file, "mnuProbel");
-    m_printAction =
-        AddItem(file, "mnuPr", QStringLiteral("&Print data"), &MainFrame::OnPrint, false);
+    m_printAction = AddItem(file, "mnuPr", tr("&Print data"), &MainFrame::OnPrint, false);
     AddSeparator(file, "mnuPr3");
-    m_exitAction = AddItem(file, "mnuExit", QStringLiteral("&Exit"), &MainFrame::OnExit);
+    m_exitAction = AddItem(file, "mnuExit", tr("&Exit"), &MainFrame::OnExit);
 
-    QMenu *view = AddMenu("mnuView", QStringLiteral("&View"));
-    m_testAction = AddItem(view, "mnuTest", QStringLiteral("&Test"), &MainFrame::OnTest);
-    m_resultsAction = AddItem(view, "mnuGraph", QStringLiteral("&Results"), &MainFrame::OnResults);
-    m_dataAction = AddItem(view, "mnuDat", QStringLiteral("&Data"), &MainFrame::OnData);
-    m_trendAction = AddItem(view, "mnuTrend", QStringLiteral("Tr&end"), &MainFrame::OnTrend, false);
+    QMenu *view = AddMenu("mnuView", tr("&View"));
+    m_testAction = AddItem(view, "mnuTest", tr("&Test"), &MainFrame::OnTest);
+    m_resultsAction = AddItem(view, "mnuGraph", tr("&Results"), &MainFrame::OnResults);
+    m_dataAction = AddItem(view, "mnuDat", tr("&Data"), &MainFrame::OnData);
+    m_trendAction = AddItem(view, "mnuTrend", tr("Tr&end"), &MainFrame::OnTrend, false);
 
-    QMenu *help = AddMenu("mnuHelp", QStringLiteral("Help"));
-    m_contentsAction =
-        AddItem(help, "mnuContents", QStringLiteral("Contents"), &MainFrame::OnHelpContents);
+    QMenu *help = AddMenu("mnuHelp", tr("Help"));
+    m_contentsAction = AddItem(help, "mnuContents", tr("Contents"), &MainFrame::OnHelpContents);
     AddSeparator(help, "mnul");
-    m_aboutAction = AddItem(help, "mnuAbout", QStringLiteral("About Velmora"), &MainFrame::OnAbout);
+    m_aboutAction = AddItem(help, "mnuAbout", tr("About Velmora"), &MainFrame::OnAbout);
     m_aboutQtAction = AddItem(help, "mnuAboutQt", tr("About &Qt"), &MainFrame::OnAboutQt);
 }
 

@@ -69,8 +69,9 @@ QVariant TrendTable::headerData(int section, Qt::Orientation orientation, int ro
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
-    static const char *const titles[ColumnCount] = {"Date", "Time", "c1",      "c2",         "c3",
-                                                    "c4",   "CMF",  "Results", "Reliability"};
-    return section >= 0 && section < ColumnCount ? QVariant(QLatin1String(titles[section]))
-                                                 : QVariant();
+    static const char *const titles[ColumnCount] = {
+        QT_TR_NOOP("Date"), QT_TR_NOOP("Time"),    QT_TR_NOOP("c1"),
+        QT_TR_NOOP("c2"),   QT_TR_NOOP("c3"),      QT_TR_NOOP("c4"),
+        QT_TR_NOOP("CMF"),  QT_TR_NOOP("Results"), QT_TR_NOOP("Reliability")};
+    return section >= 0 && section < ColumnCount ? QVariant(tr(titles[section])) : QVariant();
 }

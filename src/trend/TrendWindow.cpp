@@ -88,7 +88,7 @@ int bucketStart(int count, int buckets, int b)
 TrendWindow::TrendWindow(QWidget *parent) : ChildWindow(parent)
 {
     setObjectName(QStringLiteral("TrendWindow"));
-    setWindowTitle(QStringLiteral("Trend"));
+    setWindowTitle(tr("Trend"));
     HelpContext::Set(this, HelpTopic::Trend);
     resize(Twips::ToPixels(DesignWidth, DesignHeight));
     BuildControls();
@@ -108,7 +108,7 @@ void TrendWindow::BuildControls()
     m_chartView->setRenderHint(QPainter::Antialiasing);
     m_chartView->setFocusPolicy(Qt::NoFocus);
     m_chartView->setFrameShape(QFrame::NoFrame);
-    m_chartView->setAccessibleName(QStringLiteral("Trend chart"));
+    m_chartView->setAccessibleName(tr("Trend chart"));
     Twips::Place(m_chartView, 0, 360, DesignWidth, 2880);
     // The tooltip of a point is the chart's own: the scene would otherwise
     // answer the window system's tooltip request with none and hide it.
@@ -122,7 +122,7 @@ void TrendWindow::BuildControls()
     m_tests = new TrendTable(this);
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("Table"));
-    m_table->setAccessibleName(QStringLiteral("Tests"));
+    m_table->setAccessibleName(tr("Tests"));
     m_table->setModel(m_tests);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -133,12 +133,12 @@ void TrendWindow::BuildControls()
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->horizontalHeader()->setResizeContentsPrecision(MeasuredRows);
     m_table->horizontalHeader()->setHighlightSections(false);
-    m_table->horizontalHeader()->setAccessibleName(QStringLiteral("Columns"));
-    m_table->verticalHeader()->setAccessibleName(QStringLiteral("Rows"));
+    m_table->horizontalHeader()->setAccessibleName(tr("Columns"));
+    m_table->verticalHeader()->setAccessibleName(tr("Rows"));
     // The corner button would select every row; one test is chosen at once.
     m_table->setCornerButtonEnabled(false);
     if (auto *corner = m_table->findChild<QAbstractButton *>())
-        corner->setAccessibleName(QStringLiteral("Select all"));
+        corner->setAccessibleName(tr("Select all"));
     Twips::Place(m_table, 120, 3300, 8145, 1500);
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { RowChanged(current.row()); });
@@ -177,14 +177,14 @@ void TrendWindow::BuildChart()
     // A title only for the day of tests that share one.
     m_orderAxis->setTitleVisible(false);
     m_cmfAxis = new QValueAxis;
-    m_cmfAxis->setTitleText(QStringLiteral("CMF, %"));
+    m_cmfAxis->setTitleText(tr("CMF, %"));
     m_cmfAxis->setTitleFont(small);
     m_cmfAxis->setLabelsFont(small);
     m_cmfAxis->setLabelFormat(QStringLiteral("%d"));
     m_cmfAxis->setTickType(QValueAxis::TicksDynamic);
     m_cmfAxis->setTickAnchor(0);
     m_c1Axis = new QValueAxis;
-    m_c1Axis->setTitleText(QStringLiteral("c1"));
+    m_c1Axis->setTitleText(tr("c1"));
     m_c1Axis->setTitleFont(small);
     m_c1Axis->setLabelsFont(small);
     m_c1Axis->setLabelFormat(QStringLiteral("%d"));
@@ -199,30 +199,30 @@ void TrendWindow::BuildChart()
 
     // Drawn in this order, so the CMF points lie on top of the lines.
     m_c1Line = new QLineSeries;
-    m_c1Line->setName(QStringLiteral("c1 line"));
+    m_c1Line->setName(tr("c1 line"));
     m_c1Line->setPen(QPen(FirstCountColour(), 1.5));
     m_chart->addSeries(m_c1Line);
     // Points of their own, as a line answers the mouse only on its stroke.
     m_c1Points = new QScatterSeries;
-    m_c1Points->setName(QStringLiteral("c1"));
+    m_c1Points->setName(tr("c1"));
     m_c1Points->setMarkerShape(QScatterSeries::MarkerShapeCircle);
     m_c1Points->setMarkerSize(MarkerSize - 3);
     m_c1Points->setPen(QPen(FirstCountColour(), 1.0));
     m_c1Points->setBrush(FirstCountColour());
     m_chart->addSeries(m_c1Points);
     m_limitLine = new QLineSeries;
-    m_limitLine->setName(QStringLiteral("Abnormal above 10"));
+    m_limitLine->setName(tr("Abnormal above 10"));
     m_limitLine->setPen(QPen(QColor(96, 96, 96), 1.0, Qt::DashLine));
     m_chart->addSeries(m_limitLine);
     m_cmfLine = new QLineSeries;
-    m_cmfLine->setName(QStringLiteral("CMF"));
+    m_cmfLine->setName(tr("CMF"));
     m_cmfLine->setPen(QPen(QColor(128, 128, 128), 1.0));
     m_chart->addSeries(m_cmfLine);
     using Results = Evaluation::Results;
-    AddPoints(QStringLiteral("Normal"), colourOf(Results::Normal), false);
-    AddPoints(QStringLiteral("Abnormal"), colourOf(Results::Abnormal), false);
-    AddPoints(QStringLiteral("Normal, unreliable"), colourOf(Results::Normal), true);
-    AddPoints(QStringLiteral("Abnormal, unreliable"), colourOf(Results::Abnormal), true);
+    AddPoints(tr("Normal"), colourOf(Results::Normal), false);
+    AddPoints(tr("Abnormal"), colourOf(Results::Abnormal), false);
+    AddPoints(tr("Normal, unreliable"), colourOf(Results::Normal), true);
+    AddPoints(tr("Abnormal, unreliable"), colourOf(Results::Abnormal), true);
 
     for (QAbstractSeries *series : m_chart->series()) {
         series->attachAxis(m_orderAxis);
@@ -524,23 +524,18 @@ void TrendWindow::FillSummary(bool complete)
     const QString person = HistoryList::ShownName(m_person);
     QString text;
     if (tests.isEmpty())
-        text = QStringLiteral("%1: no tests in this history.").arg(person);
+        text = tr("%1: no tests in this history.").arg(person);
     else if (tests.size() == 1)
-        text = QStringLiteral("%1: one test, on %2. A trend shows from the second test on.")
+        text = tr("%1: one test, on %2. A trend shows from the second test on.")
                    .arg(person, tests.first().date);
     else if (tests.first().date == tests.last().date)
-        text = QStringLiteral("%1: %2 tests on %3.")
-                   .arg(person)
-                   .arg(tests.size())
-                   .arg(tests.first().date);
+        text =
+            tr("%1: %n tests on %2.", nullptr, int(tests.size())).arg(person, tests.first().date);
     else
-        text = QStringLiteral("%1: %2 tests from %3 to %4.")
-                   .arg(person)
-                   .arg(tests.size())
-                   .arg(tests.first().date, tests.last().date);
+        text = tr("%1: %n tests from %2 to %3.", nullptr, int(tests.size()))
+                   .arg(person, tests.first().date, tests.last().date);
     if (!complete)
-        text +=
-            QStringLiteral(" The history is damaged: only the tests before the damage are shown.");
+        text += tr(" The history is damaged: only the tests before the damage are shown.");
     m_summary->setText(text);
     m_summary->setToolTip(text);
     m_chartView->setAccessibleDescription(text);
@@ -553,7 +548,7 @@ QString TrendWindow::ToolTipFor(int row) const
     const PersonTrend::Test &test = m_tests->Tests().at(row);
     const auto &counts = test.record.RecCounts;
     const auto display = Evaluation::Display::ResultsWindow;
-    return QStringLiteral("%1 %2\nc1-c4: %3, %4, %5, %6\nCMF %7\n%8, %9")
+    return tr("%1 %2\nc1-c4: %3, %4, %5, %6\nCMF %7\n%8, %9")
         .arg(test.date, test.time)
         .arg(counts[0])
         .arg(counts[1])

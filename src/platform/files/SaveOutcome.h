@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // How writing a file of the person's choice (an exported table, a printed
@@ -10,6 +11,8 @@
 // it was before.
 class SaveOutcome
 {
+    Q_DECLARE_TR_FUNCTIONS(SaveOutcome)
+
 public:
     enum Kind {
         Done,
@@ -44,13 +47,10 @@ public:
         return QString();
     }
 
-    static QString NotSavedMessage()
-    {
-        return QStringLiteral("Permission denied. Data not saved!");
-    }
+    static QString NotSavedMessage() { return tr("Permission denied. Data not saved!"); }
     static QString NotWrittenMessage()
     {
-        return QStringLiteral("The disk is full or cannot be written. Data not saved!");
+        return tr("The disk is full or cannot be written. Data not saved!");
     }
 
 private:

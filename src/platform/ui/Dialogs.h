@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -51,7 +52,7 @@ public:
         // The note shown beneath the field for a kept form.
         static QString KeptAsNote(const QString &kept)
         {
-            return QStringLiteral("Will be stored as \"%1\"").arg(kept);
+            return QCoreApplication::translate("Dialogs", "Will be stored as \"%1\"").arg(kept);
         }
     };
 
