@@ -1,7 +1,9 @@
 // The history as a table: the exported file byte for byte and the printed
-// text character for character, from real records in a real file.
+// text character for character, from real records in a real file; the
+// table, the CSV and the printed text the same under the Russian catalogue.
 #include "history/HistoryExport.h"
 #include "HistoryFolder.h"
+#include "RussianCatalogue.h"
 #include "history/PrintedHistory.h"
 
 #include <QTest>
@@ -105,6 +107,23 @@ void HistoryExportTest::table()
     const QString leading =
         "\n\n\n\n\n\t\t\tRecording\t\t\tDate\t\tTime\t\tCMF\tResults\t\t\tReliability"
         "\r\n\n\r\n";
+    QCOMPARE(PrintedHistory::Build(DefaultHistory()),
+             printed.isNull() ? std::nullopt : std::optional<QString>(leading + printed));
+
+    // Files are data for other programs: the windows' language leaves them
+    // as they are, with the same regional settings.
+    QCOMPARE(HistoryExport::WriteCsvTo(In("en.csv"), DefaultHistory(), DefaultHistory()),
+             SaveOutcome::Done);
+    const RussianCatalogue russian;
+    QVERIFY(russian.Loaded());
+    m_dialogs.Clear();
+    m_dialogs.QueueFile(In("ru.TXT"));
+    HistoryExport::Export(m_dlog, DefaultHistory(), DefaultHistory());
+    QCOMPARE(Contents("ru.TXT"), exported);
+    QCOMPARE(m_dialogs.MessageTexts().last(), QStringLiteral("Файл сохранён!"));
+    QCOMPARE(HistoryExport::WriteCsvTo(In("ru.csv"), DefaultHistory(), DefaultHistory()),
+             SaveOutcome::Done);
+    QCOMPARE(Contents("ru.csv"), Contents("en.csv"));
     QCOMPARE(PrintedHistory::Build(DefaultHistory()),
              printed.isNull() ? std::nullopt : std::optional<QString>(leading + printed));
 }

@@ -1,8 +1,10 @@
 // The key presses of a history as exported, byte for byte, from a real
 // history and a real companion file beside it: only the rows of the tests
-// the history holds, in its file order, up to a damaged row.
+// the history holds, in its file order, up to a damaged row; the same under
+// the Russian catalogue.
 #include "history/KeyPressExport.h"
 #include "HistoryFolder.h"
+#include "RussianCatalogue.h"
 #include "history/KeyPressReader.h"
 
 #include <QTest>
@@ -87,6 +89,15 @@ void KeyPressExportTest::exported()
     QCOMPARE(Contents(target), file.isNull() ? before : file);
     QCOMPARE(m_dialogs.MessageTexts(), said);
     QTEST(int(KeyPressReader::Of(DefaultHistory(), 1, records[0]).size()), "firstTest");
+
+    // The same bytes whatever the language of the windows.
+    if (!file.isNull()) {
+        const RussianCatalogue russian;
+        QVERIFY(russian.Loaded());
+        m_dialogs.QueueFile(In("ru.csv"));
+        KeyPressExport::Export(m_dlog, DefaultHistory(), DefaultHistory());
+        QCOMPARE(Contents("ru.csv"), file);
+    }
 }
 
 QTEST_MAIN(KeyPressExportTest)

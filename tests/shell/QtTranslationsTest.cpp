@@ -1,17 +1,40 @@
-// Qt's own dialogs in the user's language: with the Russian locale the file
+// The program in the user's language: with the Russian locale the file
 // dialog the program shows (Qt's own, not the desktop's) and the printer
 // dialog have their buttons and labels in Russian, not some in Russian and
-// the rest in English; with an English locale Qt's English stays.
+// the rest in English, and so do the program's own windows, menus, names
+// for screen readers, messages and help; with an English locale Qt's
+// English stays and every text of the program is as it is without any
+// translation at all.
 #include "shell/QtTranslations.h"
+#include "FakeClock.h"
+#include "HistoryFiles.h"
+#include "MenuItem.h"
+#include "ScriptedPlatform.h"
+#include "history/DataWindow.h"
+#include "platform/HelpTopic.h"
+#include "shell/AboutWindow.h"
+#include "shell/MainFrame.h"
+#include "shell/help/BuiltInHelp.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QChartView>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QValueAxis>
+
+#include <memory>
 
 class QtTranslationsTest : public QObject
 {
@@ -20,6 +43,8 @@ class QtTranslationsTest : public QObject
 private slots:
     void fileDialogWhollyTranslated_data();
     void fileDialogWhollyTranslated();
+    void programWhollyTranslated_data() { fileDialogWhollyTranslated_data(); }
+    void programWhollyTranslated();
 };
 
 namespace {
@@ -44,14 +69,111 @@ bool isCyrillic(const QString &text)
                        [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
 }
 
+// The main frame on a history of two tests, with the data, trend, results
+// and About windows open.
+std::unique_ptr<MainFrame> openEveryWindow(const QTemporaryDir &dir)
+{
+    using namespace HistoryFiles;
+    auto frame = std::make_unique<MainFrame>(dir.filePath(QStringLiteral("restest.dat")));
+    frame->Start();
+    put(frame->HistoryInUse(),
+        bytesOf({record(QStringLiteral("Зорин"), Dec7, 0.5, 12, {40, 38, 36, 35}),
+                 record(QStringLiteral("Зорин"), Dec7 + 1, 0.6, 0, {31, 33, 32, 31})}));
+    MenuItem(frame.get(), QStringLiteral("mnuDat"))->trigger();
+    auto *data = frame->Child<DataWindow>();
+    data->List()->setCurrentRow(0);
+    MenuItem(frame.get(), QStringLiteral("mnuTrend"))->trigger();
+    data->ResultsButton()->click();
+    MenuItem(frame.get(), QStringLiteral("mnuAbout"))->trigger();
+    return frame;
+}
+
+void addMenuTexts(const QList<QAction *> &actions, QStringList &texts)
+{
+    for (const QAction *action : actions) {
+        if (!action->isSeparator())
+            texts << action->text();
+        if (action->menu() != nullptr)
+            addMenuTexts(action->menu()->actions(), texts);
+    }
+}
+
+// What a person reads or hears of the program's windows: captions, menus,
+// buttons, labels, list lines, column titles, the chart's legend and axes,
+// tooltips and the names and descriptions a screen reader says.
+QStringList shownTexts(MainFrame &frame)
+{
+    QStringList texts{frame.windowTitle()};
+    addMenuTexts(frame.menuBar()->actions(), texts);
+    for (QWidget *top : {static_cast<QWidget *>(&frame),
+                         static_cast<QWidget *>(frame.findChild<AboutWindow *>())}) {
+        texts << top->windowTitle();
+        for (QWidget *widget : top->findChildren<QWidget *>()) {
+            if (widget->objectName().startsWith(QLatin1String("qt_")))
+                continue;
+            texts << widget->accessibleName() << widget->accessibleDescription()
+                  << widget->toolTip();
+            if (qobject_cast<QMdiSubWindow *>(widget) != nullptr)
+                texts << widget->windowTitle();
+            if (const auto *button = qobject_cast<QAbstractButton *>(widget))
+                texts << button->text();
+            // A placeholder the run writes over is named after its label.
+            if (const auto *label = qobject_cast<QLabel *>(widget);
+                label != nullptr && label->text() != label->objectName())
+                texts << label->text();
+            if (const auto *list = qobject_cast<QListWidget *>(widget)) {
+                for (int row = 0; row < list->count(); ++row)
+                    texts << list->item(row)->text();
+            }
+            if (const auto *view = qobject_cast<QAbstractItemView *>(widget);
+                view != nullptr && view->model() != nullptr) {
+                for (int column = 0; column < view->model()->columnCount(); ++column)
+                    texts << view->model()->headerData(column, Qt::Horizontal).toString();
+            }
+            if (const auto *chart = qobject_cast<QChartView *>(widget)) {
+                for (const QAbstractSeries *series : chart->chart()->series())
+                    texts << series->name();
+                for (const QAbstractAxis *axis : chart->chart()->axes())
+                    texts << axis->titleText();
+            }
+        }
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+// The words in Latin letters, but for names that are the same in any
+// language and the keys' names.
+QStringList latinWords(const QString &text)
+{
+    static const QStringList same{"CMF",   "CSV", "PDF", "Qt", "Velmora", "Esc",
+                                  "Enter", "c1",  "c2",  "c3", "c4"};
+    static const QRegularExpression word(QStringLiteral("[\\p{L}\\p{N}]+"));
+    QStringList latin;
+    for (const auto &match : word.globalMatch(text)) {
+        const QString found = match.captured();
+        if (!same.contains(found) && std::any_of(found.begin(), found.end(), [](QChar c) {
+                return c.script() == QChar::Script_Latin;
+            }))
+            latin << found;
+    }
+    return latin;
+}
+
 } // namespace
 
 void QtTranslationsTest::fileDialogWhollyTranslated_data()
 {
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<bool>("russian");
-    QTest::newRow("ru_RU") << QLocale(QLocale::Russian, QLocale::Russia) << true;
-    QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << false;
+    QTest::addColumn<QString>("clearQuestion");
+    QTest::addColumn<QString>("helpPage");
+    QTest::newRow("ru_RU") << QLocale(QLocale::Russian, QLocale::Russia) << true
+                           << QStringLiteral("Вы действительно хотите удалить историю?")
+                           << QStringLiteral("qrc:/help/ru/topic104.html");
+    QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << false
+                           << QStringLiteral("Do you really want to delete the history?")
+                           << QStringLiteral("qrc:/help/topic104.html");
 }
 
 void QtTranslationsTest::fileDialogWhollyTranslated()
@@ -82,6 +204,43 @@ void QtTranslationsTest::fileDialogWhollyTranslated()
                 qPrintable(
                     QStringLiteral("%1: \"%2\"").arg(dialog->metaObject()->className(), text)));
     }
+}
+
+void QtTranslationsTest::programWhollyTranslated()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(bool, russian);
+    QFETCH(QString, clearQuestion);
+    QFETCH(QString, helpPage);
+    int argc = 1;
+    char name[] = "QtTranslationsTest";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    // Dates and times as a desktop of that region writes them.
+    QLocale::setDefault(locale);
+    ScriptedPlatform platform;
+    FakeClock clock;
+    Platform::SetClock(&clock);
+    QTemporaryDir dir;
+    const QStringList untranslated = shownTexts(*openEveryWindow(dir));
+
+    QtTranslations::Install(app, locale);
+    QCOMPARE(QtTranslations::ProgramLanguage(), QString(russian ? "ru" : ""));
+    const auto frame = openEveryWindow(dir);
+    const QStringList shown = shownTexts(*frame);
+    QCOMPARE(shown.size(), untranslated.size());
+    if (russian) {
+        for (const QString &text : shown)
+            QVERIFY2(latinWords(text).isEmpty(), qPrintable(text));
+    } else {
+        QCOMPARE(shown, untranslated);
+    }
+
+    QCOMPARE(BuiltInHelp::PageFor(HelpViewer::ApplicationFile(), HelpTopic::Data), QUrl(helpPage));
+    platform.dialogs.Clear();
+    MenuItem(frame.get(), QStringLiteral("mnuClear"))->trigger();
+    QCOMPARE(platform.dialogs.MessageTexts(), QStringList{clearQuestion});
+    QLocale::setDefault(QLocale::c());
 }
 
 QTEST_APPLESS_MAIN(QtTranslationsTest)
