@@ -13,7 +13,7 @@
     </message>
     <message>
         <source>This program is protected by copyright. Copying it or passing it on, in whole or in part, without the owner&apos;s written permission is forbidden and will be prosecuted under civil and criminal law.</source>
-        <translation>Эта программа охраняется авторским правом. Её копирование или передача, целиком или частично, без письменного разрешения владельца запрещены и преследуются по гражданскому и уголовному праву.</translation>
+        <translation>Программа охраняется авторским правом. Её копирование и передача, целиком или частично, без письменного разрешения владельца запрещены и преследуются по закону.</translation>
     </message>
     <message>
         <source>OK</source>

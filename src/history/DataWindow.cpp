@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/HelpContext.h"
+#include "platform/ui/LabelFit.h"
 #include "platform/ui/SingleBorder.h"
 #include "platform/ui/Twips.h"
 #include "record/Evaluation.h"
@@ -353,6 +354,10 @@ void DataWindow::ShowDetails(const RecordDetails &details)
     SetColour(m_resultsDetail, details.results.colour);
     m_reliabilityDetail->setText(details.reliability.text);
     SetColour(m_reliabilityDetail, details.reliability.colour);
+    // The verdicts of another language may be longer than the boxes made
+    // for the English ones.
+    for (QLabel *verdict : {m_resultsDetail, m_reliabilityDetail})
+        LabelFit::Shrink(verdict, detailFont(font()));
 }
 
 void DataWindow::SetColour(QLabel *label, const std::optional<QColor> &colour)

@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/HelpContext.h"
+#include "platform/ui/LabelFit.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/SingleBorder.h"
 #include "platform/ui/Twips.h"
@@ -23,6 +24,9 @@ namespace {
 constexpr double DesignWidth = 8385.0;
 constexpr double DesignHeight = 4905.0;
 constexpr double LargePoints = 12.0;
+// Where the captions and the boxes beside them start.
+constexpr double CaptionLeft = 4560.0;
+constexpr double BoxLeft = 5880.0;
 
 enum class Look { Plain, Bold, Boxed, BoxedBold };
 
@@ -116,6 +120,15 @@ void ResultsWindow::BuildControls()
     m_cancelButton->setObjectName(QStringLiteral("Command1"));
     m_cancelButton->setAutoDefault(false);
     Twips::Place(m_cancelButton, 7080, 4440, 1215, 375);
+    // A caption longer in another language reaches towards its box, and
+    // is drawn smaller where even that is not room enough.
+    const int room = Twips::ToPixels(BoxLeft - CaptionLeft) - 4;
+    for (QLabel *caption : findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        if (caption->x() != Twips::ToPixels(CaptionLeft))
+            continue;
+        LabelFit::Widen(caption, room);
+        LabelFit::Shrink(caption, caption->font());
+    }
 }
 
 void ResultsWindow::SetForeColor(QLabel *label, std::optional<QColor> colour)

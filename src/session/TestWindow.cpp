@@ -6,6 +6,7 @@
 #include "platform/input/KeyCodes.h"
 #include "platform/input/PendingInput.h"
 #include "platform/ui/HelpContext.h"
+#include "platform/ui/LabelFit.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/Twips.h"
 
@@ -79,6 +80,8 @@ void TestWindow::BuildControls()
 
     m_escHint = NewLabel("Label2", tr("Press \"Esc\" for stop test!"));
     Twips::Place(m_escHint, 120, 3960, 1815, 255);
+    // Free as far as the instructions, for a language that says it longer.
+    LabelFit::Widen(m_escHint, Twips::ToPixels(3480 - 120) - 4);
     m_escHint->hide();
 
     m_startButton = new QPushButton(tr("Start"), this);
