@@ -98,7 +98,7 @@
     <name>DynamicsPlot</name>
     <message>
         <source>Dinamics DCH </source>
-        <translation>Динамика </translation>
+        <translation>Динамика нажатий </translation>
     </message>
 </context>
 <context>

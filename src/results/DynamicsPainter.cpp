@@ -80,8 +80,9 @@ void DynamicsPainter::PaintCaptions(const DynamicsPlot &plot) const
     const QRectF title = FromBox(DynamicsPlot::TitlePlace());
     const double height = QFontMetricsF(titleFont).height();
     m_painter.setFont(titleFont);
+    // A longer title in another language runs on above the grid.
     m_painter.drawText(title.adjusted(0, (title.height() - height) / 2, 0, 0),
-                       Qt::AlignLeft | Qt::AlignTop, DynamicsPlot::Title());
+                       Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, DynamicsPlot::Title());
 }
 
 QPen DynamicsPainter::Pen(const QColor &colour, double pixels, Qt::PenStyle style) const

@@ -2,6 +2,7 @@
 
 #include "DynamicsPainter.h"
 #include "DynamicsPlot.h"
+#include "platform/ui/LabelFit.h"
 #include "platform/ui/Twips.h"
 
 #include <QLabel>
@@ -22,6 +23,8 @@ GraphDecoration::GraphDecoration(QWidget *box) : QWidget(box)
     m_title->setFont(captionFont);
     const QRectF title = DynamicsPlot::TitlePlace();
     Twips::Place(m_title, title.left(), title.top(), title.width(), title.height());
+    // A longer title in another language runs on above the grid.
+    LabelFit::Widen(m_title, width() - m_title->x());
 
     // Sixteen scale captions: the x scale under the four columns, then the
     // y scale on both sides of the grid, as the designed scale writes it
