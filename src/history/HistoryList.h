@@ -13,9 +13,10 @@
 // The history as text: one fixed-column line per record (name, date, time,
 // CMF and both verdicts between literal " * " separators), the same line in
 // the data window's list and in the exported table, so both read alike and
-// old exports keep lining up. Columns are stripped of blanks and padded to
-// their width; a value that does not fit its column is an error of the
-// file, never a line cut short.
+// old exports keep lining up; only the verdicts are in the window's language
+// in the list and always English in the export. Columns are stripped of
+// blanks and padded to their width; a value that does not fit its column
+// is an error of the file, never a line cut short.
 class HistoryList
 {
     Q_DECLARE_TR_FUNCTIONS(HistoryList)
