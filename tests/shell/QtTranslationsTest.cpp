@@ -15,6 +15,7 @@
 #include "shell/AboutWindow.h"
 #include "shell/MainFrame.h"
 #include "shell/help/BuiltInHelp.h"
+#include "shell/help/HelpWindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -32,6 +33,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <memory>
 
@@ -233,7 +235,20 @@ void QtTranslationsTest::programWhollyTranslated()
         QCOMPARE(shown, untranslated);
     }
 
-    QCOMPARE(BuiltInHelp::PageFor(HelpViewer::ApplicationFile(), HelpTopic::Data), QUrl(helpPage));
+    // The help in the same language, its links leading to pages of it.
+    BuiltInHelp help;
+    help.ShowHelp(HelpViewer::ApplicationFile(), HelpTopic::Data);
+    const QTextBrowser *browser = help.Window()->Browser();
+    QCOMPARE(browser->source(), QUrl(helpPage));
+    QVERIFY2(noLatinWord(help.Window()->windowTitle()) == russian,
+             qPrintable(help.Window()->windowTitle()));
+    const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)"));
+    for (const auto &match : link.globalMatch(browser->toHtml())) {
+        const QUrl target = browser->source().resolved(QUrl(match.captured(1)));
+        QVERIFY2(target.path().startsWith(QUrl(helpPage).adjusted(QUrl::RemoveFilename).path()) &&
+                     QFile::exists(u':' + target.path()),
+                 qPrintable(target.toString()));
+    }
     platform.dialogs.Clear();
     MenuItem(frame.get(), QStringLiteral("mnuClear"))->trigger();
     QCOMPARE(platform.dialogs.MessageTexts(), QStringList{clearQuestion});
