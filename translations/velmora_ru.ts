@@ -165,7 +165,7 @@
     </message>
     <message>
         <source>Batch Files Restest.*</source>
-        <translation>Пакетные файлы Restest.*</translation>
+        <translation>Резервные копии Restest.*</translation>
     </message>
     <message>
         <source>History open!</source>
@@ -218,7 +218,7 @@
     </message>
     <message>
         <source>No key presses are kept for this history.</source>
-        <translation>Для этой истории нажатия не хранятся.</translation>
+        <translation>Для этой истории нажатия клавиш не сохранены.</translation>
     </message>
     <message>
         <source>The key presses kept for this history cannot be read.</source>
@@ -249,7 +249,7 @@
     </message>
     <message>
         <source>Export &amp;key presses...</source>
-        <translation>Экспорт &amp;нажатий...</translation>
+        <translation>Экспорт &amp;нажатий клавиш...</translation>
     </message>
     <message>
         <source>&amp;Clear default file data</source>
@@ -295,6 +295,22 @@
         <source>About Velmora</source>
         <translation>О программе Velmora</translation>
     </message>
+    <message>
+        <source>About &amp;Qt</source>
+        <translation>О &amp;Qt</translation>
+    </message>
+    <message>
+        <source>About Qt</source>
+        <translation>О Qt</translation>
+    </message>
+</context>
+<context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>Папка</translation>
+    </message>
 </context>
 <context>
     <name>QMdiSubWindow</name>
@@ -308,6 +324,13 @@
     <message>
         <source>Help</source>
         <translation>Справка</translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
     </message>
 </context>
 <context>
@@ -479,6 +502,11 @@
     <message>
         <source>With the maximal frequency press any key on the keyboard (behind exception {Esc} and {Enter}) while there is a display of the diagram. Try to keep the diagram in green area.</source>
         <translation>С максимальной частотой нажимайте любую клавишу (кроме {Esc} и {Enter}), пока на экране диаграмма. Старайтесь удерживать диаграмму в зелёной области.</translation>
+    </message>
+    <message>
+        <source>:/art/test.png</source>
+        <comment>the picture&apos;s path; its subtitle drawn in this language</comment>
+        <translation>:/art/test-ru.png</translation>
     </message>
 </context>
 <context>
