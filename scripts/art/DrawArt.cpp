@@ -81,7 +81,9 @@ void keyCap(QPainter &painter, const QRectF &cap, const QString &letter, qreal l
     painter.drawText(top, Qt::AlignCenter, letter);
 }
 
-void testPicture(QPainter &painter)
+// The test window's picture; its subtitle names the test in the language
+// of the windows it is shown in.
+void testPicture(QPainter &painter, const QString &subtitle)
 {
     // The tap: a key being struck, the marks of its speed, and the diagram.
     keyCap(painter, QRectF(1.5, 19.5, 24, 24), QStringLiteral("A"), 13);
@@ -106,8 +108,7 @@ void testPicture(QPainter &painter)
     font.setPixelSize(9);
     painter.setFont(font);
     painter.setPen(Grey);
-    painter.drawText(QRectF(66, 27, 67, 12), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("tapping test"));
+    painter.drawText(QRectF(66, 27, 67, 12), Qt::AlignLeft | Qt::AlignVCenter, subtitle);
 }
 
 void aboutLogo(QPainter &painter)
@@ -227,7 +228,10 @@ int main(int argc, char *argv[])
     }
     const QString directory = QString::fromLocal8Bit(argv[1]);
     bool ok = true;
-    ok &= save(directory, "test.png", {133, 48}, testPicture);
+    ok &= save(directory, "test.png", {133, 48},
+               [](QPainter &painter) { testPicture(painter, QStringLiteral("tapping test")); });
+    ok &= save(directory, "test-ru.png", {133, 48},
+               [](QPainter &painter) { testPicture(painter, QStringLiteral("теппинг-тест")); });
     ok &= save(directory, "logo.png", {93, 36}, aboutLogo);
     ok &= save(directory, "velmora.png", {32, 32}, windowIcon);
     ok &= save(directory, "save.png", {16, 16}, saveIcon);

@@ -56,7 +56,10 @@ void TestWindow::BuildControls()
     m_logo->setEnabled(false);
     Twips::Place(m_logo, 120, 120, 1995, 720);
     m_logo->SetBackColor(palette().color(QPalette::Window));
-    m_logo->PaintPicture(QImage(QStringLiteral(":/art/test.png")));
+    // The picture has the test's name drawn into it, so each language has
+    // a picture of its own, named by its catalogue.
+    m_logo->PaintPicture(
+        QImage(tr(":/art/test.png", "the picture's path; its subtitle drawn in this language")));
     m_logo->setAccessibleName(QStringLiteral("Velmora"));
 
     m_intervalLabel = NewLabel("Label3", QStringLiteral("0"));
