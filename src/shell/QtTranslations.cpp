@@ -16,8 +16,13 @@ QPointer<QTranslator> programTranslator;
 [[maybe_unused]] const char *const QtOk = QT_TRANSLATE_NOOP("QPlatformTheme", "OK");
 // Qt's file dialog names a folder's type with a text its Russian catalogue
 // does not have.
-[[maybe_unused]] const char *const QtFolder[] = {
-    QT_TRANSLATE_NOOP3("QAbstractFileIconProvider", "Folder", "All other platforms")};
+struct SourceText
+{
+    const char *source;
+    const char *comment;
+};
+[[maybe_unused]] const SourceText QtFolder =
+    QT_TRANSLATE_NOOP3("QAbstractFileIconProvider", "Folder", "All other platforms");
 
 } // namespace
 
