@@ -4,17 +4,21 @@
 // written and nothing said; the program must take it as the failed write
 // it is. Once without a display of its own (offscreen), once with a whole
 // test made on a private X server, where the limit falls in the middle of
-// the record that test appends.
+// the record that test appends. And the language it speaks: the one the
+// desktop's settings name, read by the program itself from its
+// environment, as a window manager shows the name prompt's caption.
 #include "HistoryFiles.h"
 #include "ProgramCopy.h"
 #include "ProgramOnX.h"
 #include "XDesktop.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <csignal>
 #include <sys/prctl.h>
@@ -48,6 +52,33 @@ quint64 ignoredSignals(qint64 pid)
     return 0;
 }
 
+// The first of the program's visible windows whose caption is title, as
+// the window manager reads it (_NET_WM_NAME, in UTF-8); empty when none
+// came within the time. xdotool's own search by name cannot match captions
+// beyond Latin-1.
+QString waitForCaption(const XDesktop &desktop, const QString &title)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < XDesktop::WindowTimeoutMs) {
+        QByteArray ids;
+        desktop.Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                         QStringLiteral("--classname"), QStringLiteral("velmora")},
+                        10000, &ids);
+        for (const QByteArray &id : ids.split('\n')) {
+            QByteArray caption;
+            if (!id.trimmed().isEmpty() &&
+                desktop.Xdotool(
+                    {QStringLiteral("getwindowname"), QString::fromLatin1(id.trimmed())}, 10000,
+                    &caption) &&
+                QString::fromUtf8(caption).trimmed() == title)
+                return QString::fromLatin1(id.trimmed());
+        }
+        QThread::msleep(100);
+    }
+    return {};
+}
+
 } // namespace
 
 class MainTest : public QObject
@@ -57,6 +88,8 @@ class MainTest : public QObject
 private slots:
     void fileSizeLimitDoesNotEndTheProgram();
     void sizeLimitInARecordKeepsTheHistory();
+    void languageOfTheDesktop_data();
+    void languageOfTheDesktop();
 };
 
 void MainTest::fileSizeLimitDoesNotEndTheProgram()
@@ -122,6 +155,53 @@ void MainTest::sizeLimitInARecordKeepsTheHistory()
     QCOMPARE(copy.History(), history);
     QVERIFY(QFileInfo(copy.HistoryPath()).lastModified() > unchangedSince);
     QVERIFY(program.Answer(box));
+    QVERIFY(copy.IsRunning());
+}
+
+void MainTest::languageOfTheDesktop_data()
+{
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("prompt");
+    QTest::newRow("Russian desktop") << "LANG"
+                                     << "ru_RU.UTF-8"
+                                     << "Ввод";
+    QTest::newRow("English desktop") << "LANG"
+                                     << "en_US.UTF-8"
+                                     << "Input";
+    QTest::newRow("Russian before German") << "LANGUAGE"
+                                           << "de:ru"
+                                           << "Ввод";
+    QTest::newRow("German only") << "LANGUAGE"
+                                 << "de"
+                                 << "Input";
+}
+
+void MainTest::languageOfTheDesktop()
+{
+    QFETCH(QString, variable);
+    QFETCH(QString, value);
+    QFETCH(QString, prompt);
+    XDesktop desktop;
+    if (const QString error = desktop.Start(); !error.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("no private X desktop: ") + error));
+    ProgramCopy copy{QStringLiteral(VELMORA_PROGRAM)};
+    QVERIFY2(copy.Error().isEmpty(), qPrintable(copy.Error()));
+    QProcessEnvironment environment = desktop.Environment();
+    for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+        environment.remove(QLatin1String(name));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), copy.Folder());
+    environment.insert(variable, value);
+    QVERIFY(copy.Start(environment));
+    const QString main = desktop.WaitForWindow(QStringLiteral("Velmora"));
+    QVERIFY2(!main.isEmpty(), qPrintable(copy.Output()));
+    QVERIFY(desktop.Focus(main));
+    // "Start" has the focus; Space opens the name prompt under its caption.
+    QVERIFY(desktop.Xdotool({QStringLiteral("key"), QStringLiteral("space")}));
+    const QString input = waitForCaption(desktop, prompt);
+    QVERIFY2(!input.isEmpty(), qPrintable(copy.Output()));
+    QVERIFY(desktop.Focus(input));
+    QVERIFY(desktop.Xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
     QVERIFY(copy.IsRunning());
 }
 
