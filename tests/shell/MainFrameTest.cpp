@@ -351,7 +351,6 @@ void MainFrameTest::historyLocation_data()
     QTest::addColumn<QString>("folder");
     QTest::newRow("res folder beside the program") << "res/" << true << true << "program";
     QTest::newRow("history beside the program") << "restest.dat" << true << true << "program";
-    QTest::newRow("both, XDG_DATA_HOME unset") << "res/ restest.dat" << true << false << "program";
     QTest::newRow("neither") << "" << true << true << "xdg/velmora";
     QTest::newRow("neither, XDG_DATA_HOME unset")
         << "" << true << false << "home/.local/share/velmora";
